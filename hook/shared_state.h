@@ -1,0 +1,20 @@
+// State that exists once for every process that maps the hook library: set in
+// the agent's process, read by the hook procedure everywhere else.
+#pragma once
+
+#include <windows.h>
+
+namespace ks {
+
+struct SharedState {
+  ATOM logAtom;       // the log writer's atom; 0 while logging is off
+  HHOOK hookHandle;   // null while the hook is not installed
+  DWORD hookFlags;    // flags of the last install
+};
+
+extern SharedState g_shared;
+
+// This process's module handle of the library.
+extern HINSTANCE g_dllInstance;
+
+}  // namespace ks

@@ -1,0 +1,157 @@
+#include "hook/wheel_hook.h"
+
+#include "hook/hook_flags.h"
+#include "hook/shared_state.h"
+#include "log/log_writer.h"
+
+namespace ks {
+namespace {
+
+short WheelDistance(WPARAM wParam) { return static_cast<short>(HIWORD(wParam)); }
+WORD KeyState(WPARAM wParam) { return LOWORD(wParam); }
+
+POINT PointOf(LPARAM lParam) {
+  POINT p;
+  p.x = static_cast<short>(LOWORD(lParam));
+  p.y = static_cast<short>(HIWORD(lParam));
+  return p;
+}
+
+LONG Area(const RECT& r) { return (r.bottom - r.top) * (r.right - r.left); }
+
+// A send that gives up on a window whose thread does not answer, so a hung
+// program never freezes the one the user is working in. False when the
+// message did not reach the window (hung, gone, or refused).
+bool SendBounded(HWND target, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  DWORD_PTR answer = 0;
+  const LRESULT sent = SendMessageTimeoutW(target, message, wParam, lParam,
+                                           SMTO_ABORTIFHUNG | SMTO_ERRORONEXIT, kSendTimeoutMs,
+                                           &answer);
+  result = static_cast<LRESULT>(answer);
+  return sent != 0;
+}
+
+bool EqualsAscii(const char* a, const char* b) {
+  while (*a != '\0' && *a == *b) {
+    ++a;
+    ++b;
+  }
+  return *a == *b;
+}
+
+}  // namespace
+
+LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
+  // Only the retrieval that removes the message acts: a program that peeks at
+  // the wheel before it takes it must not have it redirected twice.
+  if (code >= 0 && lParam != 0 && (wParam & PM_REMOVE) != 0) {
+    MSG* msg = reinterpret_cast<MSG*>(lParam);
+    if (msg->message == WM_MOUSEWHEEL) HandleWheelMessage(*msg, g_shared.hookFlags);
+  }
+  return CallNextHookEx(g_shared.hookHandle, code, wParam, lParam);
+}
+
+void HandleWheelMessage(MSG& msg, DWORD flags) {
+  if ((KeyState(msg.wParam) & MK_MBUTTON) != 0 && (flags & HOOK_NO_WHEEL_IF_MIDDLE) != 0) {
+    msg.message = WM_NULL;
+    return;
+  }
+
+  const HWND target = FindWheelTarget(PointOf(msg.lParam));
+  if (LogIsOn()) {
+    wchar_t className[100] = {};
+    if (target != nullptr) GetClassNameW(target, className, 100);
+    LogWriteFormat(L"Class detected %s", className);
+  }
+
+  if (TryHorizontalScroll(target, msg.wParam, msg.lParam, flags) ||
+      TryScrollBarJump(target, msg.wParam, true) || TryScrollBarJump(target, msg.wParam, false)) {
+    msg.message = WM_NULL;
+    return;
+  }
+
+  if (target == nullptr || target == msg.hwnd || IsInTrayNotifyArea(target)) return;
+  const HWND focus = GetFocus();
+  if (focus == nullptr || focus == target) return;
+
+  // A wheel turn is never lost: when the window under the pointer cannot be
+  // reached, the focused window keeps it.
+  LRESULT ignored = 0;
+  if (SendBounded(target, WM_MOUSEWHEEL, msg.wParam, msg.lParam, ignored)) msg.message = WM_NULL;
+}
+
+HWND FindWheelTarget(POINT point) {
+  const HWND first = WindowFromPoint(point);
+  if (first == nullptr) return nullptr;
+  HWND best = first;
+  RECT bestRect = {};
+  GetWindowRect(first, &bestRect);
+  const HWND parent = GetParent(first);
+  if (parent == nullptr) return first;
+
+  for (HWND candidate = GetWindow(first, GW_HWNDNEXT); candidate != nullptr;
+       candidate = GetWindow(candidate, GW_HWNDNEXT)) {
+    RECT rect = {};
+    if (!GetWindowRect(candidate, &rect) || !PtInRect(&rect, point)) continue;
+    if (GetParent(candidate) != parent || !IsWindowVisible(candidate)) continue;
+    if (Area(rect) < Area(bestRect)) {
+      best = candidate;
+      bestRect = rect;
+    }
+  }
+  return best;
+}
+
+bool TryHorizontalScroll(HWND target, WPARAM wParam, LPARAM lParam, DWORD flags) {
+  if (target == nullptr) return false;
+  const WORD keys = KeyState(wParam);
+  const bool applies = ((keys & MK_SHIFT) && (flags & HOOK_HSCROLL_ON_SHIFT)) ||
+                       ((keys & MK_CONTROL) && (flags & HOOK_HSCROLL_ON_CTRL)) ||
+                       ((keys & MK_LBUTTON) && (flags & HOOK_HSCROLL_ON_LBUTTON)) ||
+                       ((keys & MK_RBUTTON) && (flags & HOOK_HSCROLL_ON_RBUTTON));
+  if (!applies) return false;
+
+  const short distance = WheelDistance(wParam);
+  LogWriteFormat(L"HS delta=%d\n", static_cast<int>(distance));
+  LRESULT hscroll = 0;
+  LRESULT hwheel = 0;
+  SendBounded(target, WM_HSCROLL, distance < 0 ? SB_LINERIGHT : SB_LINELEFT, 0, hscroll);
+  const WPARAM hwheelParam =
+      MAKEWPARAM(keys, static_cast<WORD>(-static_cast<int>(distance)));
+  SendBounded(target, WM_MOUSEHWHEEL, hwheelParam, lParam, hwheel);
+  LogWriteFormat(L"WM_HSCROLL lResult=%d, WM_MOUSEHWHEEL lResult=%d\n", static_cast<int>(hscroll),
+                 static_cast<int>(hwheel));
+  return true;
+}
+
+bool TryScrollBarJump(HWND target, WPARAM wParam, bool vertical) {
+  SCROLLBARINFO info = {};
+  info.cbSize = sizeof info;
+  if (target == nullptr ||
+      !GetScrollBarInfo(target, vertical ? OBJID_VSCROLL : OBJID_HSCROLL, &info)) {
+    return false;
+  }
+  POINT cursor = {};
+  GetCursorPos(&cursor);
+  const bool inside = PtInRect(&info.rcScrollBar, cursor) != FALSE;
+  if (inside) {
+    LRESULT ignored = 0;
+    const WPARAM edge = WheelDistance(wParam) > 0 ? SB_TOP : SB_BOTTOM;
+    SendBounded(target, vertical ? WM_VSCROLL : WM_HSCROLL, edge, 0, ignored);
+  }
+  LogWriteFormat(L"left=%d top=%d, right=%d bottom=%d. x=%d, y=%d PtInRect=%d vertical=%d",
+                 info.rcScrollBar.left, info.rcScrollBar.top, info.rcScrollBar.right,
+                 info.rcScrollBar.bottom, cursor.x, cursor.y, inside ? 1 : 0, vertical ? 1 : 0);
+  return inside;
+}
+
+bool IsInTrayNotifyArea(HWND window) {
+  for (HWND w = window; w != nullptr; w = GetParent(w)) {
+    char name[16] = {};
+    GetClassNameA(w, name, 16);
+    if (EqualsAscii(name, "TrayNotifyWnd")) return true;
+  }
+  return false;
+}
+
+}  // namespace ks

@@ -1,0 +1,48 @@
+// The shared diagnostic log: one UTF-16 file appended to by the agent and by
+// the hook library from inside every hooked process.
+//
+// The file's path travels as the name of a global atom, so a writer in any
+// process finds it without shared memory of its own. This code links no C or
+// C++ runtime because the hook library is mapped into every GUI process.
+#pragma once
+
+#include <windows.h>
+
+namespace ks {
+
+// Where the calling module keeps its log atom: a field of that module's shared
+// data section, defined by each module that links the writer.
+ATOM& LogAtomSlot();
+
+// Turns logging on with the full path of the log file. 1 when this call turned
+// it on; 0 when it was on already (the path in force stays) or the path does
+// not fit an atom.
+int LogStart(const wchar_t* path);
+
+// 1 when logging was on and is now off.
+int LogStop();
+
+int LogIsOn();
+
+// Appends the time stamp, a blank, the text and CR LF. 1 when the whole line
+// reached the file; 0 when logging is off, the text is empty or the write
+// failed.
+int LogWriteLine(const wchar_t* text);
+
+// Appends the text unchanged; 1 when every byte was written.
+int LogAppendRaw(const wchar_t* text);
+
+// wsprintf-style formatting into a line of at most 1024 characters; formats
+// nothing while logging is off, so callers on hot paths pay one atom check.
+int LogWriteFormat(const wchar_t* format, ...);
+
+// How long a writer waits for another writer before it drops its line. The
+// hook library writes from GUI threads of other programs, so it must never
+// wait long.
+constexpr DWORD kLogLockTimeoutMs = 500;
+
+// Names of the objects every writer in every process shares.
+constexpr const wchar_t* kLogSyncEventName = L"Global\\LogKestrowSyncEvent";
+constexpr const wchar_t* kLogLockName = L"Global\\LogKestrowSyncMutex";
+
+}  // namespace ks

@@ -1,0 +1,54 @@
+// Starting the programs under test and helper programs, and waiting for them
+// the way a well-behaved GUI program waits: pumping its own messages, so a
+// hook that calls back into the waiting thread is never starved.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/unique_handle.h"
+
+namespace ks::test {
+
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+
+  // Starts exe (a full path) with the command-line arguments; false when the
+  // program could not be started.
+  bool Start(const std::wstring& exe, const std::wstring& arguments,
+             const std::wstring& workingDir = {});
+
+  // Waits for the process to end, pumping messages; false on time-out.
+  bool WaitForExit(DWORD timeoutMs);
+
+  // Exit code once ended, STILL_ACTIVE while running.
+  DWORD ExitCode() const;
+  DWORD Id() const { return id_; }
+  HANDLE Handle() const { return process_.get(); }
+  bool Running() const;
+
+  // Ends a process that outlived its test.
+  void Kill();
+
+  ~ChildProcess();
+  ChildProcess(ChildProcess&&) = default;
+  ChildProcess& operator=(ChildProcess&&) = default;
+
+ private:
+  UniqueKernelHandle process_;
+  DWORD id_ = 0;
+};
+
+// Dispatches this thread's messages until the time has passed.
+void PumpMessagesFor(DWORD ms);
+
+// Waits on a handle while dispatching this thread's messages; true when it
+// was signalled.
+bool WaitPumping(HANDLE handle, DWORD timeoutMs);
+
+// Quotes one argument for a Windows command line.
+std::wstring QuoteArgument(const std::wstring& argument);
+
+}  // namespace ks::test

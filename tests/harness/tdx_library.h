@@ -1,0 +1,30 @@
+// TDX.dll loaded from beside the running program, with its two exports bound
+// by name and called with their stdcall convention, as the agent calls them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/unique_handle.h"
+
+namespace ks::test {
+
+class TdxLibrary {
+ public:
+  using InstallFn = int(WINAPI*)(const wchar_t* logPath, DWORD flags);
+  using UninstallFn = int(WINAPI*)();
+
+  // Loads the library by full path; false when it or an export is missing.
+  bool Load(const std::wstring& path);
+
+  int Install(const wchar_t* logPath, DWORD flags) const { return install_(logPath, flags); }
+  int Uninstall() const { return uninstall_(); }
+
+ private:
+  UniqueModule module_;
+  InstallFn install_ = nullptr;
+  UninstallFn uninstall_ = nullptr;
+};
+
+}  // namespace ks::test

@@ -1,0 +1,114 @@
+#include "tests/harness/test_files.h"
+
+#include <windows.h>
+
+#include "common/unique_handle.h"
+
+namespace ks::test {
+
+std::wstring BinDir() {
+  wchar_t buffer[MAX_PATH * 4];
+  const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH * 4);
+  std::wstring path(buffer, n);
+  return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+TempDir::TempDir() {
+  wchar_t base[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, base);
+  static LONG counter = 0;
+  for (;;) {
+    const LONG n = InterlockedIncrement(&counter);
+    path_ = std::wstring(base) + L"kstest-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(n);
+    if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+  }
+  path_ += L"\\";
+}
+
+TempDir::~TempDir() {
+  WIN32_FIND_DATAW data;
+  UniqueFind find(FindFirstFileW((path_ + L"*").c_str(), &data));
+  if (find) {
+    do {
+      const std::wstring name = data.cFileName;
+      if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) DeleteFileW((path_ + name).c_str());
+    } while (FindNextFileW(find.get(), &data));
+  }
+  find.reset();
+  RemoveDirectoryW(path_.c_str());
+}
+
+bool FileExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, 0, nullptr));
+  std::string bytes;
+  if (!file) return bytes;
+  char chunk[65536];
+  DWORD read = 0;
+  while (ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+  return bytes;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+std::wstring ReadUtf16(const std::wstring& path, bool* hadBom) {
+  const std::string bytes = ReadBytes(path);
+  size_t start = 0;
+  const bool bom = bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+                   static_cast<unsigned char>(bytes[1]) == 0xFE;
+  if (bom) start = 2;
+  if (hadBom != nullptr) *hadBom = bom;
+  std::wstring text;
+  for (size_t i = start; i + 1 < bytes.size(); i += 2) {
+    text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                        (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+  }
+  return text;
+}
+
+std::vector<std::wstring> SplitCrLfLines(const std::wstring& text) {
+  std::vector<std::wstring> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = text.find(L"\r\n", start);
+    if (end == std::wstring::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::string Narrow(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
+                      nullptr);
+  return out;
+}
+
+std::wstring Widen(const std::string& text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+  return out;
+}
+
+}  // namespace ks::test

@@ -1,0 +1,116 @@
+// Installing and removing the hook through the library's exports, and the
+// lines it writes to the shared log.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <regex>
+
+#include "hook/hook_flags.h"
+#include "tests/harness/test_files.h"
+#include "tests/hook/wheel_target_run.h"
+
+namespace ks::test {
+namespace {
+
+using Names = std::vector<std::string>;
+
+bool ShiftWheelScrollsHorizontally() {
+  const TargetReport report = RunWheelTarget(L"scenario=pane over=pane keys=4");
+  return report.ran && !report.Of("pane").empty() && report.Of("pane")[0].message == "WM_HSCROLL";
+}
+
+TEST(TdxInstall, SecondInstall_ReturnsZeroAndKeepsFirstFlagsAndLogPath) {
+  TempDir dir;
+  const std::wstring first = dir.File(L"first.log");
+  const std::wstring second = dir.File(L"second.log");
+  TdxLibrary tdx;
+  ASSERT_TRUE(tdx.Load(BinDir() + L"TDX.dll"));
+  ASSERT_EQ(tdx.Install(first.c_str(), HOOK_HSCROLL_ON_SHIFT), 1);
+  EXPECT_EQ(tdx.Install(second.c_str(), 0), 0);
+  EXPECT_TRUE(ShiftWheelScrollsHorizontally());
+  EXPECT_EQ(tdx.Uninstall(), 1);
+
+  EXPECT_FALSE(FileExists(second));
+  const std::wstring text = ReadUtf16(first);
+  EXPECT_NE(text.find(L"Class detected KsTestPane"), std::wstring::npos);
+}
+
+TEST(TdxInstall, ReinstallWithOtherFlags_PutsNewFlagsInForce) {
+  TdxLibrary tdx;
+  ASSERT_TRUE(tdx.Load(BinDir() + L"TDX.dll"));
+  ASSERT_EQ(tdx.Install(nullptr, 0), 1);
+  EXPECT_FALSE(ShiftWheelScrollsHorizontally());
+  ASSERT_EQ(tdx.Uninstall(), 1);
+  ASSERT_EQ(tdx.Install(nullptr, HOOK_HSCROLL_ON_SHIFT), 1);
+  EXPECT_TRUE(ShiftWheelScrollsHorizontally());
+  ASSERT_EQ(tdx.Uninstall(), 1);
+}
+
+TEST(TdxInstall, UninstallWhenNotInstalled_ReturnsZero) {
+  TdxLibrary tdx;
+  ASSERT_TRUE(tdx.Load(BinDir() + L"TDX.dll"));
+  EXPECT_EQ(tdx.Uninstall(), 0);
+  ASSERT_EQ(tdx.Install(nullptr, 0), 1);
+  EXPECT_EQ(tdx.Uninstall(), 1);
+  EXPECT_EQ(tdx.Uninstall(), 0);
+}
+
+TEST(TdxInstall, AfterUninstall_HookNoLongerActs) {
+  TdxLibrary tdx;
+  ASSERT_TRUE(tdx.Load(BinDir() + L"TDX.dll"));
+  ASSERT_EQ(tdx.Install(nullptr, 0), 1);
+  ASSERT_EQ(tdx.Uninstall(), 1);
+  const TargetReport report = RunWheelTarget(L"scenario=redirect over=list");
+  ASSERT_TRUE(report.ran);
+  EXPECT_EQ(report.Windows(), Names{"edit"});
+}
+
+TEST(TdxLog, InstallAndRedirect_WriteStampedLinesWithExactTexts) {
+  TempDir dir;
+  const std::wstring log = dir.File(L"LogFile.log");
+  {
+    InstalledHook hook(HOOK_HSCROLL_ON_CTRL, log.c_str());
+    ASSERT_EQ(hook.installResult(), 1);
+    ASSERT_TRUE(RunWheelTarget(L"scenario=redirect over=list").ran);
+    ASSERT_TRUE(RunWheelTarget(L"scenario=pane over=pane keys=8 delta=-120").ran);
+    ASSERT_TRUE(RunWheelTarget(L"scenario=scrollbars over=vbar").ran);
+  }
+  bool bom = false;
+  const std::vector<std::wstring> lines = SplitCrLfLines(ReadUtf16(log, &bom));
+  EXPECT_TRUE(bom);
+  ASSERT_FALSE(lines.empty());
+
+  const std::wregex stamp(LR"(\d\d::\d\d::\d\d::\d{4} \d\d-\d\d-\d{4} ([\s\S]*))");
+  std::vector<std::wstring> texts;
+  for (const std::wstring& line : lines) {
+    std::wsmatch m;
+    ASSERT_TRUE(std::regex_match(line, m, stamp)) << Narrow(line);
+    texts.push_back(m[1].str());
+  }
+  auto has = [&](const std::wstring& text) {
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+  };
+  EXPECT_EQ(texts.front(), L"Success install TDX hook");
+  EXPECT_TRUE(has(L"Class detected ListBox"));
+  EXPECT_TRUE(has(L"Class detected KsTestPane"));
+  EXPECT_TRUE(has(L"HS delta=-120\n"));
+  EXPECT_TRUE(has(L"WM_HSCROLL lResult=0, WM_MOUSEHWHEEL lResult=0\n"));
+  const std::wregex bar(
+      LR"(left=-?\d+ top=-?\d+, right=-?\d+ bottom=-?\d+\. x=-?\d+, y=-?\d+ PtInRect=1 vertical=1)");
+  EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
+                          [&](const std::wstring& t) { return std::regex_match(t, bar); }));
+}
+
+TEST(TdxLog, InstallWithoutPath_WritesNothing) {
+  TempDir dir;
+  {
+    InstalledHook hook(0, nullptr);
+    ASSERT_TRUE(RunWheelTarget(L"scenario=redirect over=list").ran);
+  }
+  // Nothing may have appeared anywhere in the test's directory.
+  EXPECT_FALSE(FileExists(dir.File(L"LogFile.log")));
+  EXPECT_FALSE(FileExists(BinDir() + L"LogFile.log"));
+}
+
+}  // namespace
+}  // namespace ks::test

@@ -1,0 +1,145 @@
+// The optional rules: horizontal scrolling while a key or button is held,
+// the middle button, and the scroll-bar jump.
+#include <gtest/gtest.h>
+
+#include "hook/hook_flags.h"
+#include "tests/harness/test_files.h"
+#include "tests/hook/wheel_target_run.h"
+
+namespace ks::test {
+namespace {
+
+using Names = std::vector<std::string>;
+
+void ExpectHorizontalPair(const TargetReport& report, const std::string& window, unsigned keys,
+                          int distance) {
+  const std::vector<Received> got = report.Of(window);
+  ASSERT_EQ(got.size(), 2u);
+  EXPECT_EQ(got[0].message, "WM_HSCROLL");
+  EXPECT_EQ(got[0].wParam, distance < 0 ? static_cast<unsigned long>(SB_LINERIGHT)
+                                        : static_cast<unsigned long>(SB_LINELEFT));
+  EXPECT_EQ(got[0].lParam, 0u);
+  EXPECT_EQ(got[1].message, "WM_MOUSEHWHEEL");
+  EXPECT_EQ(got[1].wParam, WheelParam(keys, -distance));
+  EXPECT_EQ(got[1].lParam, PointParam(report.cursor));
+}
+
+TEST(HorizontalScroll, EachKeyOrButtonWithItsBit_SendsHScrollThenMouseHWheel) {
+  const struct {
+    DWORD flag;
+    unsigned keys;
+  } rules[] = {
+      {HOOK_HSCROLL_ON_SHIFT, MK_SHIFT},
+      {HOOK_HSCROLL_ON_CTRL, MK_CONTROL},
+      {HOOK_HSCROLL_ON_LBUTTON, MK_LBUTTON},
+      {HOOK_HSCROLL_ON_RBUTTON, MK_RBUTTON},
+  };
+  for (const auto& rule : rules) {
+    InstalledHook hook(rule.flag);
+    ASSERT_EQ(hook.installResult(), 1);
+    for (int distance : {120, -120}) {
+      SCOPED_TRACE(testing::Message() << "keys " << rule.keys << " distance " << distance);
+      const TargetReport report = RunWheelTarget(L"scenario=pane over=pane keys=" +
+                                                 std::to_wstring(rule.keys) +
+                                                 L" delta=" + std::to_wstring(distance));
+      ASSERT_TRUE(report.ran);
+      EXPECT_EQ(report.Windows(), Names{"pane"});
+      ExpectHorizontalPair(report, "pane", rule.keys, distance);
+    }
+  }
+}
+
+TEST(HorizontalScroll, AppliesAlsoWhenPointerOverFocusedWindow) {
+  InstalledHook hook(HOOK_HSCROLL_ON_CTRL);
+  const TargetReport report = RunWheelTarget(L"scenario=pane over=edit keys=8 delta=120");
+  ASSERT_TRUE(report.ran);
+  EXPECT_EQ(report.Windows(), Names{"edit"});
+  ExpectHorizontalPair(report, "edit", MK_CONTROL, 120);
+}
+
+TEST(HorizontalScroll, KeyHeldWithBitClear_WheelGoesOnUnchanged) {
+  // Every other rule is on: only the bit of the held key matters.
+  InstalledHook hook(HOOK_HSCROLL_ON_CTRL | HOOK_HSCROLL_ON_LBUTTON | HOOK_HSCROLL_ON_RBUTTON);
+  const TargetReport report = RunWheelTarget(L"scenario=pane over=pane keys=4 delta=-120");
+  ASSERT_TRUE(report.ran);
+  ASSERT_EQ(report.Of("pane").size(), 1u);
+  EXPECT_EQ(report.Of("pane")[0].message, "WM_MOUSEWHEEL");
+  EXPECT_EQ(report.Of("pane")[0].wParam, WheelParam(MK_SHIFT, -120));
+}
+
+TEST(MiddleButton, WithBit_WheelSwallowedAndNothingLogged) {
+  TempDir dir;
+  const std::wstring log = dir.File(L"LogFile.log");
+  {
+    InstalledHook hook(HOOK_NO_WHEEL_IF_MIDDLE, log.c_str());
+    const TargetReport report = RunWheelTarget(L"scenario=redirect over=list keys=16");
+    ASSERT_TRUE(report.ran);
+    EXPECT_TRUE(report.received.empty());
+  }
+  const std::wstring text = ReadUtf16(log);
+  EXPECT_NE(text.find(L"Success install TDX hook"), std::wstring::npos);
+  EXPECT_EQ(text.find(L"Class detected"), std::wstring::npos);
+}
+
+TEST(MiddleButton, WithoutBit_WheelRedirectedAsUsual) {
+  InstalledHook hook(HOOK_HSCROLL_ON_SHIFT);
+  const TargetReport report = RunWheelTarget(L"scenario=redirect over=list keys=16");
+  ASSERT_TRUE(report.ran);
+  EXPECT_EQ(report.Windows(), Names{"list"});
+}
+
+TEST(ScrollBarJump, CursorOverVerticalBar_SendsTopOrBottom) {
+  InstalledHook hook(0);
+  for (int distance : {120, -120}) {
+    SCOPED_TRACE(distance);
+    const TargetReport report =
+        RunWheelTarget(L"scenario=scrollbars over=vbar delta=" + std::to_wstring(distance));
+    ASSERT_TRUE(report.ran);
+    ASSERT_EQ(report.Of("pane").size(), 1u);
+    EXPECT_EQ(report.Of("pane")[0].message, "WM_VSCROLL");
+    EXPECT_EQ(report.Of("pane")[0].wParam,
+              static_cast<unsigned long>(distance > 0 ? SB_TOP : SB_BOTTOM));
+    EXPECT_EQ(report.Of("pane")[0].lParam, 0u);
+  }
+}
+
+TEST(ScrollBarJump, CursorOverHorizontalBar_SendsLeftOrRight) {
+  InstalledHook hook(0);
+  for (int distance : {120, -120}) {
+    SCOPED_TRACE(distance);
+    const TargetReport report =
+        RunWheelTarget(L"scenario=scrollbars over=hbar delta=" + std::to_wstring(distance));
+    ASSERT_TRUE(report.ran);
+    ASSERT_EQ(report.Of("pane").size(), 1u);
+    EXPECT_EQ(report.Of("pane")[0].message, "WM_HSCROLL");
+    EXPECT_EQ(report.Of("pane")[0].wParam,
+              static_cast<unsigned long>(distance > 0 ? SB_LEFT : SB_RIGHT));
+  }
+}
+
+TEST(ScrollBarJump, UsesLiveCursorNotMessagePoint) {
+  InstalledHook hook(0);
+  // Message point in the pane's client area, cursor on its vertical bar.
+  const TargetReport jump = RunWheelTarget(L"scenario=scrollbars over=vbar msgover=pane");
+  ASSERT_TRUE(jump.ran);
+  ASSERT_EQ(jump.Of("pane").size(), 1u);
+  EXPECT_EQ(jump.Of("pane")[0].message, "WM_VSCROLL");
+
+  // Message point on the bar, cursor elsewhere: an ordinary redirect.
+  const TargetReport redirect = RunWheelTarget(L"scenario=scrollbars over=edit msgover=vbar");
+  ASSERT_TRUE(redirect.ran);
+  ASSERT_EQ(redirect.Of("pane").size(), 1u);
+  EXPECT_EQ(redirect.Of("pane")[0].message, "WM_MOUSEWHEEL");
+}
+
+TEST(ScrollBarJump, HorizontalRuleComesFirst) {
+  InstalledHook hook(HOOK_HSCROLL_ON_SHIFT);
+  const TargetReport report = RunWheelTarget(L"scenario=scrollbars over=vbar keys=4");
+  ASSERT_TRUE(report.ran);
+  ASSERT_EQ(report.Of("pane").size(), 2u);
+  EXPECT_EQ(report.Of("pane")[0].message, "WM_HSCROLL");
+  EXPECT_EQ(report.Of("pane")[1].message, "WM_MOUSEHWHEEL");
+}
+
+}  // namespace
+}  // namespace ks::test

@@ -1,0 +1,257 @@
+// Target program of the hook tests. It opens the windows one case needs,
+// places the cursor, posts one WM_MOUSEWHEEL to its focused window as classic
+// Windows does, and writes what each named window received to a report file.
+// The hook library acts inside this process because the test installed it
+// system-wide before starting it.
+//
+// Arguments: report=<file> scenario=<name> keys=<n> delta=<n> over=<name>
+//            msgover=<name> hang=<ms> peek=1
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kDoneMessage = WM_APP + 1;
+
+std::mutex g_recordLock;
+std::vector<std::string> g_records;
+std::map<std::wstring, std::wstring> g_args;
+
+std::wstring Arg(const wchar_t* name, const wchar_t* fallback = L"") {
+  auto it = g_args.find(name);
+  return it != g_args.end() ? it->second : fallback;
+}
+int IntArg(const wchar_t* name, int fallback) {
+  auto it = g_args.find(name);
+  return it != g_args.end() ? static_cast<int>(wcstol(it->second.c_str(), nullptr, 0)) : fallback;
+}
+
+const char* MessageName(UINT message) {
+  switch (message) {
+    case WM_MOUSEWHEEL: return "WM_MOUSEWHEEL";
+    case WM_MOUSEHWHEEL: return "WM_MOUSEHWHEEL";
+    case WM_HSCROLL: return "WM_HSCROLL";
+    case WM_VSCROLL: return "WM_VSCROLL";
+    default: return nullptr;
+  }
+}
+
+// Records the wheel and scroll messages of a named window and swallows them,
+// so no default handling forwards them to a parent and muddles the report.
+LRESULT CALLBACK RecordProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (const char* name = MessageName(message)) {
+    char line[200];
+    std::snprintf(line, sizeof line, "%ls %s %08lx %08lx",
+                  static_cast<const wchar_t*>(GetPropW(window, L"ks.name")), name,
+                  static_cast<unsigned long>(wParam & 0xFFFFFFFFu),
+                  static_cast<unsigned long>(static_cast<unsigned long long>(lParam) & 0xFFFFFFFFu));
+    std::lock_guard<std::mutex> lock(g_recordLock);
+    g_records.push_back(line);
+    return 0;
+  }
+  auto original = reinterpret_cast<WNDPROC>(GetPropW(window, L"ks.proc"));
+  return original != nullptr ? CallWindowProcW(original, window, message, wParam, lParam)
+                             : DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::map<std::wstring, HWND> g_windows;
+std::mutex g_windowLock;
+
+HWND Named(const std::wstring& name) {
+  std::lock_guard<std::mutex> lock(g_windowLock);
+  auto it = g_windows.find(name);
+  return it != g_windows.end() ? it->second : nullptr;
+}
+
+// A recorded child window. Names live as long as the process.
+HWND Child(HWND parent, const wchar_t* className, const wchar_t* name, int x, int y, int w, int h,
+           DWORD style = WS_VISIBLE) {
+  HWND window = CreateWindowExW(0, className, name, WS_CHILD | style, x, y, w, h, parent, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  SetPropW(window, L"ks.name", const_cast<wchar_t*>(name));
+  SetPropW(window, L"ks.proc",
+           reinterpret_cast<HANDLE>(SetWindowLongPtrW(window, GWLP_WNDPROC,
+                                                      reinterpret_cast<LONG_PTR>(RecordProc))));
+  std::lock_guard<std::mutex> lock(g_windowLock);
+  g_windows[name] = window;
+  return window;
+}
+
+HWND Frame(const wchar_t* className, const wchar_t* title, int x, int y) {
+  HWND window = CreateWindowExW(0, className, title, WS_POPUP | WS_BORDER | WS_VISIBLE, x, y, 300, 220,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  std::lock_guard<std::mutex> lock(g_windowLock);
+  g_windows[title] = window;
+  return window;
+}
+
+void RegisterClasses() {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  for (const wchar_t* name : {L"KsTestFrame", L"KsTestPane", L"TrayNotifyWnd"}) {
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+  }
+}
+
+// The focused side: a frame on the left with an edit field.
+HWND MakeEditFrame() {
+  HWND frame = Frame(L"KsTestFrame", L"left", 20, 20);
+  return Child(frame, L"EDIT", L"edit", 0, 0, 280, 200, WS_VISIBLE | WS_BORDER);
+}
+
+// The pointed-at side: a frame on the right whose children the case chooses.
+void MakePointedFrame(const std::wstring& scenario) {
+  if (scenario == L"tray") {
+    HWND tray = Frame(L"TrayNotifyWnd", L"tray", 360, 20);
+    Child(tray, L"KsTestPane", L"inner", 20, 20, 200, 150);
+    return;
+  }
+  HWND right = Frame(L"KsTestFrame", L"right", 360, 20);
+  if (scenario == L"redirect" || scenario == L"hung") {
+    Child(right, L"LISTBOX", L"list", 0, 0, 280, 200, WS_VISIBLE | WS_BORDER);
+  } else if (scenario == L"pane") {
+    Child(right, L"KsTestPane", L"pane", 10, 10, 260, 180);
+  } else if (scenario == L"scrollbars") {
+    HWND pane = Child(right, L"KsTestPane", L"pane", 10, 10, 260, 180,
+                      WS_VISIBLE | WS_VSCROLL | WS_HSCROLL);
+    SetScrollRange(pane, SB_VERT, 0, 100, FALSE);
+    SetScrollRange(pane, SB_HORZ, 0, 100, TRUE);
+  } else if (scenario == L"siblings") {
+    // Z-order is set explicitly: the large frame on top, the rest below it in
+    // the order they are listed.
+    const std::wstring layout = Arg(L"layout");
+    std::vector<HWND> order;
+    order.push_back(Child(right, L"KsTestPane", L"frame", 10, 10, 260, 180));
+    if (layout == L"small") {
+      order.push_back(Child(right, L"KsTestPane", L"small", 50, 50, 80, 60));
+    } else if (layout == L"invisible") {
+      order.push_back(Child(right, L"KsTestPane", L"hidden", 60, 60, 40, 40, 0));
+      order.push_back(Child(right, L"KsTestPane", L"medium", 40, 40, 120, 100));
+    } else if (layout == L"equal") {
+      order.push_back(Child(right, L"KsTestPane", L"upper", 50, 50, 80, 60));
+      order.push_back(Child(right, L"KsTestPane", L"lower", 50, 50, 80, 60));
+    }
+    SetWindowPos(order[0], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (size_t i = 1; i < order.size(); ++i) {
+      SetWindowPos(order[i], order[i - 1], 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+}
+
+POINT Center(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// The screen point a name stands for: a window's centre, or the centre of a
+// scroll bar of "pane", asked of our own window as only that is reliable.
+POINT PointOf(const std::wstring& name) {
+  RECT rect = {};
+  if (name == L"vbar" || name == L"hbar") {
+    SCROLLBARINFO info = {};
+    info.cbSize = sizeof info;
+    GetScrollBarInfo(Named(L"pane"), name == L"vbar" ? OBJID_VSCROLL : OBJID_HSCROLL, &info);
+    return Center(info.rcScrollBar);
+  }
+  GetWindowRect(Named(name), &rect);
+  return Center(rect);
+}
+
+void Drain() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+struct HungSide {
+  HANDLE ready;
+  DWORD hangMs;
+};
+
+// The pointed-at window lives on a thread that stops answering for a while.
+DWORD WINAPI HungThread(void* param) {
+  auto* side = static_cast<HungSide*>(param);
+  MakePointedFrame(L"hung");
+  Drain();
+  SetEvent(side->ready);
+  Sleep(side->hangMs);
+  Drain();
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  for (int i = 1; i < argc; ++i) {
+    std::wstring a = argv[i];
+    const size_t eq = a.find(L'=');
+    if (eq != std::wstring::npos) g_args[a.substr(0, eq)] = a.substr(eq + 1);
+  }
+  const std::wstring scenario = Arg(L"scenario", L"redirect");
+  RegisterClasses();
+
+  HWND edit = MakeEditFrame();
+  HungSide hung{CreateEventW(nullptr, TRUE, FALSE, nullptr), static_cast<DWORD>(IntArg(L"hang", 0))};
+  if (scenario == L"hung") {
+    CloseHandle(CreateThread(nullptr, 0, HungThread, &hung, 0, nullptr));
+    WaitForSingleObject(hung.ready, 10000);
+  } else {
+    MakePointedFrame(scenario);
+  }
+
+  SetForegroundWindow(GetParent(edit));
+  SetFocus(Arg(L"focus") == L"none" ? nullptr : edit);
+  Drain();
+
+  const POINT cursor = PointOf(Arg(L"over", L"list"));
+  const POINT messagePoint = g_args.count(L"msgover") ? PointOf(Arg(L"msgover")) : cursor;
+  SetCursorPos(cursor.x, cursor.y);
+  Drain();
+
+  const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(IntArg(L"keys", 0)),
+                                   static_cast<WORD>(static_cast<short>(IntArg(L"delta", 120))));
+  const LPARAM lParam = MAKELPARAM(static_cast<WORD>(messagePoint.x), static_cast<WORD>(messagePoint.y));
+  const ULONGLONG start = GetTickCount64();
+  PostMessageW(edit, WM_MOUSEWHEEL, wParam, lParam);
+  PostMessageW(edit, kDoneMessage, 0, 0);
+
+  // Take messages as the case says until the marker posted after the wheel
+  // arrives; redirected sends are synchronous, so by then all have happened.
+  const bool peekFirst = IntArg(L"peek", 0) != 0;
+  ULONGLONG elapsed = 0;
+  for (;;) {
+    MSG msg;
+    if (peekFirst && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      continue;
+    }
+    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
+    if (msg.message == kDoneMessage) {
+      elapsed = GetTickCount64() - start;
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+
+  FILE* report = _wfopen(Arg(L"report").c_str(), L"w");
+  if (report == nullptr) return 2;
+  std::fprintf(report, "elapsed %llu\n", elapsed);
+  std::fprintf(report, "cursor %ld %ld\n", cursor.x, cursor.y);
+  {
+    std::lock_guard<std::mutex> lock(g_recordLock);
+    for (const std::string& line : g_records) std::fprintf(report, "%s\n", line.c_str());
+  }
+  std::fclose(report);
+  // The hung thread may still sleep; it does not hold the process open.
+  ExitProcess(0);
+}

@@ -1,0 +1,74 @@
+#include "tests/hook/wheel_target_run.h"
+
+#include <sstream>
+
+#include "tests/harness/child_process.h"
+
+namespace ks::test {
+
+std::vector<Received> TargetReport::Of(const std::string& window) const {
+  std::vector<Received> out;
+  for (const Received& r : received) {
+    if (r.window == window) out.push_back(r);
+  }
+  return out;
+}
+
+std::vector<std::string> TargetReport::Windows() const {
+  std::vector<std::string> out;
+  for (const Received& r : received) {
+    if (out.empty() || out.back() != r.window) out.push_back(r.window);
+  }
+  return out;
+}
+
+unsigned long PointParam(POINT p) {
+  return (static_cast<unsigned long>(static_cast<WORD>(p.y)) << 16) | static_cast<WORD>(p.x);
+}
+
+unsigned long WheelParam(unsigned keys, int distance) {
+  return (static_cast<unsigned long>(static_cast<WORD>(static_cast<short>(distance))) << 16) |
+         static_cast<WORD>(keys);
+}
+
+TargetReport RunWheelTarget(const std::wstring& arguments) {
+  TargetReport report;
+  TempDir dir;
+  const std::wstring reportPath = dir.File(L"report.txt");
+  ChildProcess target;
+  if (!target.Start(BinDir() + L"wheel_target.exe",
+                    QuoteArgument(L"report=" + reportPath) + L" " + arguments)) {
+    return report;
+  }
+  if (!target.WaitForExit(30000) || target.ExitCode() != 0) return report;
+
+  std::istringstream lines(ReadBytes(reportPath));
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    std::string first;
+    words >> first;
+    if (first == "elapsed") {
+      words >> report.elapsedMs;
+      report.ran = true;
+    } else if (first == "cursor") {
+      words >> report.cursor.x >> report.cursor.y;
+    } else if (!first.empty()) {
+      Received r;
+      r.window = first;
+      words >> r.message >> std::hex >> r.wParam >> r.lParam;
+      report.received.push_back(r);
+    }
+  }
+  return report;
+}
+
+InstalledHook::InstalledHook(DWORD flags, const wchar_t* logPath) {
+  if (tdx_.Load(BinDir() + L"TDX.dll")) installResult_ = tdx_.Install(logPath, flags);
+}
+
+InstalledHook::~InstalledHook() {
+  if (installResult_ == 1) tdx_.Uninstall();
+}
+
+}  // namespace ks::test

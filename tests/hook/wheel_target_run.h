@@ -1,0 +1,60 @@
+// Runs the wheel target program under an installed hook and reads back what
+// its windows received.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/harness/tdx_library.h"
+#include "tests/harness/test_files.h"
+
+namespace ks::test {
+
+struct Received {
+  std::string window;
+  std::string message;
+  unsigned long wParam = 0;
+  unsigned long lParam = 0;
+};
+
+struct TargetReport {
+  bool ran = false;              // the target started, ended and wrote its report
+  unsigned long long elapsedMs = 0;  // from posting the wheel until its marker was taken
+  POINT cursor = {};
+  std::vector<Received> received;
+
+  // Messages received by one window, in order.
+  std::vector<Received> Of(const std::string& window) const;
+  // Every window that received anything.
+  std::vector<std::string> Windows() const;
+};
+
+// The point in the wheel message's lParam form.
+unsigned long PointParam(POINT p);
+// A wheel wParam: key state in the low word, distance in the high word.
+unsigned long WheelParam(unsigned keys, int distance);
+
+// Starts wheel_target.exe with the arguments (e.g. L"scenario=pane keys=4"),
+// waits for it and parses its report.
+TargetReport RunWheelTarget(const std::wstring& arguments);
+
+// Loads TDX.dll from beside the test program and installs it for the life of
+// the object.
+class InstalledHook {
+ public:
+  explicit InstalledHook(DWORD flags, const wchar_t* logPath = nullptr);
+  ~InstalledHook();
+  InstalledHook(const InstalledHook&) = delete;
+  InstalledHook& operator=(const InstalledHook&) = delete;
+
+  int installResult() const { return installResult_; }
+  const TdxLibrary& library() const { return tdx_; }
+
+ private:
+  TdxLibrary tdx_;
+  int installResult_ = 0;
+};
+
+}  // namespace ks::test

@@ -1,0 +1,185 @@
+// The shared log writer, in this process and across processes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <map>
+#include <regex>
+#include <set>
+
+#include "log/log_writer.h"
+#include "tests/harness/child_process.h"
+#include "tests/harness/test_files.h"
+
+namespace ks {
+// This program's own log module, as the agent and the hook library have theirs.
+ATOM& LogAtomSlot() {
+  static ATOM atom = 0;
+  return atom;
+}
+}  // namespace ks
+
+namespace ks::test {
+namespace {
+
+const std::wregex kStampedLine(LR"((\d\d)::(\d\d)::(\d\d)::(\d{4}) (\d\d)-(\d\d)-(\d{4}) ([\s\S]*))");
+
+class LogWriter : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    while (LogIsOn()) LogStop();
+  }
+  TempDir dir;
+  std::wstring path = dir.File(L"LogFile.log");
+};
+
+TEST_F(LogWriter, FirstLine_CreatesFileWithBomAndStampedLine) {
+  ASSERT_EQ(LogStart(path.c_str()), 1);
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  ASSERT_EQ(LogWriteLine(L"Log report installed\n================"), 1);
+
+  const std::string bytes = ReadBytes(path);
+  ASSERT_GE(bytes.size(), 2u);
+  EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xFF);
+  EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 0xFE);
+  const std::wstring text = ReadUtf16(path);
+  ASSERT_GE(text.size(), 2u);
+  EXPECT_EQ(text.substr(text.size() - 2), L"\r\n");
+  std::wsmatch m;
+  const std::wstring line = text.substr(0, text.size() - 2);
+  ASSERT_TRUE(std::regex_match(line, m, kStampedLine)) << Narrow(text);
+  EXPECT_EQ(m[8].str(), L"Log report installed\n================");
+  EXPECT_EQ(std::stoi(m[7].str()), now.wYear);
+  EXPECT_EQ(std::stoi(m[6].str()), now.wMonth);
+  EXPECT_LT(std::stoi(m[4].str()), 1000);
+}
+
+TEST_F(LogWriter, DeletedFile_IsCreatedAgainWithItsMark) {
+  ASSERT_EQ(LogStart(path.c_str()), 1);
+  ASSERT_EQ(LogWriteLine(L"first"), 1);
+  ASSERT_TRUE(DeleteFileW(path.c_str()));
+  ASSERT_EQ(LogWriteLine(L"second"), 1);
+  bool bom = false;
+  const std::vector<std::wstring> lines = SplitCrLfLines(ReadUtf16(path, &bom));
+  EXPECT_TRUE(bom);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(L" second"), std::wstring::npos);
+}
+
+TEST_F(LogWriter, OffOrEmptyText_WritesNothing) {
+  EXPECT_EQ(LogIsOn(), 0);
+  EXPECT_EQ(LogWriteLine(L"nobody listens"), 0);
+  EXPECT_EQ(LogAppendRaw(L"nor here"), 0);
+  EXPECT_FALSE(FileExists(path));
+
+  ASSERT_EQ(LogStart(path.c_str()), 1);
+  EXPECT_EQ(LogWriteLine(L""), 0);
+  EXPECT_FALSE(FileExists(path));
+
+  ASSERT_EQ(LogStop(), 1);
+  EXPECT_EQ(LogStop(), 0);
+  EXPECT_EQ(LogWriteLine(L"after stop"), 0);
+  EXPECT_FALSE(FileExists(path));
+}
+
+TEST_F(LogWriter, SecondStart_KeepsPathInForce) {
+  const std::wstring other = dir.File(L"other.log");
+  ASSERT_EQ(LogStart(path.c_str()), 1);
+  EXPECT_EQ(LogStart(other.c_str()), 0);
+  ASSERT_EQ(LogWriteLine(L"where"), 1);
+  EXPECT_TRUE(FileExists(path));
+  EXPECT_FALSE(FileExists(other));
+}
+
+TEST_F(LogWriter, PathTooLongForAnAtom_LeavesLoggingOff) {
+  const std::wstring longPath = dir.path() + std::wstring(300, L'a') + L".log";
+  EXPECT_EQ(LogStart(longPath.c_str()), 0);
+  EXPECT_EQ(LogIsOn(), 0);
+  EXPECT_EQ(LogWriteLine(L"x"), 0);
+}
+
+TEST_F(LogWriter, RawText_IsAppendedUnchanged) {
+  ASSERT_EQ(LogStart(path.c_str()), 1);
+  ASSERT_EQ(LogAppendRaw(L"abc"), 1);
+  ASSERT_EQ(LogAppendRaw(L"\r\ndef"), 1);
+  EXPECT_EQ(ReadUtf16(path), L"abc\r\ndef");
+}
+
+DWORD WINAPI HoldLock(void* param) {
+  auto* release = static_cast<HANDLE>(param);
+  HANDLE lock = OpenMutexW(SYNCHRONIZE, FALSE, kLogLockName);
+  WaitForSingleObject(lock, INFINITE);
+  WaitForSingleObject(release, INFINITE);
+  ReleaseMutex(lock);
+  CloseHandle(lock);
+  return 0;
+}
+
+TEST_F(LogWriter, LockHeldByAnotherWriter_LineDroppedAfterBoundedWait) {
+  ASSERT_EQ(LogStart(path.c_str()), 1);
+  UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  UniqueKernelHandle holder(CreateThread(nullptr, 0, HoldLock, release.get(), 0, nullptr));
+  Sleep(200);  // let the holder take the lock
+  EXPECT_EQ(LogWriteLine(L"dropped"), 0);
+  SetEvent(release.get());
+  WaitForSingleObject(holder.get(), 5000);
+  EXPECT_EQ(LogWriteLine(L"written"), 1);
+  const std::wstring text = ReadUtf16(path);
+  EXPECT_EQ(text.find(L"dropped"), std::wstring::npos);
+  EXPECT_NE(text.find(L"written"), std::wstring::npos);
+}
+
+TEST_F(LogWriter, WriterDiedHoldingLock_OthersGoOn) {
+  ASSERT_EQ(LogStart(path.c_str()), 1);
+  ChildProcess dying;
+  ASSERT_TRUE(dying.Start(BinDir() + L"log_writer_child.exe", L"die-holding"));
+  ASSERT_TRUE(dying.WaitForExit(10000));
+  ASSERT_EQ(dying.ExitCode(), 0u);
+  EXPECT_EQ(LogWriteLine(L"still here"), 1);
+  EXPECT_EQ(LogWriteLine(L"and again"), 1);
+  EXPECT_EQ(SplitCrLfLines(ReadUtf16(path)).size(), 2u);
+}
+
+TEST_F(LogWriter, EightProcessesAtOnce_EveryLineWholeAndOnce) {
+  constexpr int kWriters = 8;
+  constexpr int kLines = 500;
+  // This process keeps logging on throughout, as the agent does.
+  ASSERT_EQ(LogStart(path.c_str()), 1);
+  const std::wstring goName = L"Local\\KsLogTestGo-" + std::to_wstring(GetCurrentProcessId());
+  UniqueKernelHandle go(CreateEventW(nullptr, TRUE, FALSE, goName.c_str()));
+  ChildProcess writers[kWriters];
+  for (int i = 0; i < kWriters; ++i) {
+    ASSERT_TRUE(writers[i].Start(BinDir() + L"log_writer_child.exe",
+                                 L"write " + QuoteArgument(path) + L" " + std::to_wstring(i) + L" " +
+                                     std::to_wstring(kLines) + L" " + goName));
+  }
+  Sleep(1000);  // every writer has started and waits for the signal
+  SetEvent(go.get());
+  for (ChildProcess& w : writers) {
+    ASSERT_TRUE(w.WaitForExit(120000));
+    EXPECT_EQ(w.ExitCode(), 0u) << "a writer dropped lines";
+  }
+
+  bool bom = false;
+  const std::wstring text = ReadUtf16(path, &bom);
+  EXPECT_TRUE(bom);
+  EXPECT_EQ(text.find(L'\xFEFF'), std::wstring::npos) << "a second byte-order mark";
+  const std::vector<std::wstring> lines = SplitCrLfLines(text);
+  EXPECT_EQ(lines.size(), static_cast<size_t>(kWriters * kLines));
+  const std::wregex content(LR"(writer (\d) line (\d+))");
+  std::map<int, std::set<int>> seen;
+  for (const std::wstring& line : lines) {
+    std::wsmatch stamp;
+    ASSERT_TRUE(std::regex_match(line, stamp, kStampedLine)) << Narrow(line);
+    std::wsmatch m;
+    const std::wstring body = stamp[8].str();
+    ASSERT_TRUE(std::regex_match(body, m, content)) << Narrow(line);
+    seen[std::stoi(m[1].str())].insert(std::stoi(m[2].str()));
+  }
+  ASSERT_EQ(seen.size(), static_cast<size_t>(kWriters));
+  for (const auto& [writer, numbers] : seen) EXPECT_EQ(numbers.size(), static_cast<size_t>(kLines));
+}
+
+}  // namespace
+}  // namespace ks::test
