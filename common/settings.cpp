@@ -1,0 +1,117 @@
+#include "common/settings.h"
+
+#include <windows.h>
+
+#include <cwchar>
+
+#include "common/module_path.h"
+#include "hook/hook_flags.h"
+
+namespace ks {
+
+namespace {
+
+constexpr wchar_t kSection[] = L"Misc";
+constexpr wchar_t kFileName[] = L"settings.ini";
+constexpr wchar_t kFirstRunKey[] = L"InstalledVersion_168";
+constexpr wchar_t kLangFileKey[] = L"LangFile";
+
+int ReadInt(const wchar_t* key, int fallback, const std::wstring& path) {
+  return static_cast<int>(GetPrivateProfileIntW(kSection, key, fallback, path.c_str()));
+}
+
+bool WriteText(const wchar_t* key, const std::wstring& value, const std::wstring& path) {
+  // Never a null value: that would delete the key instead of emptying it.
+  return WritePrivateProfileStringW(kSection, key, value.c_str(), path.c_str()) != FALSE;
+}
+
+void WriteInt(const wchar_t* key, int value, const std::wstring& path) {
+  WriteText(key, std::to_wstring(value), path);
+}
+
+}  // namespace
+
+std::wstring SettingsFilePath() { return ModuleDirectory() + kFileName; }
+
+Settings& GetSettings() {
+  static Settings settings = [] {
+    Settings loaded;
+    LoadSettings(loaded, SettingsFilePath());
+    return loaded;
+  }();
+  return settings;
+}
+
+bool LoadSettings() { return LoadSettings(GetSettings(), SettingsFilePath()); }
+void ReadLangFile() { ReadLangFile(GetSettings(), SettingsFilePath()); }
+bool SaveSettings() { return SaveSettings(GetSettings(), SettingsFilePath()); }
+bool WriteLangFile() { return WriteLangFile(GetSettings(), SettingsFilePath()); }
+bool CheckFirstRun() { return CheckFirstRun(SettingsFilePath()); }
+
+bool LoadSettings(Settings& settings, const std::wstring& path) {
+  // A key deleted from the file between two loads keeps its earlier value for
+  // these three; the wheel keys fall back to off.
+  settings.ShowBalloonOnStart = ReadInt(L"ShowBalloonOnStart", settings.ShowBalloonOnStart, path);
+  settings.StartAsDisabled = ReadInt(L"StartAsDisabled", settings.StartAsDisabled, path);
+  settings.WriteLog = ReadInt(L"WriteLog", settings.WriteLog, path);
+  settings.HScrollOnShift = ReadInt(L"HScrollOnShift", 0, path);
+  settings.HScrollOnCtrl = ReadInt(L"HScrollOnCtrl", 0, path);
+  settings.HScrollOnRButton = ReadInt(L"HScrollOnRButton", 0, path);
+  settings.HScrollOnLButton = ReadInt(L"HScrollOnLButton", 0, path);
+  settings.NoWheelIfMiddle = ReadInt(L"NoWheelIfMiddle", 0, path);
+  ReadLangFile(settings, path);
+  return true;
+}
+
+void ReadLangFile(Settings& settings, const std::wstring& path) {
+  settings.LangFile.clear();
+  wchar_t buffer[kMaxLangFile + 1] = {};
+  const DWORD copied = GetPrivateProfileStringW(kSection, kLangFileKey, L"", buffer,
+                                                static_cast<DWORD>(kMaxLangFile + 1), path.c_str());
+  // A longer value comes back cut to the buffer.
+  if (copied >= 1) settings.LangFile.assign(buffer, wcsnlen(buffer, kMaxLangFile));
+}
+
+bool SaveSettings(const Settings& settings, const std::wstring& path) {
+  WriteInt(L"ShowBalloonOnStart", settings.ShowBalloonOnStart, path);
+  WriteInt(L"StartAsDisabled", settings.StartAsDisabled, path);
+  WriteInt(L"WriteLog", settings.WriteLog, path);
+  WriteInt(L"HScrollOnCtrl", settings.HScrollOnCtrl, path);
+  WriteInt(L"HScrollOnShift", settings.HScrollOnShift, path);
+  WriteInt(L"HScrollOnLButton", settings.HScrollOnLButton, path);
+  WriteInt(L"HScrollOnRButton", settings.HScrollOnRButton, path);
+  WriteInt(L"NoWheelIfMiddle", settings.NoWheelIfMiddle, path);
+  WriteInt(kFirstRunKey, 1, path);
+  WriteLangFile(settings, path);
+  return true;
+}
+
+bool WriteLangFile(const Settings& settings, const std::wstring& path) {
+  // Never more than a later read can take back.
+  return WriteText(kLangFileKey, settings.LangFile.substr(0, kMaxLangFile), path);
+}
+
+bool CheckFirstRun(const std::wstring& path) {
+  if (ReadInt(kFirstRunKey, 0, path) != 0) return false;
+  WriteInt(kFirstRunKey, 1, path);
+  return true;
+}
+
+bool SettingsEqual(const Settings& a, const Settings& b) {
+  return a.HScrollOnCtrl == b.HScrollOnCtrl && a.HScrollOnShift == b.HScrollOnShift &&
+         a.HScrollOnLButton == b.HScrollOnLButton && a.HScrollOnRButton == b.HScrollOnRButton &&
+         a.ShowBalloonOnStart == b.ShowBalloonOnStart && a.StartAsDisabled == b.StartAsDisabled &&
+         a.WriteLog == b.WriteLog && a.NoWheelIfMiddle == b.NoWheelIfMiddle;
+}
+
+uint32_t BuildHookFlags(const Settings& settings) {
+  uint32_t flags = 0;
+  if (settings.HScrollOnCtrl != 0) flags |= HOOK_HSCROLL_ON_CTRL;
+  if (settings.HScrollOnShift != 0) flags |= HOOK_HSCROLL_ON_SHIFT;
+  if (settings.HScrollOnLButton != 0) flags |= HOOK_HSCROLL_ON_LBUTTON;
+  if (settings.HScrollOnRButton != 0) flags |= HOOK_HSCROLL_ON_RBUTTON;
+  if (settings.NoWheelIfMiddle != 0) flags |= HOOK_NO_WHEEL_IF_MIDDLE;
+  return flags;
+}
+
+}  // namespace ks
