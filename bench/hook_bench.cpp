@@ -1,0 +1,206 @@
+// Prints what the hook library costs the programs it lives in:
+//  - per ordinary (non-wheel) message: TDX against a hook that only passes
+//    messages on, and against no hook at all;
+//  - a redirected wheel turn against one delivered directly;
+//  - the size of TDX.dll and what it imports.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/unique_handle.h"
+
+namespace {
+
+std::wstring BinDir() {
+  wchar_t buffer[MAX_PATH * 4];
+  const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH * 4);
+  std::wstring path(buffer, n);
+  return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+double NowUs() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
+
+template <typename F>
+F Bind(HMODULE module, const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+struct Hook {
+  const char* name;
+  ks::UniqueModule module;
+  int(WINAPI* install)() = nullptr;
+  int(WINAPI* uninstall)() = nullptr;
+};
+
+ks::UniqueModule g_tdx;
+int(WINAPI* g_tdxInstall)(const wchar_t*, DWORD);
+int(WINAPI* g_tdxUninstall)();
+int WINAPI InstallTdx() { return g_tdxInstall(nullptr, 0x1F); }
+int WINAPI UninstallTdx() { return g_tdxUninstall(); }
+int WINAPI NoOp() { return 1; }
+
+// Microseconds per message: post one ordinary message and take it again.
+double MessageLoopUs(int messages) {
+  MSG msg;
+  const DWORD thread = GetCurrentThreadId();
+  const double start = NowUs();
+  for (int i = 0; i < messages; ++i) {
+    PostThreadMessageW(thread, WM_APP + 7, static_cast<WPARAM>(i), 0);
+    GetMessageW(&msg, nullptr, 0, 0);
+  }
+  return (NowUs() - start) / messages;
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+// Windows of the wheel measurement: the focused one and the one under the
+// pointer, each noting when a wheel message reached it.
+double g_arrived = 0;
+LRESULT CALLBACK NoteWheel(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MOUSEWHEEL) {
+    g_arrived = NowUs();
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND MakeWindow(int x) {
+  return CreateWindowExW(0, L"KsBenchWindow", L"", WS_POPUP | WS_VISIBLE, x, 100, 300, 300, nullptr,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+void Drain() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+// Microseconds from posting a wheel message to `postTo` until a window has
+// handled it, averaged over `turns`.
+double WheelUs(HWND postTo, POINT point, int turns) {
+  double total = 0;
+  for (int i = 0; i < turns; ++i) {
+    g_arrived = 0;
+    const double start = NowUs();
+    PostMessageW(postTo, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(point.x, point.y));
+    MSG msg;
+    while (g_arrived == 0 && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    total += g_arrived - start;
+  }
+  return total / turns;
+}
+
+void PrintImports(HMODULE module) {
+  auto* base = reinterpret_cast<const BYTE*>(module);
+  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  auto* desc = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress);
+  for (; desc->Name != 0; ++desc) {
+    int functions = 0;
+    auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + desc->OriginalFirstThunk);
+    for (; thunk->u1.AddressOfData != 0; ++thunk) ++functions;
+    std::printf("  imports %s: %d functions\n", reinterpret_cast<const char*>(base + desc->Name), functions);
+  }
+}
+
+}  // namespace
+
+int main() {
+  const std::wstring dir = BinDir();
+  g_tdx.reset(LoadLibraryW((dir + L"TDX.dll").c_str()));
+  ks::UniqueModule baseline(LoadLibraryW((dir + L"baseline_hook.dll").c_str()));
+  if (!g_tdx || !baseline) {
+    std::printf("hook_bench: TDX.dll or baseline_hook.dll missing beside the program\n");
+    return 1;
+  }
+  g_tdxInstall = Bind<decltype(g_tdxInstall)>(g_tdx.get(), "KS_TDXInstall");
+  g_tdxUninstall = Bind<decltype(g_tdxUninstall)>(g_tdx.get(), "KS_TDXUninstall");
+  auto baselineInstall = Bind<int(WINAPI*)()>(baseline.get(), "BaselineInstall");
+  auto baselineUninstall = Bind<int(WINAPI*)()>(baseline.get(), "BaselineUninstall");
+  if (!g_tdxInstall || !g_tdxUninstall || !baselineInstall || !baselineUninstall) return 1;
+
+  std::printf("Kestrow hook benchmark (%d-bit)\n", static_cast<int>(sizeof(void*) * 8));
+
+  // 1. Ordinary messages. Rounds alternate the three set-ups so drift in the
+  // machine's speed hits all of them alike; the median of each is printed.
+  constexpr int kMessages = 50000;
+  constexpr int kRounds = 5;
+  struct Setup {
+    const char* name;
+    int(WINAPI* install)();
+    int(WINAPI* uninstall)();
+    std::vector<double> us;
+  } setups[] = {{"no hook", NoOp, NoOp, {}},
+                {"baseline hook", baselineInstall, baselineUninstall, {}},
+                {"TDX", InstallTdx, UninstallTdx, {}}};
+  MessageLoopUs(2000);  // warm up
+  for (int round = 0; round < kRounds; ++round) {
+    for (Setup& s : setups) {
+      if (s.install() != 1) {
+        std::printf("hook_bench: could not install %s\n", s.name);
+        return 1;
+      }
+      Drain();
+      s.us.push_back(MessageLoopUs(kMessages));
+      s.uninstall();
+      Drain();
+    }
+  }
+  const double none = Median(setups[0].us);
+  const double base = Median(setups[1].us);
+  const double tdx = Median(setups[2].us);
+  std::printf("ordinary messages (%d per run, median of %d runs):\n", kMessages, kRounds);
+  std::printf("  no hook        %8.3f us/message\n", none);
+  std::printf("  baseline hook  %8.3f us/message\n", base);
+  std::printf("  TDX            %8.3f us/message\n", tdx);
+  std::printf("  TDX / baseline %8.3f   (goal <= 1.05)\n", tdx / base);
+  std::printf("  TDX / no hook  %8.3f\n", tdx / none);
+
+  // 2. Wheel turns: redirected from the focused window against direct.
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = NoteWheel;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"KsBenchWindow";
+  RegisterClassW(&wc);
+  HWND focused = MakeWindow(50);
+  HWND pointed = MakeWindow(400);
+  SetForegroundWindow(focused);
+  SetFocus(focused);
+  const POINT point = {550, 250};
+  SetCursorPos(point.x, point.y);
+  Drain();
+  constexpr int kTurns = 2000;
+  const double direct = WheelUs(pointed, point, kTurns);
+  if (InstallTdx() != 1) return 1;
+  Drain();
+  const double redirected = WheelUs(focused, point, kTurns);
+  UninstallTdx();
+  std::printf("wheel turns (%d each):\n", kTurns);
+  std::printf("  direct to the window under the pointer  %8.2f us\n", direct);
+  std::printf("  posted to the focused window, redirected %8.2f us\n", redirected);
+  std::printf("  redirected / direct %8.3f\n", redirected / direct);
+
+  // 3. Size and imports.
+  ks::UniqueFile file(CreateFileW((dir + L"TDX.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+  LARGE_INTEGER size = {};
+  GetFileSizeEx(file.get(), &size);
+  std::printf("TDX.dll: %lld bytes\n", static_cast<long long>(size.QuadPart));
+  PrintImports(g_tdx.get());
+  return 0;
+}
