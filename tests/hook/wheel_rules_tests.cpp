@@ -88,32 +88,26 @@ TEST(MiddleButton, WithoutBit_WheelRedirectedAsUsual) {
   EXPECT_EQ(report.Windows(), Names{"list"});
 }
 
-TEST(ScrollBarJump, CursorOverVerticalBar_SendsTopOrBottom) {
+TEST(ScrollBarJump, CursorOverEitherBar_SendsItsStartOrEnd) {
   InstalledHook hook(0);
-  for (int distance : {120, -120}) {
-    SCOPED_TRACE(distance);
-    const TargetReport report =
-        RunWheelTarget(L"scenario=scrollbars over=vbar delta=" + std::to_wstring(distance));
-    ASSERT_TRUE(report.ran);
-    ASSERT_EQ(report.Of("pane").size(), 1u);
-    EXPECT_EQ(report.Of("pane")[0].message, "WM_VSCROLL");
-    EXPECT_EQ(report.Of("pane")[0].wParam,
-              static_cast<unsigned long>(distance > 0 ? SB_TOP : SB_BOTTOM));
-    EXPECT_EQ(report.Of("pane")[0].lParam, 0u);
-  }
-}
-
-TEST(ScrollBarJump, CursorOverHorizontalBar_SendsLeftOrRight) {
-  InstalledHook hook(0);
-  for (int distance : {120, -120}) {
-    SCOPED_TRACE(distance);
-    const TargetReport report =
-        RunWheelTarget(L"scenario=scrollbars over=hbar delta=" + std::to_wstring(distance));
-    ASSERT_TRUE(report.ran);
-    ASSERT_EQ(report.Of("pane").size(), 1u);
-    EXPECT_EQ(report.Of("pane")[0].message, "WM_HSCROLL");
-    EXPECT_EQ(report.Of("pane")[0].wParam,
-              static_cast<unsigned long>(distance > 0 ? SB_LEFT : SB_RIGHT));
+  const struct {
+    const wchar_t* bar;
+    const char* message;
+  } bars[] = {{L"vbar", "WM_VSCROLL"}, {L"hbar", "WM_HSCROLL"}};
+  for (const auto& b : bars) {
+    for (int distance : {120, -120}) {
+      SCOPED_TRACE(testing::Message() << Narrow(b.bar) << " distance " << distance);
+      const TargetReport report = RunWheelTarget(std::wstring(L"scenario=scrollbars over=") + b.bar +
+                                                 L" delta=" + std::to_wstring(distance));
+      ASSERT_TRUE(report.ran);
+      ASSERT_EQ(report.Windows(), Names{"pane"});
+      ASSERT_EQ(report.Of("pane").size(), 1u);
+      EXPECT_EQ(report.Of("pane")[0].message, b.message);
+      // SB_TOP and SB_LEFT, SB_BOTTOM and SB_RIGHT share their values.
+      EXPECT_EQ(report.Of("pane")[0].wParam,
+                static_cast<unsigned long>(distance > 0 ? SB_TOP : SB_BOTTOM));
+      EXPECT_EQ(report.Of("pane")[0].lParam, 0u);
+    }
   }
 }
 
