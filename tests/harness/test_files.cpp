@@ -6,6 +6,34 @@
 
 namespace ks::test {
 
+namespace {
+
+bool StartsWithUtf16Bom(const std::string& bytes) {
+  return bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+         static_cast<unsigned char>(bytes[1]) == 0xFE;
+}
+
+// UTF-16 little-endian bytes from `start` on; an odd last byte is dropped.
+std::wstring FromUtf16(const std::string& bytes, size_t start) {
+  std::wstring text;
+  for (size_t i = start; i + 1 < bytes.size(); i += 2) {
+    text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                        (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+  }
+  return text;
+}
+
+std::wstring FromAnsi(const std::string& bytes) {
+  if (bytes.empty()) return {};
+  const int size = static_cast<int>(bytes.size());
+  const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+  std::wstring text(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), n);
+  return text;
+}
+
+}  // namespace
+
 std::wstring BinDir() {
   wchar_t buffer[MAX_PATH * 4];
   const DWORD n = GetModuleFileNameW(nullptr, buffer, MAX_PATH * 4);
@@ -65,17 +93,9 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes) {
 
 std::wstring ReadUtf16(const std::wstring& path, bool* hadBom) {
   const std::string bytes = ReadBytes(path);
-  size_t start = 0;
-  const bool bom = bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
-                   static_cast<unsigned char>(bytes[1]) == 0xFE;
-  if (bom) start = 2;
+  const bool bom = StartsWithUtf16Bom(bytes);
   if (hadBom != nullptr) *hadBom = bom;
-  std::wstring text;
-  for (size_t i = start; i + 1 < bytes.size(); i += 2) {
-    text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
-                                        (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-  }
-  return text;
+  return FromUtf16(bytes, bom ? 2 : 0);
 }
 
 std::vector<std::wstring> SplitCrLfLines(const std::wstring& text) {
@@ -91,6 +111,11 @@ std::vector<std::wstring> SplitCrLfLines(const std::wstring& text) {
     start = end + 2;
   }
   return lines;
+}
+
+std::vector<std::wstring> ReadTextLines(const std::wstring& path) {
+  const std::string bytes = ReadBytes(path);
+  return SplitCrLfLines(StartsWithUtf16Bom(bytes) ? FromUtf16(bytes, 2) : FromAnsi(bytes));
 }
 
 std::string Narrow(const std::wstring& text) {

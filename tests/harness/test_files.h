@@ -39,6 +39,11 @@ std::wstring ReadUtf16(const std::wstring& path, bool* hadBom = nullptr);
 // Splits on "\r\n"; a text that ends with "\r\n" gives no empty last line.
 std::vector<std::wstring> SplitCrLfLines(const std::wstring& text);
 
+// A text file's "\r\n"-ended lines, read as UTF-16 little-endian when the file
+// starts with a byte-order mark and in the ANSI code page otherwise (the
+// private-profile functions write either); empty when the file cannot be read.
+std::vector<std::wstring> ReadTextLines(const std::wstring& path);
+
 std::string Narrow(const std::wstring& text);
 std::wstring Widen(const std::string& text);
 

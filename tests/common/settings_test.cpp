@@ -1,0 +1,186 @@
+#include "common/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "common/file_check.h"
+#include "tests/harness/test_files.h"
+
+namespace ks {
+namespace {
+
+class SettingsFile : public testing::Test {
+ protected:
+  void Write(const std::string& text) {
+    ASSERT_TRUE(test::WriteBytes(path_, text)) << test::Narrow(path_);
+  }
+  std::vector<std::wstring> Lines() const { return test::ReadTextLines(path_); }
+  bool HasLine(const std::wstring& line) const {
+    const std::vector<std::wstring> lines = Lines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+
+  test::TempDir dir_;
+  const std::wstring path_ = dir_.File(L"settings.ini");
+};
+
+TEST_F(SettingsFile, NoFile_GivesInitialValuesAndCreatesNothing) {
+  Settings settings;
+  EXPECT_TRUE(LoadSettings(settings, path_));
+  EXPECT_EQ(settings.ShowBalloonOnStart, 1);
+  EXPECT_EQ(settings.StartAsDisabled, 0);
+  EXPECT_EQ(settings.WriteLog, 1);
+  EXPECT_EQ(BuildHookFlags(settings), 0u);
+  EXPECT_EQ(settings.LangFile, L"");
+  EXPECT_FALSE(FileExists(path_));
+}
+
+TEST_F(SettingsFile, ReloadAfterKeysRemoved_KeepsFirstThreeAndClearsTheRest) {
+  Write(
+      "[Misc]\r\nShowBalloonOnStart=0\r\nStartAsDisabled=1\r\nWriteLog=0\r\n"
+      "HScrollOnShift=1\r\nHScrollOnCtrl=1\r\nHScrollOnRButton=1\r\nHScrollOnLButton=1\r\n"
+      "NoWheelIfMiddle=1\r\nLangFile=C:\\Kestrow\\Russian.lng\r\n");
+  Settings settings;
+  LoadSettings(settings, path_);
+  ASSERT_EQ(BuildHookFlags(settings), 0x1Fu);
+  ASSERT_EQ(settings.LangFile, L"C:\\Kestrow\\Russian.lng");
+
+  Write("[Misc]\r\nInstalledVersion_168=1\r\n");
+  LoadSettings(settings, path_);
+  EXPECT_EQ(settings.ShowBalloonOnStart, 0);
+  EXPECT_EQ(settings.StartAsDisabled, 1);
+  EXPECT_EQ(settings.WriteLog, 0);
+  EXPECT_EQ(BuildHookFlags(settings), 0u);
+  EXPECT_EQ(settings.LangFile, L"");
+}
+
+TEST_F(SettingsFile, ShiftAndMiddleKeys_Give0x12_AndTwoCountsAsOn) {
+  Write("[Misc]\r\nHScrollOnShift=1\r\nNoWheelIfMiddle=1\r\nHScrollOnCtrl=0\r\n");
+  Settings settings;
+  LoadSettings(settings, path_);
+  EXPECT_EQ(BuildHookFlags(settings), 0x12u);
+
+  Write("[Misc]\r\nHScrollOnShift=2\r\nNoWheelIfMiddle=2\r\nHScrollOnCtrl=0\r\n");
+  LoadSettings(settings, path_);
+  EXPECT_EQ(BuildHookFlags(settings), 0x12u);
+}
+
+TEST_F(SettingsFile, AllWheelKeys_Give0x1F) {
+  Write(
+      "[Misc]\r\nHScrollOnShift=1\r\nHScrollOnCtrl=1\r\nHScrollOnRButton=1\r\n"
+      "HScrollOnLButton=1\r\nNoWheelIfMiddle=1\r\n");
+  Settings settings;
+  LoadSettings(settings, path_);
+  EXPECT_EQ(BuildHookFlags(settings), 0x1Fu);
+}
+
+TEST(BuildHookFlags, LeftAndRightButtons_HaveTheirOwnBits) {
+  Settings left;
+  left.HScrollOnLButton = 1;
+  EXPECT_EQ(BuildHookFlags(left), 0x04u);
+  Settings right;
+  right.HScrollOnRButton = -1;
+  EXPECT_EQ(BuildHookFlags(right), 0x08u);
+}
+
+TEST_F(SettingsFile, CheckFirstRun_CreatesMarkerOnce) {
+  EXPECT_TRUE(CheckFirstRun(path_));
+  const std::vector<std::wstring> afterFirst = Lines();
+  EXPECT_EQ(afterFirst, (std::vector<std::wstring>{L"[Misc]", L"InstalledVersion_168=1"}));
+
+  EXPECT_FALSE(CheckFirstRun(path_));
+  EXPECT_EQ(Lines(), afterFirst);
+}
+
+TEST_F(SettingsFile, CheckFirstRun_TakesZeroMarkerAsFirstRun) {
+  Write("[Misc]\r\nInstalledVersion_168=0\r\n");
+  EXPECT_TRUE(CheckFirstRun(path_));
+  EXPECT_TRUE(HasLine(L"InstalledVersion_168=1"));
+}
+
+TEST_F(SettingsFile, SaveWithNothingChanged_WritesEveryKey) {
+  Write("[Misc]\r\nWriteLog=0\r\n");
+  Settings settings;
+  LoadSettings(settings, path_);
+  EXPECT_TRUE(SaveSettings(settings, path_));
+
+  for (const wchar_t* line :
+       {L"ShowBalloonOnStart=1", L"StartAsDisabled=0", L"WriteLog=0", L"HScrollOnCtrl=0",
+        L"HScrollOnShift=0", L"HScrollOnLButton=0", L"HScrollOnRButton=0", L"NoWheelIfMiddle=0",
+        L"InstalledVersion_168=1", L"LangFile="}) {
+    EXPECT_TRUE(HasLine(line)) << line;
+  }
+}
+
+TEST_F(SettingsFile, SaveThenLoad_GivesTheSameRecord) {
+  Settings saved;
+  saved.HScrollOnCtrl = 1;
+  saved.HScrollOnRButton = 1;
+  saved.ShowBalloonOnStart = 0;
+  saved.StartAsDisabled = 1;
+  saved.WriteLog = 0;
+  saved.LangFile = L"C:\\Program Files\\Kestrow\\German.lng";
+  SaveSettings(saved, path_);
+
+  Settings loaded;
+  LoadSettings(loaded, path_);
+  EXPECT_TRUE(SettingsEqual(loaded, saved));
+  EXPECT_EQ(BuildHookFlags(loaded), 0x09u);
+  EXPECT_EQ(loaded.LangFile, saved.LangFile);
+}
+
+TEST_F(SettingsFile, EmptyLangFile_StaysInFileAsEmptyValue) {
+  Settings settings;
+  settings.LangFile = L"C:\\Kestrow\\Russian.lng";
+  ASSERT_TRUE(WriteLangFile(settings, path_));
+  settings.LangFile.clear();
+  EXPECT_TRUE(WriteLangFile(settings, path_));
+  EXPECT_EQ(Lines(), (std::vector<std::wstring>{L"[Misc]", L"LangFile="}));
+}
+
+TEST_F(SettingsFile, LangFileOf300Characters_IsCutTo259) {
+  const std::string longValue = "C:\\" + std::string(297, 'a');
+  Write("[Misc]\r\nLangFile=" + longValue + "\r\nWriteLog=0\r\n");
+  Settings settings;
+  LoadSettings(settings, path_);
+  EXPECT_EQ(settings.LangFile, std::wstring(longValue.begin(), longValue.begin() + 259));
+  EXPECT_EQ(settings.WriteLog, 0);
+
+  // A record holding more writes no more than a read can take back.
+  settings.LangFile.assign(300, L'b');
+  EXPECT_TRUE(WriteLangFile(settings, path_));
+  EXPECT_TRUE(HasLine(L"LangFile=" + std::wstring(259, L'b')));
+}
+
+TEST_F(SettingsFile, WriteIntoMissingFolder_FailsAndKeepsRecord) {
+  const std::wstring unreachable = dir_.File(L"missing\\settings.ini");
+  Settings settings;
+  settings.LangFile = L"Russian.lng";
+  EXPECT_FALSE(WriteLangFile(settings, unreachable));
+  EXPECT_TRUE(SaveSettings(settings, unreachable));
+  EXPECT_EQ(settings.LangFile, L"Russian.lng");
+  EXPECT_FALSE(FileExists(unreachable));
+}
+
+TEST(SettingsEqual, EachComparedFieldCounts_LangFileDoesNot) {
+  int Settings::*const fields[] = {&Settings::HScrollOnCtrl,    &Settings::HScrollOnShift,
+                                   &Settings::HScrollOnRButton, &Settings::HScrollOnLButton,
+                                   &Settings::NoWheelIfMiddle,  &Settings::ShowBalloonOnStart,
+                                   &Settings::StartAsDisabled,  &Settings::WriteLog};
+  const Settings base;
+  for (size_t i = 0; i < std::size(fields); ++i) {
+    Settings changed = base;
+    changed.*fields[i] = 7;
+    EXPECT_FALSE(SettingsEqual(base, changed)) << "field " << i;
+  }
+  Settings otherLanguage = base;
+  otherLanguage.LangFile = L"Russian.lng";
+  EXPECT_TRUE(SettingsEqual(base, otherLanguage));
+}
+
+}  // namespace
+}  // namespace ks
