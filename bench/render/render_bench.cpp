@@ -1,0 +1,108 @@
+// Times the renderer's pipeline on the settings page: parse (with style sheet
+// collection), style (cascade and box tree), layout for the page's minimum
+// width. Usage: bench_render [page.html [styles.css]]; without arguments it
+// takes config/page/settings.html, or the test fixture when that is absent.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "render/page_view.h"
+#include "render/text_utf8.h"
+
+namespace {
+
+using namespace ks::render;
+using Clock = std::chrono::steady_clock;
+
+// Fixed metrics: the figures measure the engine, not a platform's fonts.
+class BenchContainer : public Container {
+ public:
+  FontHandle createFont(const FontDesc& desc, FontMetrics& metrics) override {
+    metrics.ascent = static_cast<int>(std::lround(desc.size * 0.8f));
+    metrics.descent = static_cast<int>(std::lround(desc.size * 0.2f));
+    metrics.xHeight = static_cast<int>(std::lround(desc.size * 0.5f));
+    sizes.push_back(desc.size);
+    return sizes.size();
+  }
+  void releaseFont(FontHandle) override {}
+  int textWidth(FontHandle font, std::string_view utf8) override {
+    int chars = 0;
+    for (char c : utf8) chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return chars * static_cast<int>(std::ceil(sizes[font - 1] / 2.0f));
+  }
+  bool imageSize(std::string_view url, int& w, int& h) override {
+    if (url == "ks_howto_settings.gif") {
+      w = 302;
+      h = 233;
+    } else {
+      w = h = 16;
+    }
+    return true;
+  }
+  int checkMarkSize() override { return 13; }
+  std::vector<float> sizes;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string pagePath = argc > 1 ? argv[1] : KS_BENCH_SOURCE_DIR "/config/page/settings.html";
+  std::string html = ReadFile(pagePath);
+  if (html.empty() && argc <= 1) {
+    pagePath = KS_BENCH_SOURCE_DIR "/tests/render/data/settings_like.html";
+    html = ReadFile(pagePath);
+  }
+  if (html.empty()) {
+    std::fprintf(stderr, "bench_render: cannot read %s\n", pagePath.c_str());
+    return 1;
+  }
+  const std::string dir = pagePath.substr(0, pagePath.find_last_of('/') + 1);
+  const std::string css = ReadFile(argc > 2 ? argv[2] : dir + "styles.css");
+
+  constexpr int kRuns = 200;
+  std::vector<double> parse, style, layout, total;
+  int width = 0, height = 0;
+  for (int i = 0; i < kRuns; ++i) {
+    BenchContainer container;
+    PageView page(container);
+    const auto t0 = Clock::now();
+    page.loadHtml(html);
+    for (const std::string& url : page.pendingStyleSheets()) {
+      page.supplyStyleSheet(url, url == "styles.css" ? css : std::string(), url == "styles.css" && !css.empty());
+    }
+    const auto t1 = Clock::now();
+    width = page.minWidth();  // cascade, box tree and intrinsic widths
+    const auto t2 = Clock::now();
+    page.layout(width);
+    height = page.contentHeight();
+    const auto t3 = Clock::now();
+    const auto us = [](Clock::time_point a, Clock::time_point b) {
+      return std::chrono::duration<double, std::micro>(b - a).count();
+    };
+    parse.push_back(us(t0, t1));
+    style.push_back(us(t1, t2));
+    layout.push_back(us(t2, t3));
+    total.push_back(us(t0, t3));
+  }
+  std::printf("page: %s (%zu bytes), min width %d px, height %d px\n", pagePath.c_str(), html.size(), width, height);
+  std::printf("median of %d runs: parse %.1f us, style %.1f us, layout %.1f us, total %.1f us\n", kRuns,
+              Median(parse), Median(style), Median(layout), Median(total));
+  return 0;
+}

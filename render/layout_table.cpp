@@ -1,0 +1,221 @@
+// Automatic table layout: column widths from the cells' intrinsic widths,
+// fixed and percentage widths, spans; rows as tall as their tallest cell.
+#include <algorithm>
+#include <cmath>
+
+#include "render/layout_engine.h"
+
+namespace ks::render {
+namespace {
+
+constexpr std::size_t kMaxColumns = 1000;
+
+std::size_t ColumnCount(const LayoutBox& table) {
+  std::size_t n = 0;
+  for (const LayoutBox* row : table.children) {
+    std::size_t cols = 0;
+    for (const LayoutBox* cell : row->children) cols += static_cast<std::size_t>(cell->colspan);
+    n = std::max(n, cols);
+  }
+  return std::min(n, kMaxColumns);
+}
+
+}  // namespace
+
+std::vector<LayoutEngine::Column> LayoutEngine::tableColumns(LayoutBox& table) {
+  std::vector<Column> cols(ColumnCount(table));
+  const int spacing = static_cast<int>(std::lround(table.style->borderSpacing));
+  struct Spanning {
+    std::size_t first, span;
+    int min, max;
+  };
+  std::vector<Spanning> spanning;
+  for (LayoutBox* row : table.children) {
+    std::size_t col = 0;
+    for (LayoutBox* cell : row->children) {
+      if (col >= cols.size()) break;
+      const std::size_t span = std::min(static_cast<std::size_t>(cell->colspan), cols.size() - col);
+      intrinsic(*cell);
+      int mn = cell->minContent, mx = cell->maxContent;
+      const Length& w = cell->style->width;
+      bool fixed = false;
+      if (w.unit == Length::Unit::Px) {
+        // A cell's width is its content box; columns hold border boxes. A
+        // fixed width is not given up when the table gets narrow.
+        const int box = w.resolve(0) + cell->border.horizontal() + cell->padding.horizontal();
+        mn = std::max(mn, box);
+        mx = mn;
+        fixed = true;
+      }
+      if (span == 1) {
+        Column& c = cols[col];
+        c.min = std::max(c.min, mn);
+        c.max = std::max(c.max, mx);
+        c.fixed = c.fixed || fixed;
+        if (w.isPercent()) c.percent = std::max(c.percent, w.value);
+      } else {
+        spanning.push_back(Spanning{col, span, mn, mx});
+      }
+      col += span;
+    }
+  }
+  for (const Spanning& s : spanning) {
+    int haveMin = spacing * static_cast<int>(s.span - 1), haveMax = haveMin;
+    for (std::size_t k = s.first; k < s.first + s.span; ++k) {
+      haveMin += cols[k].min;
+      haveMax += cols[k].max;
+    }
+    const int n = static_cast<int>(s.span);
+    if (s.min > haveMin) {
+      const int extra = s.min - haveMin;
+      for (std::size_t k = 0; k < s.span; ++k) cols[s.first + k].min += extra / n + (static_cast<int>(k) < extra % n ? 1 : 0);
+    }
+    if (s.max > haveMax) {
+      const int extra = s.max - haveMax;
+      for (std::size_t k = 0; k < s.span; ++k) cols[s.first + k].max += extra / n + (static_cast<int>(k) < extra % n ? 1 : 0);
+    }
+  }
+  for (Column& c : cols) c.max = std::max(c.max, c.min);
+  return cols;
+}
+
+void LayoutEngine::distribute(std::vector<Column>& cols, int available) {
+  int remaining = available;
+  for (Column& c : cols) {
+    c.width = c.min;
+    remaining -= c.min;
+  }
+  if (remaining <= 0 || cols.empty()) return;
+  // Percentage columns first, toward their share of the table.
+  for (Column& c : cols) {
+    if (c.percent <= 0) continue;
+    const int want = static_cast<int>(std::lround(static_cast<double>(available) * static_cast<double>(c.percent) / 100.0));
+    const int grow = std::min(remaining, std::max(0, want - c.width));
+    c.width += grow;
+    remaining -= grow;
+  }
+  // Then the others toward their widest content.
+  int growable = 0;
+  for (const Column& c : cols) {
+    if (c.percent <= 0) growable += c.max - c.width;
+  }
+  if (growable > 0 && remaining > 0) {
+    const int grant = std::min(remaining, growable);
+    int given = 0;
+    for (Column& c : cols) {
+      if (c.percent > 0 || c.max <= c.width) continue;
+      const int share = static_cast<int>(static_cast<long long>(grant) * (c.max - c.width) / growable);
+      c.width += share;
+      given += share;
+    }
+    // Rounding leftovers go to the first column that can still grow.
+    for (Column& c : cols) {
+      if (given >= grant) break;
+      if (c.percent <= 0 && c.width < c.max) {
+        const int add = std::min(grant - given, c.max - c.width);
+        c.width += add;
+        given += add;
+      }
+    }
+    remaining -= given;
+  }
+  if (remaining <= 0) return;
+  // Space beyond every column's content: auto columns share it by their
+  // width; when there are none, every column does.
+  std::vector<Column*> takers;
+  for (Column& c : cols) {
+    if (!c.fixed && c.percent <= 0) takers.push_back(&c);
+  }
+  if (takers.empty()) {
+    for (Column& c : cols) takers.push_back(&c);
+  }
+  long long total = 0;
+  for (const Column* c : takers) total += c->width;
+  int given = 0;
+  for (Column* c : takers) {
+    const int share = total > 0 ? static_cast<int>(remaining * static_cast<long long>(c->width) / total)
+                                : remaining / static_cast<int>(takers.size());
+    c->width += share;
+    given += share;
+  }
+  if (given < remaining) takers.back()->width += remaining - given;
+}
+
+void LayoutEngine::layoutTable(LayoutBox& t, int cw, bool shrinkToFit) {
+  resolveEdges(t, cw);
+  const ComputedStyle& s = *t.style;
+  std::vector<Column> cols = tableColumns(t);
+  const int spacing = static_cast<int>(std::lround(s.borderSpacing));
+  const int n = static_cast<int>(cols.size());
+  const int gaps = n > 0 ? spacing * (n + 1) : 0;
+  int sumMin = 0, sumMax = 0;
+  for (const Column& c : cols) {
+    sumMin += c.min;
+    sumMax += c.max;
+  }
+  const int edges = t.border.horizontal() + t.padding.horizontal();
+  int target = 0;
+  if (!s.width.isAuto()) {
+    target = s.width.resolve(cw) - edges;  // a table's width is its border box
+  } else {
+    target = std::min(cw - t.margin.horizontal() - edges, sumMax + gaps);
+  }
+  target = std::max(target, sumMin + gaps);
+  distribute(cols, target - gaps);
+  t.width = target;
+  if (!shrinkToFit && s.margin[kLeft].isAuto() && s.margin[kRight].isAuto()) {
+    t.margin.left = t.margin.right = std::max(0, (cw - target - edges) / 2);
+  }
+
+  int y = t.children.empty() ? 0 : spacing;
+  for (LayoutBox* row : t.children) {
+    resolveEdges(*row, target);
+    row->offsetParent = &t;
+    int x = spacing;
+    std::size_t col = 0;
+    int rowHeight = row->style->height.unit == Length::Unit::Px ? row->style->height.resolve(0) : 0;
+    for (LayoutBox* cell : row->children) {
+      cell->offsetParent = &t;
+      if (col >= cols.size()) {
+        cell->width = cell->height = 0;
+        cell->x = x;
+        cell->y = y;
+        continue;
+      }
+      const std::size_t span = std::min(static_cast<std::size_t>(cell->colspan), cols.size() - col);
+      int cellWidth = spacing * static_cast<int>(span - 1);
+      for (std::size_t k = col; k < col + span; ++k) cellWidth += cols[k].width;
+      resolveEdges(*cell, target);
+      cell->width = std::max(0, cellWidth - cell->border.horizontal() - cell->padding.horizontal());
+      cell->contentShiftY = 0;
+      layoutContent(*cell);
+      cell->x = x;
+      cell->y = y;
+      rowHeight = std::max(rowHeight, cell->borderBoxHeight());
+      x += cellWidth + spacing;
+      col += span;
+    }
+    for (LayoutBox* cell : row->children) {
+      const int extra = rowHeight - cell->borderBoxHeight();
+      if (extra <= 0) continue;
+      switch (cell->style->verticalAlign) {
+        case VerticalAlign::Middle: cell->contentShiftY = extra / 2; break;
+        case VerticalAlign::Bottom: cell->contentShiftY = extra; break;
+        default: cell->contentShiftY = 0; break;
+      }
+      cell->height += extra;
+    }
+    row->x = spacing;
+    row->y = y;
+    row->width = std::max(0, target - 2 * spacing);
+    row->height = rowHeight;
+    y += rowHeight + spacing;
+  }
+  t.height = y;
+  if (s.height.unit == Length::Unit::Px) {
+    t.height = std::max(t.height, s.height.resolve(0) - t.border.vertical() - t.padding.vertical());
+  }
+  t.baseline = -1;
+}
+
+}  // namespace ks::render

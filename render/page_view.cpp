@@ -1,0 +1,213 @@
+#include "render/page_view.h"
+
+#include <algorithm>
+
+#include "render/html_parser.h"
+#include "render/layout_dump.h"
+#include "render/text_utf8.h"
+
+namespace ks::render {
+namespace {
+
+// Imports nest at most this deep and a page loads at most this many sheets,
+// so import cycles end.
+constexpr int kMaxImportDepth = 8;
+constexpr int kMaxSheets = 64;
+
+const std::string kNotFound = "\x01";
+
+}  // namespace
+
+PageView::PageView(Container& container)
+    : container_(container), document_(std::make_unique<Document>()), engine_(container) {}
+
+void PageView::loadHtml(std::string_view utf8) {
+  boxes_.clear();
+  styles_.clear();
+  document_ = std::make_unique<Document>(ParseHtmlDocument(utf8));
+  supplied_.clear();
+  sheetsDirty_ = true;
+  styleDirty_ = true;
+  collectSheets();
+}
+
+void PageView::collectSheets() {
+  sheets_.clear();
+  sheetCount_ = 0;
+  Document::VisitElements(document_->root(), [&](Node& n) {
+    if (n.tag() == Tag::Style) {
+      SheetSlot slot;
+      slot.loaded = true;
+      slot.sheet = ParseStyleSheet(InnerText(n));
+      sheets_.push_back(std::move(slot));
+    } else if (n.tag() == Tag::Link && EqualsIgnoreAsciiCase(n.attributeOr("rel", ""), "stylesheet")) {
+      SheetSlot slot;
+      slot.url = std::string(n.attributeOr("href", ""));
+      sheets_.push_back(std::move(slot));
+    }
+    return true;
+  });
+  for (SheetSlot& s : sheets_) addImports(s, 0);
+  sheetsDirty_ = false;
+  styleDirty_ = true;
+}
+
+void PageView::addImports(SheetSlot& slot, int depth) {
+  if (!slot.loaded && !slot.url.empty()) {
+    const auto it = supplied_.find(slot.url);
+    if (it != supplied_.end()) {
+      slot.loaded = true;
+      if (it->second != kNotFound) slot.sheet = ParseStyleSheet(it->second);
+    }
+  }
+  if (!slot.loaded || depth >= kMaxImportDepth) return;
+  if (slot.imports.empty()) {
+    for (const std::string& url : slot.sheet.imports) {
+      if (++sheetCount_ > kMaxSheets) break;
+      SheetSlot child;
+      child.url = url;
+      slot.imports.push_back(std::move(child));
+    }
+  }
+  for (SheetSlot& c : slot.imports) addImports(c, depth + 1);
+}
+
+std::vector<std::string> PageView::pendingStyleSheets() const {
+  std::vector<std::string> out;
+  std::vector<const SheetSlot*> stack;
+  for (auto it = sheets_.rbegin(); it != sheets_.rend(); ++it) stack.push_back(&*it);
+  while (!stack.empty()) {
+    const SheetSlot* s = stack.back();
+    stack.pop_back();
+    if (!s->loaded && std::find(out.begin(), out.end(), s->url) == out.end()) out.push_back(s->url);
+    for (auto it = s->imports.rbegin(); it != s->imports.rend(); ++it) stack.push_back(&*it);
+  }
+  return out;
+}
+
+void PageView::supplyStyleSheet(std::string_view url, std::string_view bytes, bool found) {
+  supplied_[std::string(url)] = found ? std::string(bytes) : kNotFound;
+  for (SheetSlot& s : sheets_) addImports(s, 0);
+  styleDirty_ = true;
+}
+
+void PageView::applySheets(const SheetSlot& slot) {
+  for (const SheetSlot& c : slot.imports) applySheets(c);
+  if (slot.loaded) resolver_.addAuthorSheet(slot.sheet);
+}
+
+void PageView::setInnerHtml(Node& element, std::string_view utf8) {
+  document_->setInnerHtml(element, utf8);
+  if (element.tag() == Tag::Style || element.tag() == Tag::Head) sheetsDirty_ = true;
+  styleDirty_ = true;
+}
+
+void PageView::setInnerText(Node& element, std::string_view utf8) {
+  document_->setInnerText(element, utf8);
+  if (element.tag() == Tag::Style) sheetsDirty_ = true;
+  styleDirty_ = true;
+}
+
+void PageView::setState(Node& element, std::uint32_t set, std::uint32_t clear) {
+  const std::uint32_t next = (element.state() & ~clear) | set;
+  if (next == element.state()) return;
+  element.setState(next);
+  styleDirty_ = true;
+}
+
+void PageView::invalidateLayout() {
+  styleDirty_ = true;  // intrinsic widths and measured words are kept in the boxes
+}
+
+void PageView::ensureBoxes() {
+  if (sheetsDirty_) collectSheets();
+  if (!styleDirty_ && styledGeneration_ == document_->generation()) return;
+  resolver_.clearAuthorSheets();
+  for (const SheetSlot& s : sheets_) applySheets(s);
+  boxes_.clear();
+  styles_.clear();
+  resolver_.computeTree(document_->root(), styles_);
+  BuildBoxTree(document_->root(), boxes_);
+  styledGeneration_ = document_->generation();
+  styleDirty_ = false;
+  layoutDirty_ = true;
+}
+
+void PageView::layout(int width) {
+  ensureBoxes();
+  if (!layoutDirty_ && width == width_) return;
+  height_ = boxes_.root ? engine_.layout(*boxes_.root, width) : 0;
+  width_ = width;
+  layoutDirty_ = false;
+}
+
+int PageView::minWidth() {
+  ensureBoxes();
+  return boxes_.root ? engine_.minContentWidth(*boxes_.root) : 0;
+}
+
+int PageView::minHeight(int width) {
+  layout(width);
+  return height_;
+}
+
+bool PageView::Attached(const Node& node) {
+  const Node* n = &node;
+  while (n->parent()) n = n->parent();
+  return n->tag() == Tag::Html;
+}
+
+bool PageView::borderBox(const Node& element, Rect& out) {
+  if (width_ < 0) return false;
+  layout(width_);
+  if (!element.box || !Attached(element)) return false;
+  out = AbsoluteBorderBox(*element.box);
+  return true;
+}
+
+bool PageView::contentBox(const Node& element, Rect& out) {
+  if (width_ < 0) return false;
+  layout(width_);
+  if (!element.box || !Attached(element)) return false;
+  out = AbsoluteContentBox(*element.box);
+  return true;
+}
+
+Node* PageView::hitTest(int x, int y) {
+  if (width_ < 0) return nullptr;
+  layout(width_);
+  Node* best = nullptr;
+  std::size_t bestDepth = 0;
+  Document::VisitElements(document_->root(), [&](Node& n) {
+    if (!n.box || n.box->kind == BoxKind::Text) return true;
+    bool inside = false;
+    if (n.box->kind == BoxKind::Inline) {
+      const Rect origin = n.box->container ? AbsoluteContentBox(*n.box->container) : Rect{};
+      for (const Rect& f : n.box->fragments) {
+        if (Rect{origin.x + f.x, origin.y + f.y, f.w, f.h}.contains(x, y)) inside = true;
+      }
+    } else {
+      inside = AbsoluteBorderBox(*n.box).contains(x, y);
+    }
+    if (inside && (!best || n.depth() >= bestDepth)) {
+      best = &n;
+      bestDepth = n.depth();
+    }
+    return true;
+  });
+  return best;
+}
+
+std::vector<PaintOp> PageView::paint() {
+  if (width_ < 0 || !boxes_.root) return {};
+  layout(width_);
+  return BuildPaintList(*boxes_.root, container_.checkMarkSize());
+}
+
+std::string PageView::dumpBoxes() {
+  if (width_ < 0 || !boxes_.root) return {};
+  layout(width_);
+  return DumpBoxTree(*boxes_.root);
+}
+
+}  // namespace ks::render
