@@ -11,6 +11,7 @@ packages=(
   googletest
   wine wine64 wine32:i386
   xvfb xauth x11-utils imagemagick
+  fonts-liberation fonts-dejavu-core
 )
 
 missing=()

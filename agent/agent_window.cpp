@@ -1,0 +1,91 @@
+#include "agent/agent_window.h"
+
+#include "agent/agent_handlers.h"
+#include "agent/agent_messages.h"
+
+namespace ks {
+namespace {
+
+HWND agentWindow = nullptr;
+ATOM windowClass = 0;
+
+LRESULT OnRegisteredMessage(HWND window, UINT message, bool& handled) {
+  handled = true;
+  // Compared in this order; a message whose registration failed is 0 and
+  // never matches, because 0 is not a registered message number. The tray
+  // callback message (clicks on the icon) comes first once the tray menu
+  // exists.
+  if (message == ReloadMessage()) return OnReload(window);
+  if (message == ExitMessage()) return OnExitRequest(window);
+  if (message == ShowMessage()) return OnShowRequest(window);
+  if (message == TaskbarCreatedMessage()) return OnTaskbarCreated(window);
+  if (message == TrayInstallMessage()) return OnTrayInstall(window);
+  handled = false;
+  return 0;
+}
+
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+  try {
+    if (message >= 0xC000) {
+      bool handled = false;
+      const LRESULT result = OnRegisteredMessage(window, message, handled);
+      if (handled) return result;
+    }
+    switch (message) {
+      case WM_CREATE: {
+        agentWindow = window;
+        DefWindowProcW(window, message, wParam, lParam);
+        OnCreate(window);
+        return 0;
+      }
+      case WM_DESTROY:
+        OnDestroy(window);
+        return DefWindowProcW(window, message, wParam, lParam);
+      case WM_COMMAND:
+        // The tray menu's command dispatcher plugs in here; every command is
+        // answered 1 without default processing.
+        return 1;
+      default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+  } catch (...) {
+    // Out of memory while building a text: the message is dropped, the agent
+    // goes on.
+    return 0;
+  }
+}
+
+bool RegisterAgentClass(HINSTANCE instance) {
+  if (windowClass != 0) return true;
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  wc.lpfnWndProc = WindowProcedure;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  wc.lpszClassName = kAgentWindowClass;
+  windowClass = RegisterClassExW(&wc);
+  return windowClass != 0;
+}
+
+}  // namespace
+
+HWND AgentWindow() { return agentWindow; }
+
+bool RunAgentWindow(HINSTANCE instance) {
+  if (!RegisterAgentClass(instance)) return false;
+  // Never shown: other programs find it by its class, the shell sends it the
+  // tray icon's notifications.
+  HWND window = CreateWindowExW(0, kAgentWindowClass, L"Kestrow Agent", WS_CAPTION, 0, 0, 1, 1,
+                                nullptr, nullptr, instance, nullptr);
+  if (window == nullptr || !IsWindow(window)) return false;
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return true;
+}
+
+}  // namespace ks

@@ -1,0 +1,42 @@
+// The agent's side of the hook library: loads "TDX.dll" from the agent's own
+// directory, installs and removes the wheel hook with the flags built from the
+// settings, and frames every installed period in the shared log with the
+// agent's "Log report" lines. Runs on the agent window's thread only.
+#pragma once
+
+#include <string>
+
+namespace ks {
+
+// Agent directory + "TDX.dll": always a full path, so no file planted in the
+// current directory or on the search path is loaded instead.
+std::wstring HookLibraryPath();
+
+// Agent directory + "LogFile.log".
+std::wstring LogFilePath();
+
+bool IsWheelHookInstalled();
+
+// 1 when the hook library installed the hook with the current settings; 0 when
+// it was installed already, or the library or its export is missing, or the
+// library refused.
+int InstallWheelHook();
+
+// 1 when the hook library removed the hook; the library is released then. The
+// agent's log is stopped whatever the result.
+int UninstallWheelHook();
+
+// Reloads the settings file and, when the hook was on, reinstalls it so the new
+// flags and log choice take effect; a hook that was off stays off.
+void ApplyChangedSettings();
+
+// Starts the agent's log when "WriteLog" is on; called once, before the first
+// install.
+void StartAgentLog();
+
+// The "Log report" lines that open and close an installed period in the log.
+constexpr wchar_t kLogReportInstalled[] = L"Log report installed\n=================================";
+constexpr wchar_t kLogReportUninstalled[] =
+    L"Log report uninstalled\n=================================";
+
+}  // namespace ks

@@ -1,0 +1,166 @@
+// The agent's hook controller seen from outside: what the wheel does in other
+// programs while the agent runs, and the lines the agent and the hook library
+// leave in the shared log.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "tests/agent/fake_tray_run.h"
+#include "tests/harness/agent_copy.h"
+#include "tests/hook/wheel_target_run.h"
+
+namespace ks::test {
+namespace {
+
+constexpr DWORD kStartMs = 20000;
+constexpr DWORD kEndMs = 20000;
+constexpr wchar_t kInstalledReport[] = L"Log report installed\n=================================";
+constexpr wchar_t kUninstalledReport[] = L"Log report uninstalled\n=================================";
+constexpr wchar_t kTdxSuccess[] = L"Success install TDX hook";
+constexpr wchar_t kReloadMessage[] = L"886C2831-8951-4ec5-BFDE-369FE359B72E";
+
+// Shift and the wheel over a plain pane: the hook turns it into horizontal
+// scrolling only while the agent's flags ask for it.
+bool ShiftWheelScrollsHorizontally() {
+  const TargetReport report = RunWheelTarget(L"scenario=pane over=pane keys=4");
+  EXPECT_TRUE(report.ran);
+  return report.ran && !report.Of("pane").empty() && report.Of("pane")[0].message == "WM_HSCROLL";
+}
+
+// A wheel over a list box while the focus is elsewhere reaches the list box
+// only through the hook.
+bool WheelIsRedirected() {
+  const TargetReport report = RunWheelTarget(L"scenario=redirect over=list");
+  EXPECT_TRUE(report.ran);
+  return report.ran && !report.Of("list").empty();
+}
+
+class HookController : public testing::Test {
+ protected:
+  void Start(const std::string& settings, const std::wstring& workingDir = {}) {
+    ASSERT_TRUE(tray_.Start());
+    ASSERT_TRUE(copy_.ready());
+    ASSERT_TRUE(copy_.WriteSettings(settings));
+    ASSERT_TRUE(copy_.Start(agent_, {}, workingDir));
+    window_ = WaitForAgentWindow(agent_.Id(), kStartMs);
+    ASSERT_NE(window_, nullptr);
+  }
+
+  void Reload(const std::string& settings) {
+    ASSERT_TRUE(copy_.WriteSettings(settings));
+    ASSERT_TRUE(PostMessageW(window_, RegisterWindowMessageW(kReloadMessage), 0, 0));
+  }
+
+  void Exit() {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(agent_.WaitForExit(kEndMs));
+    EXPECT_EQ(agent_.ExitCode(), 0u);
+  }
+
+  FakeTray tray_;  // the shell's part, outside the test's concern
+  AgentCopy copy_;
+  AgentProcess agent_;
+  HWND window_ = nullptr;
+};
+
+TEST_F(HookController, WriteLogOn_LogFramesTheInstalledPeriod) {
+  Start("WriteLog=1\r\n");
+  ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs));
+  Exit();
+
+  bool bom = false;
+  const std::vector<std::wstring> lines = SplitCrLfLines(ReadUtf16(copy_.LogPath(), &bom));
+  EXPECT_TRUE(bom);
+  ASSERT_EQ(lines.size(), 3u);
+  const std::wregex stamp(LR"(\d\d::\d\d::\d\d::\d{4} \d\d-\d\d-\d{4} )");
+  const std::wstring texts[] = {kInstalledReport, kTdxSuccess, kUninstalledReport};
+  for (size_t i = 0; i < 3; ++i) {
+    std::wsmatch match;
+    ASSERT_TRUE(std::regex_search(lines[i], match, stamp, std::regex_constants::match_continuous))
+        << i;
+    EXPECT_EQ(match.suffix().str(), texts[i]) << i;
+  }
+}
+
+TEST_F(HookController, WriteLogOff_HookWorksAndNoLogIsWritten) {
+  Start("WriteLog=0\r\nHScrollOnShift=1\r\n");
+  EXPECT_TRUE(ShiftWheelScrollsHorizontally());
+  Exit();
+  EXPECT_FALSE(FileExists(copy_.LogPath()));
+}
+
+TEST_F(HookController, StartAsDisabled_InstallsNothing) {
+  Start("WriteLog=1\r\nStartAsDisabled=1\r\nHScrollOnShift=1\r\n");
+  EXPECT_FALSE(WheelIsRedirected());
+  EXPECT_FALSE(ShiftWheelScrollsHorizontally());
+  Exit();
+  EXPECT_EQ(CountOf(copy_.LogText(), kTdxSuccess), 0u);
+}
+
+TEST_F(HookController, Reload_ReinstallsWithTheNewFlags) {
+  Start("WriteLog=1\r\n");
+  ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs));
+  EXPECT_FALSE(ShiftWheelScrollsHorizontally());
+
+  Reload("WriteLog=1\r\nHScrollOnShift=1\r\n");
+  ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs, 2));
+  EXPECT_TRUE(ShiftWheelScrollsHorizontally());
+  Exit();
+
+  // Installed, uninstalled by the reload, installed again, uninstalled at exit.
+  const std::wstring log = copy_.LogText();
+  EXPECT_EQ(CountOf(log, kInstalledReport), 2u);
+  EXPECT_EQ(CountOf(log, kUninstalledReport), 2u);
+  const size_t firstEnd = log.find(kUninstalledReport);
+  const size_t secondStart = log.rfind(kInstalledReport);
+  EXPECT_LT(log.find(kTdxSuccess), firstEnd);
+  EXPECT_LT(firstEnd, secondStart);
+  EXPECT_LT(secondStart, log.rfind(kTdxSuccess));
+}
+
+TEST_F(HookController, Reload_WhileDisabled_LeavesTheHookOff) {
+  Start("WriteLog=1\r\nStartAsDisabled=1\r\n");
+  Reload("WriteLog=1\r\nStartAsDisabled=0\r\nHScrollOnShift=1\r\n");
+  // A message sent after the posted reload is served after it.
+  DWORD_PTR answer = 0;
+  ASSERT_NE(SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
+  EXPECT_FALSE(ShiftWheelScrollsHorizontally());
+  Exit();
+  EXPECT_EQ(CountOf(copy_.LogText(), kTdxSuccess), 0u);
+}
+
+TEST_F(HookController, Reload_TurningLoggingOff_ClosesTheLogAndKeepsTheHook) {
+  Start("WriteLog=1\r\n");
+  ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs));
+  Reload("WriteLog=0\r\nHScrollOnShift=1\r\n");
+  ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kUninstalledReport, kStartMs));
+  EXPECT_TRUE(ShiftWheelScrollsHorizontally());
+  Exit();
+
+  // Nothing after the report: neither the reinstall, nor the hooked wheel
+  // target, nor the exit.
+  const std::wstring log = copy_.LogText();
+  EXPECT_EQ(CountOf(log, kTdxSuccess), 1u);
+  EXPECT_EQ(log.size() - log.rfind(kUninstalledReport), wcslen(kUninstalledReport) + 2);
+}
+
+TEST_F(HookController, MissingHookLibrary_AgentRunsWithTheWheelUntouched) {
+  ASSERT_TRUE(DeleteFileW(copy_.HookLibraryPath().c_str()));
+  Start("WriteLog=1\r\n");
+  EXPECT_FALSE(WheelIsRedirected());
+  Exit();
+  EXPECT_EQ(CountOf(copy_.LogText(), kTdxSuccess), 0u);
+}
+
+TEST_F(HookController, HookLibraryInTheCurrentDirectoryOnly_IsNeverLoaded) {
+  TempDir planted;
+  ASSERT_TRUE(CopyFileW((BinDir() + L"TDX.dll").c_str(), planted.File(L"TDX.dll").c_str(), FALSE));
+  ASSERT_TRUE(DeleteFileW(copy_.HookLibraryPath().c_str()));
+  Start("WriteLog=1\r\n", planted.path());
+  EXPECT_FALSE(WheelIsRedirected());
+  Exit();
+  EXPECT_EQ(CountOf(copy_.LogText(), kTdxSuccess), 0u);
+}
+
+}  // namespace
+}  // namespace ks::test
