@@ -39,6 +39,8 @@ class Document {
 
   // Frees removed subtrees that nobody pins any more.
   void collectRemoved();
+  // True while the host pins any node of the tree or of a removed subtree.
+  bool pinned() const { return !removed_.empty() || root_->pinnedInSubtree(); }
 
  private:
   void retire(std::vector<std::unique_ptr<Node>> removed);

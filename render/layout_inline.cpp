@@ -28,6 +28,11 @@ char32_t ToLower(char32_t c) {
   return c;
 }
 
+bool IsPunctuation(char32_t c) {
+  if (c < 0x80) return c > ' ' && !((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
+  return (c >= 0xA1 && c <= 0xBF) || (c >= 0x2010 && c <= 0x205E);
+}
+
 // Appends word with the text-transform applied; wordStart says whether it
 // begins a word for capitalize.
 void AppendTransformed(std::string& out, std::string_view word, TextTransform t, bool wordStart) {
@@ -39,9 +44,19 @@ void AppendTransformed(std::string& out, std::string_view word, TextTransform t,
   bool first = wordStart;
   while (pos < word.size()) {
     char32_t c = DecodeUtf8(word, pos);
-    if (t == TextTransform::Uppercase || (t == TextTransform::Capitalize && first)) c = ToUpper(c);
+    if (t == TextTransform::Uppercase) c = ToUpper(c);
     if (t == TextTransform::Lowercase) c = ToLower(c);
-    first = false;
+    if (t == TextTransform::Capitalize) {
+      // Capitalize the first letter of each word: a no-break space (and,
+      // in preformatted text, a space) separates words; leading punctuation
+      // such as quotes and brackets is passed over.
+      if (c == ' ' || c == '\t' || c == 0xA0) {
+        first = true;
+      } else if (!IsPunctuation(c)) {
+        if (first) c = ToUpper(c);
+        first = false;
+      }
+    }
     AppendUtf8(out, c);
   }
 }
@@ -161,7 +176,9 @@ void LayoutEngine::addText(LayoutBox& container, LayoutBox& t, bool& prevSpace) 
     item.box = &t;
     item.start = static_cast<std::uint32_t>(t.text.size());
     if (preserveSpaces) {
-      for (char ch : word) t.text.push_back(ch == '\t' ? ' ' : ch);
+      std::string spaced(word);
+      for (char& ch : spaced) ch = ch == '\t' ? ' ' : ch;
+      AppendTransformed(t.text, spaced, s.textTransform, prevSpace);
     } else {
       AppendTransformed(t.text, word, s.textTransform, prevSpace);
     }

@@ -24,6 +24,15 @@ PageView::PageView(Container& container)
 void PageView::loadHtml(std::string_view utf8) {
   boxes_.clear();
   styles_.clear();
+  if (document_->pinned()) {
+    // The styles and boxes the old tree points at are gone.
+    Document::VisitElements(document_->root(), [](Node& n) {
+      n.style = nullptr;
+      n.box = nullptr;
+      return true;
+    });
+    retired_.push_back(std::move(document_));
+  }
   document_ = std::make_unique<Document>(ParseHtmlDocument(utf8));
   supplied_.clear();
   sheetsDirty_ = true;
@@ -143,7 +152,12 @@ void PageView::layout(int width) {
 
 int PageView::minWidth() {
   ensureBoxes();
-  return boxes_.root ? engine_.minContentWidth(*boxes_.root) : 0;
+  if (!boxes_.root) return 0;
+  const int width = engine_.minContentWidth(*boxes_.root);
+  // Measuring resolves the boxes' margins and paddings without a containing
+  // width, so percentages are lost until the next layout.
+  layoutDirty_ = true;
+  return width;
 }
 
 int PageView::minHeight(int width) {
@@ -151,16 +165,24 @@ int PageView::minHeight(int width) {
   return height_;
 }
 
-bool PageView::Attached(const Node& node) {
+void PageView::collectRemoved() {
+  document_->collectRemoved();
+  for (auto& d : retired_) d->collectRemoved();
+  retired_.erase(std::remove_if(retired_.begin(), retired_.end(),
+                                [](const std::unique_ptr<Document>& d) { return !d->pinned(); }),
+                 retired_.end());
+}
+
+bool PageView::attached(const Node& node) const {
   const Node* n = &node;
   while (n->parent()) n = n->parent();
-  return n->tag() == Tag::Html;
+  return n == &document_->root();
 }
 
 bool PageView::borderBox(const Node& element, Rect& out) {
   if (width_ < 0) return false;
   layout(width_);
-  if (!element.box || !Attached(element)) return false;
+  if (!element.box || !attached(element)) return false;
   out = AbsoluteBorderBox(*element.box);
   return true;
 }
@@ -168,7 +190,7 @@ bool PageView::borderBox(const Node& element, Rect& out) {
 bool PageView::contentBox(const Node& element, Rect& out) {
   if (width_ < 0) return false;
   layout(width_);
-  if (!element.box || !Attached(element)) return false;
+  if (!element.box || !attached(element)) return false;
   out = AbsoluteContentBox(*element.box);
   return true;
 }
@@ -183,8 +205,11 @@ Node* PageView::hitTest(int x, int y) {
     bool inside = false;
     if (n.box->kind == BoxKind::Inline) {
       const Rect origin = n.box->container ? AbsoluteContentBox(*n.box->container) : Rect{};
+      // Fragments sit where they are drawn: below the shift of a
+      // vertically aligned table cell.
+      const int shift = n.box->container ? n.box->container->contentShiftY : 0;
       for (const Rect& f : n.box->fragments) {
-        if (Rect{origin.x + f.x, origin.y + f.y, f.w, f.h}.contains(x, y)) inside = true;
+        if (Rect{origin.x + f.x, origin.y + shift + f.y, f.w, f.h}.contains(x, y)) inside = true;
       }
     } else {
       inside = AbsoluteBorderBox(*n.box).contains(x, y);

@@ -26,9 +26,15 @@ class PageView {
   explicit PageView(Container& container);
 
   // Parses a new document. Style sheets it imports are then pending until
-  // supplyStyleSheet answers them.
+  // supplyStyleSheet answers them. A replaced document that the host still
+  // pins elements of stays alive (detached) until collectRemoved finds it
+  // unpinned.
   void loadHtml(std::string_view utf8);
   Document& document() { return *document_; }
+  // Frees removed subtrees and replaced documents that nobody pins any more.
+  void collectRemoved();
+  // True when element belongs to the current document's tree.
+  bool attached(const Node& element) const;
 
   // URLs of imported style sheets that have not been answered yet, in the
   // order the page asks for them.
@@ -70,10 +76,10 @@ class PageView {
   void addImports(SheetSlot& slot, int depth);
   void applySheets(const SheetSlot& slot);
   void ensureBoxes();
-  static bool Attached(const Node& node);
 
   Container& container_;
   std::unique_ptr<Document> document_;
+  std::vector<std::unique_ptr<Document>> retired_;
   StyleResolver resolver_;
   LayoutEngine engine_;
   std::vector<SheetSlot> sheets_;

@@ -81,7 +81,10 @@ class Painter {
       if (c->style->visible && c->container) {
         const Rect origin = AbsoluteContentBox(*c->container);
         for (const Rect& f : c->fragments) {
-          decorate(*c, Rect{origin.x + f.x, origin.y + c->container->contentShiftY + f.y, f.w, f.h});
+          const Rect r{origin.x + f.x, origin.y + c->container->contentShiftY + f.y, f.w, f.h};
+          decorate(*c, r);
+          // A focused link gets its mark on every line it covers.
+          if (c->node && (c->node->state() & kStateFocus)) out_.push_back(make(PaintOp::Kind::FocusRect, *c, r));
         }
       }
       inlineDecorations(*c);

@@ -33,10 +33,14 @@ code { font-family: "Courier New", monospace }
 nobr { white-space: nowrap }
 a[href] { color: #0000EE; text-decoration: underline; cursor: pointer }
 a[href]:visited { color: #551A8B }
+a[href]:hover { color: #D03A00 }
 table { display: table; border-spacing: 2px }
 tr { display: table-row }
 tbody, thead, tfoot { display: table-row-group }
-td, th { display: table-cell; padding: 1px; vertical-align: middle }
+/* Cells take their vertical alignment from the row, so valign on a tr works. */
+tbody, thead, tfoot, table > tr { vertical-align: middle }
+tr, td, th { vertical-align: inherit }
+td, th { display: table-cell; padding: 1px }
 th { text-align: center }
 input, button, textarea { display: inline-block }
 /* A check box widget is a row of its own: its mark, then its caption. */

@@ -1,0 +1,28 @@
+// Replays a page's paint list with GDI+ (anti-aliased): backgrounds and
+// rounded, double, dashed and per-side borders, text, images, check boxes,
+// radio buttons, push buttons and the keyboard focus mark.
+#pragma once
+
+#include <vector>
+
+#include "render/paint_list.h"
+
+namespace Gdiplus {
+class Graphics;
+}
+
+namespace ks::render {
+
+class Win32Container;
+
+struct PaintSettings {
+  float scale = 1.0f;      // device pixels per CSS pixel
+  int scrollY = 0;         // CSS pixels of the page above the window
+  bool showFocus = true;   // the window has the keyboard focus
+};
+
+// Draws onto g, whose origin is the window's client corner.
+void PaintPage(Gdiplus::Graphics& g, const std::vector<PaintOp>& ops, const Win32Container& container,
+               const PaintSettings& settings);
+
+}  // namespace ks::render

@@ -1,0 +1,240 @@
+// Mouse and keyboard on a real window: clicks, check box toggles, links,
+// the host's veto, focus moves, Space, Enter and Escape, tooltips.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "page_window.h"
+
+namespace ks::render::testing {
+namespace {
+
+class Input : public ::testing::Test {
+ protected:
+  void SetUp() override { w.load(SettingsPage()); }
+
+  // The behaviour events without the sinking copies, as "code:id".
+  std::vector<std::string> bubbling() const {
+    std::vector<std::string> out;
+    for (const BehaviorEvent& e : w.events) {
+      if (!(e.cmd & HL_SINKING)) out.push_back(std::to_string(e.cmd) + ":" + e.target);
+    }
+    return out;
+  }
+  bool checked(const char* id) const { return (w.state(id) & HL_STATE_CHECKED) != 0; }
+  std::string focused() const {
+    std::string id;
+    for (const char* c : {"CHECKBOX_AUTORUN", "CHECKBOX_BALLOON", "CHECKBOX_START_AS_DISABLED", "CHECKBOX_WRITE_LOG",
+                          "LINK_TO_LOG_FILE", "CHECKBOX_NO_MIDDLE", "BUTTON_OK", "BUTTON_CANCEL"}) {
+      if (w.state(c) & HL_STATE_FOCUS) id += (id.empty() ? "" : ",") + std::string(c);
+    }
+    return id;
+  }
+
+  PageWindow w;
+};
+
+TEST_F(Input, ClickOnCheckBox_TogglesItAndReportsClickThenStateChange) {
+  w.click("CHECKBOX_HS_SHIFT");
+  EXPECT_TRUE(checked("CHECKBOX_HS_SHIFT"));
+  EXPECT_EQ((std::vector<std::string>{"0:CHECKBOX_HS_SHIFT", "2:CHECKBOX_HS_SHIFT"}), bubbling());
+  ASSERT_EQ(4u, w.events.size());
+  EXPECT_EQ(static_cast<UINT>(HL_SINKING | HL_BUTTON_CLICK), w.events[0].cmd);
+  w.click("CHECKBOX_HS_SHIFT");
+  EXPECT_FALSE(checked("CHECKBOX_HS_SHIFT"));
+  EXPECT_FALSE(checked("CHECKBOX_HS_CTRL"));
+  EXPECT_EQ(0, w.unhandledButtonDowns) << "a press on a control must not reach the host (it would drag)";
+}
+
+TEST_F(Input, ClickOnTheCheckMarkOrCaption_BothToggle) {
+  const RECT content = w.location("CHECKBOX_BALLOON", HL_VIEW_RELATIVE | HL_CONTENT_BOX);
+  w.clickAt(POINT{content.left - 10, content.top + 7});  // on the mark, left of the caption
+  EXPECT_TRUE(checked("CHECKBOX_BALLOON"));
+  w.click("CHECKBOX_BALLOON");
+  EXPECT_FALSE(checked("CHECKBOX_BALLOON"));
+}
+
+TEST_F(Input, HandlerAnsweringTrue_StopsTheToggle) {
+  w.onBehavior = [](const HLBehaviorParams& p) { return p.cmd == HL_BUTTON_CLICK; };
+  w.click("CHECKBOX_HS_CTRL");
+  EXPECT_FALSE(checked("CHECKBOX_HS_CTRL"));
+  EXPECT_EQ((std::vector<std::string>{"0:CHECKBOX_HS_CTRL"}), bubbling());
+
+  w.events.clear();
+  w.onBehavior = [](const HLBehaviorParams& p) { return p.cmd == (HL_SINKING | HL_BUTTON_STATE_CHANGED); };
+  w.click("CHECKBOX_HS_CTRL");
+  EXPECT_FALSE(checked("CHECKBOX_HS_CTRL"));
+  ASSERT_FALSE(w.events.empty());
+  EXPECT_EQ(static_cast<UINT>(HL_SINKING | HL_BUTTON_STATE_CHANGED), w.events.back().cmd);
+
+  w.onBehavior = nullptr;
+  w.click("CHECKBOX_HS_CTRL");
+  EXPECT_TRUE(checked("CHECKBOX_HS_CTRL"));
+}
+
+TEST_F(Input, ClickOnLink_SinksAsHyperlinkClickThenMarksVisited) {
+  w.click("SPAN_LINK_TO_LOG_FILE");
+  ASSERT_EQ(2u, w.events.size());
+  EXPECT_EQ(0x8080u, w.events[0].cmd);
+  EXPECT_EQ("LINK_TO_LOG_FILE", w.events[0].target);
+  EXPECT_EQ(0x80u, w.events[1].cmd);
+  EXPECT_TRUE(w.state("LINK_TO_LOG_FILE") & HL_STATE_VISITED);
+  EXPECT_FALSE(checked("CHECKBOX_WRITE_LOG")) << "the link inside the check box is not the check box";
+}
+
+TEST_F(Input, LinkHandledWhileSinking_IsNotMarkedVisited) {
+  w.onBehavior = [](const HLBehaviorParams& p) { return p.cmd == 0x8080; };
+  w.click("of_site");
+  ASSERT_EQ(1u, w.events.size());
+  EXPECT_EQ(0x8080u, w.events[0].cmd);
+  EXPECT_EQ(0u, w.state("of_site") & HL_STATE_VISITED);
+}
+
+TEST_F(Input, ClickOnButtons_ReportsButtonClickWithTheButtonAsTarget) {
+  w.click("BUTTON_OK");
+  w.click("BUTTON_CANCEL");
+  EXPECT_EQ((std::vector<std::string>{"0:BUTTON_OK", "0:BUTTON_CANCEL"}), bubbling());
+}
+
+TEST_F(Input, PressBesideControls_IsLeftToTheHost) {
+  w.click("theader");
+  w.click("hint");
+  EXPECT_EQ(2, w.unhandledButtonDowns);
+  EXPECT_TRUE(w.events.empty());
+}
+
+TEST_F(Input, PressOnOneControlAndReleaseOnAnother_ClicksNothing) {
+  w.pressAt(w.pointIn("CHECKBOX_HS_SHIFT"));
+  EXPECT_TRUE(w.state("CHECKBOX_HS_SHIFT") & HL_STATE_ACTIVE);
+  w.releaseAt(w.pointIn("CHECKBOX_HS_CTRL"));
+  EXPECT_FALSE(checked("CHECKBOX_HS_SHIFT"));
+  EXPECT_FALSE(checked("CHECKBOX_HS_CTRL"));
+  EXPECT_EQ(0u, w.state("CHECKBOX_HS_SHIFT") & HL_STATE_ACTIVE);
+  EXPECT_TRUE(w.events.empty());
+}
+
+TEST_F(Input, Tab_MovesFocusThroughControlsInPageOrderAndShiftTabBack) {
+  w.key(VK_TAB);
+  EXPECT_EQ("CHECKBOX_AUTORUN", focused());
+  w.key(VK_TAB);
+  w.key(VK_TAB);
+  w.key(VK_TAB);
+  EXPECT_EQ("CHECKBOX_WRITE_LOG", focused());
+  w.key(VK_TAB);
+  EXPECT_EQ("LINK_TO_LOG_FILE", focused());
+  w.key(VK_TAB);
+  EXPECT_EQ("CHECKBOX_NO_MIDDLE", focused());
+  w.key(VK_TAB, true);
+  w.key(VK_TAB, true);
+  EXPECT_EQ("CHECKBOX_WRITE_LOG", focused());
+  // Shift+Tab from the first control wraps to the last one of the page.
+  for (int i = 0; i < 3; ++i) w.key(VK_TAB, true);
+  EXPECT_EQ("CHECKBOX_AUTORUN", focused());
+  w.key(VK_TAB, true);
+  EXPECT_EQ("", focused());
+  const std::vector<HLELEMENT> sites = w.findAll("of_site");
+  UINT state = 0;
+  HTMLayoutGetElementState(sites.back(), &state);
+  EXPECT_TRUE(state & HL_STATE_FOCUS);
+  EXPECT_EQ(0, w.unhandledKeyUps);
+  RedrawWindow(w.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+TEST_F(Input, SpaceOnFocusedCheckBox_TogglesUnlessTheHostSaysNo) {
+  w.key(VK_TAB);
+  w.key(VK_TAB);
+  ASSERT_EQ("CHECKBOX_BALLOON", focused());
+  w.key(VK_SPACE);
+  EXPECT_TRUE(checked("CHECKBOX_BALLOON"));
+  EXPECT_EQ((std::vector<std::string>{"0:CHECKBOX_BALLOON", "2:CHECKBOX_BALLOON"}), bubbling());
+  w.onBehavior = [](const HLBehaviorParams& p) { return p.cmd == HL_BUTTON_STATE_CHANGED; };
+  w.key(VK_SPACE);
+  EXPECT_TRUE(checked("CHECKBOX_BALLOON"));
+  w.onBehavior = nullptr;
+  w.key(VK_SPACE);
+  EXPECT_FALSE(checked("CHECKBOX_BALLOON"));
+}
+
+TEST_F(Input, EnterAndEscape_ClickTheDefaultAndCancelButtons) {
+  w.key(VK_RETURN);
+  w.key(VK_ESCAPE);
+  EXPECT_EQ((std::vector<std::string>{"0:BUTTON_OK", "0:BUTTON_CANCEL"}), bubbling());
+  EXPECT_EQ(0, w.unhandledKeyUps) << "the releases of keys the page used stay with the page";
+  // On a focused link Enter follows the link instead.
+  w.events.clear();
+  for (int i = 0; i < 5; ++i) w.key(VK_TAB);
+  ASSERT_EQ("LINK_TO_LOG_FILE", focused());
+  w.key(VK_RETURN);
+  EXPECT_EQ((std::vector<std::string>{"128:LINK_TO_LOG_FILE"}), bubbling());
+}
+
+TEST_F(Input, EscapeWithoutCancelButton_IsLeftToTheHost) {
+  w.load("<p>No buttons here</p>");
+  w.key(VK_ESCAPE);
+  EXPECT_EQ(1, w.unhandledKeyUps);
+  EXPECT_TRUE(w.events.empty());
+}
+
+TEST_F(Input, InADialog_ThePageAsksForEveryKey) {
+  const LRESULT code = SendMessageW(w.hwnd(), WM_GETDLGCODE, 0, 0);
+  EXPECT_EQ(DLGC_WANTALLKEYS, code & DLGC_WANTALLKEYS);
+  EXPECT_EQ(DLGC_WANTTAB, code & DLGC_WANTTAB);
+}
+
+struct TipSearch {
+  HWND owner;
+  HWND tip;
+};
+
+BOOL CALLBACK FindTip(HWND hwnd, LPARAM param) {
+  auto* s = reinterpret_cast<TipSearch*>(param);
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  if (lstrcmpiW(cls, TOOLTIPS_CLASSW) == 0 && GetWindow(hwnd, GW_OWNER) == s->owner) {
+    s->tip = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+std::wstring TipText(HWND owner) {
+  TipSearch s{owner, nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindTip, reinterpret_cast<LPARAM>(&s));
+  if (!s.tip) return L"<no tooltip window>";
+  wchar_t text[512] = {};
+  TOOLINFOW ti{};
+  ti.cbSize = TTTOOLINFOW_V2_SIZE;
+  ti.hwnd = owner;
+  ti.uId = 1;
+  ti.lpszText = text;
+  SendMessageW(s.tip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&ti));
+  return text;
+}
+
+TEST_F(Input, Hover_ShowsTheTitleAsTooltipAndMarksLinks) {
+  w.moveTo(w.pointIn("CHECKBOX_AUTORUN"));
+  EXPECT_EQ(L"Start Kestrow with Windows automatically", TipText(w.hwnd()));
+  EXPECT_TRUE(w.state("CHECKBOX_AUTORUN") & HL_STATE_HOVER);
+  w.moveTo(w.pointIn("SPAN_LINK_TO_LOG_FILE"));
+  EXPECT_EQ(L"Open log file", TipText(w.hwnd()));
+  EXPECT_TRUE(w.state("LINK_TO_LOG_FILE") & HL_STATE_HOVER);
+  EXPECT_EQ(0u, w.state("CHECKBOX_AUTORUN") & HL_STATE_HOVER);
+  w.moveTo(w.pointIn("theader"));
+  EXPECT_EQ(L"", TipText(w.hwnd()));
+  EXPECT_EQ(0u, w.state("LINK_TO_LOG_FILE") & HL_STATE_HOVER);
+}
+
+TEST_F(Input, HostDestroyingTheWindowInsideAClick_IsSafe) {
+  const HWND hwnd = w.hwnd();
+  w.onBehavior = [hwnd](const HLBehaviorParams& p) {
+    if (p.cmd == HL_BUTTON_CLICK) DestroyWindow(hwnd);
+    return false;
+  };
+  w.click("BUTTON_CANCEL");
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+}  // namespace
+}  // namespace ks::render::testing
