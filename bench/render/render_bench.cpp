@@ -14,6 +14,13 @@
 #include "render/page_view.h"
 #include "render/text_utf8.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#include <psapi.h>
+#else
+#include <sys/resource.h>
+#endif
+
 namespace {
 
 using namespace ks::render;
@@ -53,6 +60,21 @@ std::string ReadFile(const std::string& path) {
   std::stringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+// The process's peak memory so far, in KiB: resident set on Linux, working
+// set on Windows.
+long PeakMemoryKiB() {
+#ifdef _WIN32
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return -1;
+  return static_cast<long>(counters.PeakWorkingSetSize / 1024);
+#else
+  rusage usage = {};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+#endif
 }
 
 double Median(std::vector<double> v) {
@@ -104,5 +126,6 @@ int main(int argc, char** argv) {
   std::printf("page: %s (%zu bytes), min width %d px, height %d px\n", pagePath.c_str(), html.size(), width, height);
   std::printf("median of %d runs: parse %.1f us, style %.1f us, layout %.1f us, total %.1f us\n", kRuns,
               Median(parse), Median(style), Median(layout), Median(total));
+  std::printf("peak memory of the process: %ld KiB\n", PeakMemoryKiB());
   return 0;
 }
