@@ -2,6 +2,9 @@
 
 #include "agent/agent_handlers.h"
 #include "agent/agent_messages.h"
+#include "agent/tray_clicks.h"
+#include "agent/tray_commands.h"
+#include "agent/tray_menu.h"
 
 namespace ks {
 namespace {
@@ -9,12 +12,11 @@ namespace {
 HWND agentWindow = nullptr;
 ATOM windowClass = 0;
 
-LRESULT OnRegisteredMessage(HWND window, UINT message, bool& handled) {
+LRESULT OnRegisteredMessage(HWND window, UINT message, LPARAM lParam, bool& handled) {
   handled = true;
   // Compared in this order; a message whose registration failed is 0 and
-  // never matches, because 0 is not a registered message number. The tray
-  // callback message (clicks on the icon) comes first once the tray menu
-  // exists.
+  // never matches, because 0 is not a registered message number.
+  if (message == TrayCallbackMessage()) return OnTrayNotification(window, lParam);
   if (message == ReloadMessage()) return OnReload(window);
   if (message == ExitMessage()) return OnExitRequest(window);
   if (message == ShowMessage()) return OnShowRequest(window);
@@ -28,7 +30,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
   try {
     if (message >= 0xC000) {
       bool handled = false;
-      const LRESULT result = OnRegisteredMessage(window, message, handled);
+      const LRESULT result = OnRegisteredMessage(window, message, lParam, handled);
       if (handled) return result;
     }
     switch (message) {
@@ -42,9 +44,18 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         OnDestroy(window);
         return DefWindowProcW(window, message, wParam, lParam);
       case WM_COMMAND:
-        // The tray menu's command dispatcher plugs in here; every command is
-        // answered 1 without default processing.
+        // Every command, known or not, is answered 1 without default
+        // processing.
+        RunTrayCommand(window, LOWORD(wParam));
         return 1;
+      case WM_TIMER:
+        OnClickTimer(window, wParam);
+        return 1;
+      case WM_INITMENUPOPUP: {
+        const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+        SetMenuCheckMarks(reinterpret_cast<HMENU>(wParam));
+        return result;
+      }
       default:
         return DefWindowProcW(window, message, wParam, lParam);
     }

@@ -1,0 +1,7 @@
+#include "agent/current_language.h"
+
+namespace ks {
+
+std::wstring CurrentLanguagePrefix() { return {}; }
+
+}  // namespace ks

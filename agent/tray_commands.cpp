@@ -1,0 +1,53 @@
+#include "agent/tray_commands.h"
+
+#include "agent/config_launcher.h"
+#include "agent/hook_controller.h"
+#include "agent/resource_ids.h"
+#include "agent/start_with_windows.h"
+#include "agent/tray_icon.h"
+#include "agent/web_page_commands.h"
+#include "common/web_open.h"
+
+namespace ks {
+namespace {
+
+// Not stored: the next start follows "StartAsDisabled" again.
+void ToggleWheel() {
+  if (IsWheelHookInstalled()) {
+    UninstallWheelHook();
+  } else {
+    InstallWheelHook();
+  }
+  // The balloon shows the state that resulted, failures included.
+  UpdateTrayIcon(TrayOperation::Modify, Balloon::Yes);
+}
+
+}  // namespace
+
+bool RunTrayCommand(HWND window, UINT commandId) {
+  if (const auto page = WebPageForCommand(commandId)) {
+    // A failure is told by the opener's beep only.
+    OpenWebPage(window, AgentWebPageAddress(*page));
+    return true;
+  }
+  switch (commandId) {
+    case ID_CMD_ENABLE:
+      ToggleWheel();
+      return true;
+    case ID_CMD_START_WITH_WINDOWS:
+      ToggleStartWithWindows();
+      return true;
+    case ID_CMD_SETTINGS:
+      OpenSettings(window);
+      return true;
+    case ID_CMD_EXIT:
+      // The window's own wind-down (icon, hook, message loop); the window
+      // itself goes with the process.
+      SendMessageW(window, WM_DESTROY, 0, 0);
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace ks
