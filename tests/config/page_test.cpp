@@ -1,0 +1,201 @@
+// The settings page as the user works it: check boxes and the changed marker,
+// OK, the close question, Escape and the log link.
+#include <gtest/gtest.h>
+
+#include "tests/config/config_session.h"
+
+namespace ks::test {
+namespace {
+
+constexpr UINT kChecked = 0x40;
+
+class Page : public ConfigSession {
+ protected:
+  bool MarkerShown(HWND window) { return ElementSize(window, L"small_changed").has_value(); }
+
+  // Asks to close through the title bar's button; the question box, or null.
+  HWND CloseAndFindQuestion(HWND window) {
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return WaitForConfigMessageBox(process.Id(), kReactMs);
+  }
+};
+
+TEST_F(Page, SwitchingABoxOnAndOff_SetsAndClearsTheTitleStarAndMarker) {
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(MarkerShown(window));
+
+  Click(window, L"CHECKBOX_HS_SHIFT");
+  EXPECT_TRUE(WaitForElementState(window, L"CHECKBOX_HS_SHIFT", kChecked, true, kReactMs));
+  EXPECT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  EXPECT_TRUE(MarkerShown(window));
+
+  Click(window, L"CHECKBOX_HS_SHIFT");
+  EXPECT_TRUE(WaitForElementState(window, L"CHECKBOX_HS_SHIFT", kChecked, false, kReactMs));
+  EXPECT_TRUE(WaitForTitle(window, Title(false), kReactMs));
+  EXPECT_FALSE(MarkerShown(window));
+}
+
+TEST_F(Page, AutorunBoxOnWithoutRunValue_CountsAsChanged) {
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForElementState(window, L"CHECKBOX_AUTORUN", kChecked, false, kReactMs));
+  Click(window, L"CHECKBOX_AUTORUN");
+  EXPECT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+}
+
+TEST_F(Page, Ok_WritesEveryKeyAndTheRunValue) {
+  ASSERT_TRUE(copy.WriteSettings("WriteLog=1\r\nShowBalloonOnStart=1\r\n"));
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  for (const wchar_t* id : {L"CHECKBOX_AUTORUN", L"CHECKBOX_HS_SHIFT", L"CHECKBOX_HS_CTRL", L"CHECKBOX_HS_LBUTTON",
+                            L"CHECKBOX_HS_RBUTTON", L"CHECKBOX_NO_MIDDLE", L"CHECKBOX_START_AS_DISABLED",
+                            L"CHECKBOX_BALLOON", L"CHECKBOX_WRITE_LOG"}) {
+    const std::optional<UINT> before = ElementState(window, id);
+    ASSERT_TRUE(before.has_value()) << Narrow(id);
+    Click(window, id);
+    EXPECT_TRUE(WaitForElementState(window, id, kChecked, (*before & kChecked) == 0, kReactMs)) << Narrow(id);
+  }
+  Click(window, L"BUTTON_OK");
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(Key(L"HScrollOnShift"), 1);
+  EXPECT_EQ(Key(L"HScrollOnCtrl"), 1);
+  EXPECT_EQ(Key(L"HScrollOnLButton"), 1);
+  EXPECT_EQ(Key(L"HScrollOnRButton"), 1);
+  EXPECT_EQ(Key(L"NoWheelIfMiddle"), 1);
+  EXPECT_EQ(Key(L"StartAsDisabled"), 1);
+  EXPECT_EQ(Key(L"ShowBalloonOnStart"), 0);
+  EXPECT_EQ(Key(L"WriteLog"), 0);
+  EXPECT_EQ(ReadAutorunValue(), std::optional<std::wstring>(copy.AgentPath()));
+  // The Run value is written when the dialog ends, the file after it.
+  const ULONGLONG runWritten = RunKeyLastWriteTime();
+  ASSERT_NE(runWritten, 0u);
+  EXPECT_LE(runWritten, FileLastWriteTime(copy.SettingsPath()));
+}
+
+TEST_F(Page, OkWithAutorunOff_RemovesTheRunValue) {
+  ASSERT_TRUE(WriteAutorunValue(copy.AgentPath()));
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForElementState(window, L"CHECKBOX_AUTORUN", kChecked, true, kReactMs));
+  Click(window, L"CHECKBOX_AUTORUN");
+  ASSERT_TRUE(WaitForElementState(window, L"CHECKBOX_AUTORUN", kChecked, false, kReactMs));
+  Click(window, L"BUTTON_OK");
+  ASSERT_TRUE(Ended());
+  EXPECT_FALSE(ReadAutorunValue().has_value());
+}
+
+TEST_F(Page, CloseWithoutChange_ClosesAtOnceWithoutQuestion) {
+  ASSERT_TRUE(copy.WriteSettings("WriteLog=1\r\n"));
+  const std::string stored = ReadBytes(copy.SettingsPath());
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(ReadBytes(copy.SettingsPath()), stored);
+}
+
+TEST_F(Page, CloseAfterChange_AnsweredYes_SavesPageAndRunValue) {
+  ASSERT_TRUE(copy.WriteSettings("HScrollOnCtrl=0\r\n"));
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  Click(window, L"CHECKBOX_HS_CTRL");
+  Click(window, L"CHECKBOX_AUTORUN");
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  HWND box = CloseAndFindQuestion(window);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), L"Setting is changed. Save?");
+  AnswerMessageBox(box, IDYES);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(Key(L"HScrollOnCtrl"), 1);
+  EXPECT_EQ(ReadAutorunValue(), std::optional<std::wstring>(copy.AgentPath()));
+}
+
+TEST_F(Page, CloseAfterChange_AnsweredNo_LeavesFileAndRunValue) {
+  ASSERT_TRUE(copy.WriteSettings("HScrollOnCtrl=0\r\n"));
+  const std::string stored = ReadBytes(copy.SettingsPath());
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  Click(window, L"CHECKBOX_HS_CTRL");
+  Click(window, L"CHECKBOX_AUTORUN");
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  HWND box = CloseAndFindQuestion(window);
+  ASSERT_NE(box, nullptr);
+  AnswerMessageBox(box, IDNO);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(ReadBytes(copy.SettingsPath()), stored);
+  EXPECT_FALSE(ReadAutorunValue().has_value());
+}
+
+TEST_F(Page, CloseAfterChange_AnsweredNoWithoutFile_WritesTheLoadedDefaults) {
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  Click(window, L"CHECKBOX_HS_CTRL");
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  HWND box = CloseAndFindQuestion(window);
+  ASSERT_NE(box, nullptr);
+  AnswerMessageBox(box, IDNO);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(Key(L"HScrollOnCtrl"), 0);
+  EXPECT_EQ(Key(L"ShowBalloonOnStart"), 1);
+}
+
+TEST_F(Page, CloseAfterChange_AnsweredCancel_KeepsThePageOpenAndChanged) {
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  Click(window, L"CHECKBOX_NO_MIDDLE");
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  HWND box = CloseAndFindQuestion(window);
+  ASSERT_NE(box, nullptr);
+  AnswerMessageBox(box, IDCANCEL);
+  EXPECT_FALSE(process.WaitForExit(1000));
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_TRUE(WaitForElementState(window, L"CHECKBOX_NO_MIDDLE", kChecked, true, kReactMs));
+  EXPECT_EQ(WindowText(window), Title(true));
+  EXPECT_FALSE(FileExists(copy.SettingsPath()));
+}
+
+TEST_F(Page, EscapeAfterChange_ClosesWithoutQuestionOrSaving) {
+  ASSERT_TRUE(copy.WriteSettings("HScrollOnShift=0\r\n"));
+  const std::string stored = ReadBytes(copy.SettingsPath());
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  Click(window, L"CHECKBOX_HS_SHIFT");
+  Click(window, L"CHECKBOX_AUTORUN");
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  PressKey(window, VK_ESCAPE);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(WaitForConfigMessageBox(process.Id(), 0), nullptr);
+  EXPECT_EQ(ReadBytes(copy.SettingsPath()), stored);
+  EXPECT_FALSE(ReadAutorunValue().has_value());
+}
+
+TEST_F(Page, EscapeReleaseAlone_ClosesAsCancelled) {
+  // A key release the page leaves to the window (its press went elsewhere).
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  Click(window, L"CHECKBOX_HS_SHIFT");
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  PostMessageW(window, WM_KEYUP, VK_ESCAPE, static_cast<LPARAM>(0xC0000001u));
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(Key(L"HScrollOnShift"), 0);
+}
+
+TEST_F(Page, LogLinkWithoutLogFile_ShowsTheTwoLineMessage) {
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  const std::optional<UINT> before = ElementState(window, L"CHECKBOX_WRITE_LOG");
+  ASSERT_TRUE(before.has_value());
+  Click(window, L"LINK_TO_LOG_FILE");
+  HWND box = WaitForConfigMessageBox(process.Id(), kWindowMs);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), L"Cannot open file: " + copy.File(L"LogFile.log") + L"\nFile not exist");
+  AnswerMessageBox(box, IDOK);
+  // The link is shown as visited; the box around it did not change.
+  EXPECT_TRUE(WaitForElementState(window, L"LINK_TO_LOG_FILE", 0x10, true, kReactMs));
+  EXPECT_EQ(ElementState(window, L"CHECKBOX_WRITE_LOG").value_or(0) & kChecked, *before & kChecked);
+  EXPECT_EQ(WindowText(window), Title(false));
+}
+
+}  // namespace
+}  // namespace ks::test

@@ -1,0 +1,128 @@
+// Start and end of the settings program: one instance per session, what is
+// saved after Cancel, and the agent's probe.
+#include <gtest/gtest.h>
+
+#include "tests/config/config_session.h"
+
+namespace ks::test {
+namespace {
+
+using StartUp = ConfigSession;
+
+// The agent's probe as the agent sends it; the answer, or -1 after a time-out.
+LRESULT Probe(HWND window, DWORD senderThread) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(window, RegisterWindowMessageW(L"{35A60373-25E2-4504-9C0F-67C9A5C1A10A}"), 0,
+                           static_cast<LPARAM>(senderThread), SMTO_ABORTIFHUNG, 1000, &answer)) {
+    return -1;
+  }
+  return static_cast<LRESULT>(answer);
+}
+
+// Whether upper lies above lower in the desktop's window order.
+bool Above(HWND upper, HWND lower) {
+  for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (w == upper) return true;
+    if (w == lower) return false;
+  }
+  return false;
+}
+
+TEST_F(StartUp, SecondCopy_ShowsAlreadyWorkAndChangesNothing) {
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  ASSERT_FALSE(FileExists(copy.SettingsPath()));
+
+  ChildProcess second;
+  ASSERT_TRUE(copy.Start(second));
+  HWND box = WaitForConfigMessageBox(second.Id(), kWindowMs);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), L"Kestrow Config already work.");
+  EXPECT_EQ(WindowText(box), L"KsConfig");
+  ASSERT_TRUE(AnswerMessageBox(box, IDOK));
+  ASSERT_TRUE(second.WaitForExit(kReactMs));
+  EXPECT_EQ(second.ExitCode(), 1u);
+
+  EXPECT_FALSE(FileExists(copy.SettingsPath()));
+  EXPECT_TRUE(IsWindowVisible(window));
+}
+
+TEST_F(StartUp, TwoCopiesStartedTogether_OnlyOneShowsTheWindow) {
+  ChildProcess first, second;
+  ASSERT_TRUE(copy.Start(first));
+  ASSERT_TRUE(copy.Start(second));
+  // Exactly one of them says another instance works; the other shows the page.
+  HWND firstBox = WaitForConfigMessageBox(first.Id(), 0);
+  HWND secondBox = nullptr;
+  const ULONGLONG end = GetTickCount64() + kWindowMs;
+  while (firstBox == nullptr && secondBox == nullptr && GetTickCount64() < end) {
+    firstBox = WaitForConfigMessageBox(first.Id(), 0);
+    secondBox = WaitForConfigMessageBox(second.Id(), 50);
+  }
+  ASSERT_TRUE(firstBox != nullptr || secondBox != nullptr);
+  ChildProcess& runner = firstBox != nullptr ? second : first;
+  EXPECT_NE(WaitForSettingsWindow(runner.Id(), kWindowMs), nullptr);
+  HWND box = firstBox != nullptr ? firstBox : secondBox;
+  EXPECT_EQ(MessageBoxText(box), L"Kestrow Config already work.");
+  AnswerMessageBox(box, IDOK);
+}
+
+TEST_F(StartUp, CancelWithoutSettingsFile_CreatesItWithTheDefaults) {
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  Click(window, L"BUTTON_CANCEL");
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(process.ExitCode(), 0u);
+  ASSERT_TRUE(FileExists(copy.SettingsPath()));
+  EXPECT_EQ(Key(L"ShowBalloonOnStart"), 1);
+  EXPECT_EQ(Key(L"WriteLog"), 1);
+  EXPECT_EQ(Key(L"StartAsDisabled"), 0);
+  EXPECT_EQ(Key(L"HScrollOnCtrl"), 0);
+  EXPECT_EQ(Key(L"HScrollOnShift"), 0);
+  EXPECT_EQ(Key(L"HScrollOnLButton"), 0);
+  EXPECT_EQ(Key(L"HScrollOnRButton"), 0);
+  EXPECT_EQ(Key(L"NoWheelIfMiddle"), 0);
+  EXPECT_FALSE(ReadAutorunValue().has_value());
+}
+
+TEST_F(StartUp, CancelWithSettingsFile_LeavesItByteForByte) {
+  // Odd spacing and an unknown key: any rewrite would show.
+  const std::string stored = "[Misc]\r\nHScrollOnShift = 1\r\nWriteLog=0\r\nSomethingElse=x\r\n";
+  ASSERT_TRUE(WriteBytes(copy.SettingsPath(), stored));
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  // The page shows the stored values.
+  EXPECT_TRUE(WaitForElementState(window, L"CHECKBOX_HS_SHIFT", 0x40, true, kReactMs));
+  EXPECT_TRUE(WaitForElementState(window, L"CHECKBOX_WRITE_LOG", 0x40, false, kReactMs));
+  Click(window, L"CHECKBOX_HS_CTRL");
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  Click(window, L"BUTTON_CANCEL");
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(ReadBytes(copy.SettingsPath()), stored);
+}
+
+TEST_F(StartUp, ProbeMessage_AnswersOneAndBringsTheWindowToTheFront) {
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  // Another window covers it first.
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  SetForegroundWindow(other);
+  PumpMessagesFor(300);
+  ASSERT_TRUE(Above(other, window));
+
+  EXPECT_EQ(Probe(window, GetCurrentThreadId()), 1);
+  PumpMessagesFor(300);
+  EXPECT_TRUE(Above(window, other));
+  DestroyWindow(other);
+}
+
+TEST_F(StartUp, ProbeWithNoSuchThread_StillAnswersOne) {
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(Probe(window, 0), 1);
+}
+
+}  // namespace
+}  // namespace ks::test
