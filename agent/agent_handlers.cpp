@@ -1,6 +1,8 @@
 #include "agent/agent_handlers.h"
 
 #include "agent/agent_messages.h"
+#include "agent/agent_tooltip.h"
+#include "agent/app_instance.h"
 #include "agent/hook_controller.h"
 #include "agent/resource_ids.h"
 #include "agent/tray_icon.h"
@@ -28,7 +30,8 @@ void OnCreate(HWND window) {
     LogWriteLine(L"Cannnot create thread for tray installing\n");
     OnTrayInstall(window);
   }
-  // The tray menu's tooltips are created here once they exist.
+  // A failed tooltip only means menu items without explanations.
+  AgentTooltip().CreateTooltip(window, L"Ooops! Tooltip not found for this item...", AppInstance(), 0, nullptr);
   if (CheckFirstRun()) {
     // Posted, so the settings open as soon as the message loop runs.
     PostMessageW(window, WM_COMMAND, ID_CMD_SETTINGS, 0);

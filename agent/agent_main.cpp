@@ -8,11 +8,14 @@
 #include "agent/agent_window.h"
 #include "agent/app_instance.h"
 #include "agent/exit_switch.h"
+#include "agent/import_loader_hooks.h"
 #include "agent/instance_mutex.h"
+#include "agent/localization.h"
 #include "agent/message_box.h"
 #include "agent/resource_ids.h"
 #include "agent/running_agent.h"
 #include "agent/safe_dll_search.h"
+#include "agent/startup_language.h"
 #include "agent/ui_text.h"
 #include "common/settings.h"
 
@@ -36,8 +39,9 @@ void RequireWideApi() {
 void InitialiseProcess() {
   RequireWideApi();
   ks::RemoveCurrentDirectoryFromDllSearch();
-  // The import redirections of the localisation are put in place here once
-  // they exist.
+  // Every library loaded and every address looked up from here on is subject
+  // to the redirections of the moment, the translation's included.
+  ks::RegisterPermanentImportHooks();
   ks::RegisterStartupMessages();
 }
 
@@ -57,10 +61,9 @@ int RunAgent(HINSTANCE instance, const wchar_t* arguments) {
     return kExitSwitchHandled;
   }
 
-  // First use of the settings: loads the file. Localisation starts here with
-  // the chosen language file once it exists, so every text below is
-  // translated.
-  ks::GetSettings();
+  // First use of the settings loads the file. Translation starts before
+  // anything is shown, so even the box of a second agent is translated.
+  ks::StartLocalization(ks::StartupLanguageFile());
 
   if (ks::AnotherAgentRuns()) return StepBackForRunningAgent();
   if (ks::ClaimInstanceMutex() == ks::InstanceClaim::AlreadyHeld) return StepBackForRunningAgent();
@@ -68,7 +71,7 @@ int RunAgent(HINSTANCE instance, const wchar_t* arguments) {
   // A window that cannot be made ends the agent at once, through the same
   // teardown.
   ks::RunAgentWindow(instance);
-  // Localisation stops here once it exists.
+  ks::StopLocalization();
   ks::ReleaseInstanceMutex();
   return kExitNormal;
 }
@@ -83,6 +86,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   } catch (...) {
     // Out of memory at start: end as after a normal run, never with an
     // unhandled exception box.
+    ks::StopLocalization();
     ks::ReleaseInstanceMutex();
     return kExitNormal;
   }

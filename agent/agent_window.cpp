@@ -2,6 +2,7 @@
 
 #include "agent/agent_handlers.h"
 #include "agent/agent_messages.h"
+#include "agent/agent_tooltip.h"
 #include "agent/tray_clicks.h"
 #include "agent/tray_commands.h"
 #include "agent/tray_menu.h"
@@ -56,6 +57,12 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         SetMenuCheckMarks(reinterpret_cast<HMENU>(wParam));
         return result;
       }
+      case WM_MENUSELECT:
+        AgentTooltip().OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        return DefWindowProcW(window, message, wParam, lParam);
+      case WM_ENTERIDLE:
+        AgentTooltip().OnEnterIdle(wParam, reinterpret_cast<HWND>(lParam));
+        return DefWindowProcW(window, message, wParam, lParam);
       default:
         return DefWindowProcW(window, message, wParam, lParam);
     }

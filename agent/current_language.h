@@ -1,14 +1,17 @@
-// The language of the agent's texts as far as other parts need to know it.
-// Only the built-in English texts exist yet, so the prefix is always empty;
-// choosing a language file will answer with that file's prefix here.
+// The language of the agent's texts as far as other parts need to know it:
+// the language file in use and its prefix.
 #pragma once
 
 #include <string>
 
 namespace ks {
 
-// "LangPrefix" of the current language file ("Ru", "De", ...); empty for the
-// built-in texts.
-std::wstring CurrentLanguagePrefix();
+// The file the running translation reads; empty while the texts are the
+// built-in ones.
+std::wstring CurrentLanguageFile();
+
+// "LangPrefix" of section "Main" of the current language file ("Ru"), at most
+// three characters; empty without a current file or without the key.
+std::wstring LanguagePrefix();
 
 }  // namespace ks

@@ -2,6 +2,7 @@
 
 #include "agent/config_launcher.h"
 #include "agent/hook_controller.h"
+#include "agent/language_menu.h"
 #include "agent/resource_ids.h"
 #include "agent/start_with_windows.h"
 #include "agent/tray_icon.h"
@@ -30,6 +31,7 @@ bool RunTrayCommand(HWND window, UINT commandId) {
     OpenWebPage(window, AgentWebPageAddress(*page));
     return true;
   }
+  if (ChooseLanguage(window, commandId)) return true;
   switch (commandId) {
     case ID_CMD_ENABLE:
       ToggleWheel();

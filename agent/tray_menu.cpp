@@ -1,6 +1,8 @@
 #include "agent/tray_menu.h"
 
+#include "agent/agent_tooltip.h"
 #include "agent/hook_controller.h"
+#include "agent/language_menu.h"
 #include "agent/resource_ids.h"
 #include "agent/start_with_windows.h"
 #include "agent/ui_text.h"
@@ -28,12 +30,19 @@ void ShowTrayMenu(HWND window, POINT at) {
   // Loaded anew each time, in the current language.
   const UniqueMenu menu = LoadAgentMenu(IDR_TRAY_MENU);
   if (!menu) return;
+  // The tooltip measures items against this window; a menu reopened after a
+  // language change shows the tip where it was.
+  TrayMenuTooltip& tooltip = AgentTooltip();
+  tooltip.SetMenuWindow(window);
+  if (tooltip.PlacedItem() != 0) tooltip.PlaceTip(tooltip.PlacedMenu(), tooltip.PlacedItem());
   HMENU popup = GetSubMenu(menu.get(), 0);
   if (popup == nullptr) return;
   // Without the foreground the menu would stay open after a click elsewhere.
   SetForegroundWindow(window);
   // The item drawn bold is a product page, by command, not by position.
   SetMenuDefaultItem(popup, ID_CMD_KEYMARK, FALSE);
+  // Built at every opening, so files added or removed meanwhile count.
+  BuildLanguageMenu(popup);
   TrackPopupMenu(popup, 0, at.x, at.y, 0, window, nullptr);
 }
 

@@ -17,7 +17,7 @@ std::optional<WebPage> WebPageForCommand(unsigned commandId) {
 
 std::wstring AgentWebPageAddress(WebPage page) {
   // Looked up at every opening, so a language chosen meanwhile counts.
-  return WebPageAddress(page, EditionForPrefix(CurrentLanguagePrefix()));
+  return WebPageAddress(page, EditionForPrefix(LanguagePrefix()));
 }
 
 }  // namespace ks

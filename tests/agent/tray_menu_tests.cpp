@@ -191,3 +191,52 @@ TEST_F(TrayMenu, ChoosingExit_RemovesTheIconAndTheHookAndEndsTheAgent) {
 
 }  // namespace
 }  // namespace ks::test
+
+namespace ks::test {
+namespace {
+
+struct TipSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindVisibleTip(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TipSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  wchar_t className[32] = {};
+  GetClassNameW(window, className, 32);
+  if (pid == search->processId && lstrcmpW(className, L"tooltips_class32") == 0 && IsWindowVisible(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The agent's tooltip while it is on the screen, waiting up to timeoutMs for
+// it to appear (or, with shown false, to go).
+bool WaitForTip(DWORD processId, bool shown, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    TipSearch search{processId, nullptr};
+    EnumWindows(FindVisibleTip, reinterpret_cast<LPARAM>(&search));
+    if ((search.found != nullptr) == shown) return true;
+    if (GetTickCount64() >= end) return false;
+    PumpMessagesFor(50);
+  }
+}
+
+TEST_F(TrayMenu, RestingOnEnable_ShowsItsTooltipUntilTheMenuCloses) {
+  Start("WriteLog=0\r\n");
+  HWND menu = OpenMenu();
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(WaitForTip(agent_.Id(), false, 0));
+  PressMenuKeys(menu, {VK_UP, VK_UP});  // Exit, then Enable
+  EXPECT_TRUE(WaitForTip(agent_.Id(), true, 5000));
+  PressMenuKeys(menu, {VK_ESCAPE});
+  ASSERT_TRUE(WaitForMenuClosed(menu));
+  EXPECT_TRUE(WaitForTip(agent_.Id(), false, 5000));
+}
+
+}  // namespace
+}  // namespace ks::test

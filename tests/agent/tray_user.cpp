@@ -59,6 +59,8 @@ HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) {
   }
 }
 
+std::vector<HWND> PopupMenusOf(DWORD processId) { return VisibleWindowsOf(processId, L"#32768"); }
+
 void PressMenuKeys(HWND menu, const std::vector<WORD>& keys) {
   // The menu's loop takes key messages from its thread's queue, whatever
   // window they are addressed to.

@@ -22,6 +22,10 @@ bool PostTrayNotification(HWND agent, UINT mouseMessage);
 // timeoutMs; null when none is visible.
 HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs);
 
+// Every visible popup menu of the process: the tray menu and its open
+// submenus, in no particular order.
+std::vector<HWND> PopupMenusOf(DWORD processId);
+
 // Keys for the open menu, in order (VK_UP, VK_DOWN, VK_RETURN, VK_ESCAPE).
 void PressMenuKeys(HWND menu, const std::vector<WORD>& keys);
 
