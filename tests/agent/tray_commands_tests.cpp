@@ -9,7 +9,7 @@
 #include "agent/resource_ids.h"
 #include "agent/web_page_commands.h"
 #include "tests/agent/fake_tray_run.h"
-#include "tests/agent/run_value_guard.h"
+#include "tests/harness/run_value_guard.h"
 #include "tests/harness/agent_copy.h"
 #include "tests/hook/wheel_target_run.h"
 

@@ -10,9 +10,10 @@
 
 #include "tests/agent/fake_config_run.h"
 #include "tests/agent/fake_tray_run.h"
-#include "tests/agent/run_value_guard.h"
+#include "tests/harness/run_value_guard.h"
 #include "tests/agent/tray_user.h"
 #include "tests/harness/agent_copy.h"
+#include "tests/harness/window_search.h"
 
 namespace ks::test {
 namespace {
@@ -195,32 +196,12 @@ TEST_F(TrayMenu, ChoosingExit_RemovesTheIconAndTheHookAndEndsTheAgent) {
 namespace ks::test {
 namespace {
 
-struct TipSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindVisibleTip(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<TipSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  wchar_t className[32] = {};
-  GetClassNameW(window, className, 32);
-  if (pid == search->processId && lstrcmpW(className, L"tooltips_class32") == 0 && IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// The agent's tooltip while it is on the screen, waiting up to timeoutMs for
-// it to appear (or, with shown false, to go).
+// Waits up to timeoutMs for the agent's tooltip to be on the screen (or,
+// with shown false, to be gone).
 bool WaitForTip(DWORD processId, bool shown, DWORD timeoutMs) {
   const ULONGLONG end = GetTickCount64() + timeoutMs;
   for (;;) {
-    TipSearch search{processId, nullptr};
-    EnumWindows(FindVisibleTip, reinterpret_cast<LPARAM>(&search));
-    if ((search.found != nullptr) == shown) return true;
+    if (VisibleWindowsOf(processId, L"tooltips_class32").empty() != shown) return true;
     if (GetTickCount64() >= end) return false;
     PumpMessagesFor(50);
   }

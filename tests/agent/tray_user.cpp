@@ -2,37 +2,13 @@
 
 #include "common/unique_handle.h"
 #include "tests/harness/child_process.h"
+#include "tests/harness/window_search.h"
 
 namespace ks::test {
 namespace {
 
 constexpr wchar_t kTrayCallbackMessageName[] = L"{020A8F9B-DCDF-483f-8385-FB04571390D2}";
 constexpr WPARAM kIconId = 1;
-
-struct WindowSearch {
-  DWORD processId;
-  const wchar_t* className;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK Collect(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  wchar_t className[32] = {};
-  GetClassNameW(window, className, 32);
-  if (pid == search->processId && lstrcmpW(className, search->className) == 0 &&
-      IsWindowVisible(window)) {
-    search->found.push_back(window);
-  }
-  return TRUE;
-}
-
-std::vector<HWND> VisibleWindowsOf(DWORD processId, const wchar_t* className) {
-  WindowSearch search{processId, className, {}};
-  EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 }  // namespace
 
@@ -50,13 +26,7 @@ bool PostTrayNotification(HWND agent, UINT mouseMessage) {
 }
 
 HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    const std::vector<HWND> menus = VisibleWindowsOf(processId, L"#32768");
-    if (!menus.empty()) return menus.front();
-    if (GetTickCount64() >= end) return nullptr;
-    PumpMessagesFor(20);
-  }
+  return WaitForWindowOf(processId, L"#32768", timeoutMs);
 }
 
 std::vector<HWND> PopupMenusOf(DWORD processId) { return VisibleWindowsOf(processId, L"#32768"); }

@@ -29,7 +29,7 @@ size_t Count(const std::wstring& text, const std::wstring& part) {
 }
 
 TEST(WithAgent, AgentStartsSettings_OkWithShift_AgentReinstallsWithNewFlags) {
-  SavedAutorunValue savedRun;
+  RunValueGuard savedRun{true};
   AgentCopy agent;
   ASSERT_TRUE(agent.ready());
   ASSERT_TRUE(CopyFileW((BinDir() + L"KsConfig.exe").c_str(), (agent.dir() + L"KsConfig.exe").c_str(),

@@ -16,21 +16,21 @@ TEST_F(AutorunWatch, RunValueWrittenAndRemovedByAnotherProgram_TurnsTheBoxOnAndO
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForElementState(window, L"CHECKBOX_AUTORUN", kChecked, false, kReactMs));
 
-  ASSERT_TRUE(WriteAutorunValue(copy.AgentPath()));
+  ASSERT_TRUE(RunValueGuard::Write(copy.AgentPath()));
   EXPECT_TRUE(WaitForElementState(window, L"CHECKBOX_AUTORUN", kChecked, true, kReactMs));
   // The watcher's change does not recompute the marker.
   EXPECT_EQ(WindowText(window), Title(false));
 
-  RemoveAutorunValue();
+  RunValueGuard::Remove();
   EXPECT_TRUE(WaitForElementState(window, L"CHECKBOX_AUTORUN", kChecked, false, kReactMs));
 }
 
 TEST_F(AutorunWatch, RunValueNamingAnotherProgram_ShowsTheBoxOff) {
-  ASSERT_TRUE(WriteAutorunValue(copy.AgentPath()));
+  ASSERT_TRUE(RunValueGuard::Write(copy.AgentPath()));
   HWND window = StartConfig();
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForElementState(window, L"CHECKBOX_AUTORUN", kChecked, true, kReactMs));
-  ASSERT_TRUE(WriteAutorunValue(L"C:\\Elsewhere\\Other.exe"));
+  ASSERT_TRUE(RunValueGuard::Write(L"C:\\Elsewhere\\Other.exe"));
   EXPECT_TRUE(WaitForElementState(window, L"CHECKBOX_AUTORUN", kChecked, false, kReactMs));
 }
 
@@ -44,7 +44,7 @@ TEST_F(AutorunWatch, PageClosedWithOk_EndsPromptlyAfterItsOwnRunWrite) {
   ASSERT_TRUE(Ended());
   // The watcher is woken and never holds the process.
   EXPECT_LT(GetTickCount64() - start, 5000u);
-  EXPECT_EQ(ReadAutorunValue(), std::optional<std::wstring>(copy.AgentPath()));
+  EXPECT_EQ(RunValueGuard::Read(), std::optional<std::wstring>(copy.AgentPath()));
 }
 
 }  // namespace

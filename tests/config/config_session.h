@@ -49,7 +49,7 @@ class ConfigSession : public testing::Test {
     return static_cast<int>(GetPrivateProfileIntW(L"Misc", name, -1, copy.SettingsPath().c_str()));
   }
 
-  SavedAutorunValue savedRun;  // first made, last gone
+  RunValueGuard savedRun{true};  // first made, last gone
   ConfigCopy copy;
   ChildProcess process;
 };

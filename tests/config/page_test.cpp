@@ -66,7 +66,7 @@ TEST_F(Page, Ok_WritesEveryKeyAndTheRunValue) {
   EXPECT_EQ(Key(L"StartAsDisabled"), 1);
   EXPECT_EQ(Key(L"ShowBalloonOnStart"), 0);
   EXPECT_EQ(Key(L"WriteLog"), 0);
-  EXPECT_EQ(ReadAutorunValue(), std::optional<std::wstring>(copy.AgentPath()));
+  EXPECT_EQ(RunValueGuard::Read(), std::optional<std::wstring>(copy.AgentPath()));
   // The Run value is written when the dialog ends, the file after it.
   const ULONGLONG runWritten = RunKeyLastWriteTime();
   ASSERT_NE(runWritten, 0u);
@@ -74,7 +74,7 @@ TEST_F(Page, Ok_WritesEveryKeyAndTheRunValue) {
 }
 
 TEST_F(Page, OkWithAutorunOff_RemovesTheRunValue) {
-  ASSERT_TRUE(WriteAutorunValue(copy.AgentPath()));
+  ASSERT_TRUE(RunValueGuard::Write(copy.AgentPath()));
   HWND window = StartConfig();
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForElementState(window, L"CHECKBOX_AUTORUN", kChecked, true, kReactMs));
@@ -82,7 +82,7 @@ TEST_F(Page, OkWithAutorunOff_RemovesTheRunValue) {
   ASSERT_TRUE(WaitForElementState(window, L"CHECKBOX_AUTORUN", kChecked, false, kReactMs));
   Click(window, L"BUTTON_OK");
   ASSERT_TRUE(Ended());
-  EXPECT_FALSE(ReadAutorunValue().has_value());
+  EXPECT_FALSE(RunValueGuard::Read().has_value());
 }
 
 TEST_F(Page, CloseWithoutChange_ClosesAtOnceWithoutQuestion) {
@@ -108,7 +108,7 @@ TEST_F(Page, CloseAfterChange_AnsweredYes_SavesPageAndRunValue) {
   AnswerMessageBox(box, IDYES);
   ASSERT_TRUE(Ended());
   EXPECT_EQ(Key(L"HScrollOnCtrl"), 1);
-  EXPECT_EQ(ReadAutorunValue(), std::optional<std::wstring>(copy.AgentPath()));
+  EXPECT_EQ(RunValueGuard::Read(), std::optional<std::wstring>(copy.AgentPath()));
 }
 
 TEST_F(Page, CloseAfterChange_AnsweredNo_LeavesFileAndRunValue) {
@@ -124,7 +124,7 @@ TEST_F(Page, CloseAfterChange_AnsweredNo_LeavesFileAndRunValue) {
   AnswerMessageBox(box, IDNO);
   ASSERT_TRUE(Ended());
   EXPECT_EQ(ReadBytes(copy.SettingsPath()), stored);
-  EXPECT_FALSE(ReadAutorunValue().has_value());
+  EXPECT_FALSE(RunValueGuard::Read().has_value());
 }
 
 TEST_F(Page, CloseAfterChange_AnsweredNoWithoutFile_WritesTheLoadedDefaults) {
@@ -167,7 +167,7 @@ TEST_F(Page, EscapeAfterChange_ClosesWithoutQuestionOrSaving) {
   ASSERT_TRUE(Ended());
   EXPECT_EQ(WaitForConfigMessageBox(process.Id(), 0), nullptr);
   EXPECT_EQ(ReadBytes(copy.SettingsPath()), stored);
-  EXPECT_FALSE(ReadAutorunValue().has_value());
+  EXPECT_FALSE(RunValueGuard::Read().has_value());
 }
 
 TEST_F(Page, EscapeReleaseAlone_ClosesAsCancelled) {

@@ -82,7 +82,7 @@ TEST_F(StartUp, CancelWithoutSettingsFile_CreatesItWithTheDefaults) {
   EXPECT_EQ(Key(L"HScrollOnLButton"), 0);
   EXPECT_EQ(Key(L"HScrollOnRButton"), 0);
   EXPECT_EQ(Key(L"NoWheelIfMiddle"), 0);
-  EXPECT_FALSE(ReadAutorunValue().has_value());
+  EXPECT_FALSE(RunValueGuard::Read().has_value());
 }
 
 TEST_F(StartUp, CancelWithSettingsFile_LeavesItByteForByte) {

@@ -10,39 +10,13 @@ namespace ks::test {
 namespace {
 
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr wchar_t kValueName[] = L"KestrowAgent";
 constexpr DWORD kQueryMs = 5000;
 
-struct Search {
-  DWORD processId;
-  bool wantBox;
-  HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  wchar_t className[32] = {};
-  GetClassNameW(window, className, 32);
-  if (pid != search->processId || lstrcmpW(className, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+HWND WaitForDialog(DWORD processId, bool wantBox, DWORD timeoutMs) {
   // A message box carries its text in a static control with id 0xFFFF; the
   // settings window has no controls at all.
-  const bool isBox = GetDlgItem(window, 0xFFFF) != nullptr;
-  if (isBox != search->wantBox) return TRUE;
-  search->found = window;
-  return FALSE;
-}
-
-HWND WaitForDialog(DWORD processId, bool wantBox, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    Search search{processId, wantBox, nullptr};
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found != nullptr) return search.found;
-    if (GetTickCount64() >= end) return nullptr;
-    PumpMessagesFor(20);
-  }
+  return WaitForWindowOf(processId, L"#32770", timeoutMs,
+                         [wantBox](HWND window) { return (GetDlgItem(window, 0xFFFF) != nullptr) == wantBox; });
 }
 
 std::optional<LRESULT> Ask(HWND window, ULONG_PTR question, const std::wstring& id) {
@@ -133,53 +107,6 @@ void PressKey(HWND window, UINT virtualKey) {
   PostMessageW(window, WM_KEYDOWN, virtualKey, 1);
   PostMessageW(window, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
 }
-
-SavedAutorunValue::SavedAutorunValue() {
-  UniqueKey key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS) {
-    DWORD size = 0;
-    if (RegQueryValueExW(key.get(), kValueName, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
-      data_.resize(size);
-      existed_ = RegQueryValueExW(key.get(), kValueName, nullptr, &type_, reinterpret_cast<BYTE*>(data_.data()),
-                                  &size) == ERROR_SUCCESS;
-      data_.resize(size);
-    }
-  }
-  RemoveAutorunValue();
-}
-
-SavedAutorunValue::~SavedAutorunValue() {
-  RemoveAutorunValue();
-  if (!existed_) return;
-  UniqueKey key;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
-      ERROR_SUCCESS) {
-    return;
-  }
-  RegSetValueExW(key.get(), kValueName, 0, type_, reinterpret_cast<const BYTE*>(data_.data()),
-                 static_cast<DWORD>(data_.size()));
-}
-
-std::optional<std::wstring> ReadAutorunValue() {
-  wchar_t buffer[1024] = {};
-  DWORD size = sizeof buffer - sizeof(wchar_t);
-  if (RegGetValueW(HKEY_CURRENT_USER, kRunKey, kValueName, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  return std::wstring(buffer);
-}
-
-bool WriteAutorunValue(const std::wstring& path) {
-  UniqueKey key;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  return RegSetValueExW(key.get(), kValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                        static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
-}
-
-void RemoveAutorunValue() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kValueName); }
 
 ULONGLONG RunKeyLastWriteTime() {
   UniqueKey key;

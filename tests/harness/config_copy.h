@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/harness/child_process.h"
+#include "tests/harness/run_value_guard.h"
 #include "tests/harness/test_files.h"
 
 namespace ks::test {
@@ -63,25 +64,6 @@ bool ClickElement(HWND window, const std::wstring& id);
 // A key pressed and released while the window has the focus.
 void PressKey(HWND window, UINT virtualKey);
 
-// The current user's Run value "KestrowAgent": saved when made, removed for
-// the test, and put back exactly as it was when the object goes away.
-class SavedAutorunValue {
- public:
-  SavedAutorunValue();
-  ~SavedAutorunValue();
-  SavedAutorunValue(const SavedAutorunValue&) = delete;
-  SavedAutorunValue& operator=(const SavedAutorunValue&) = delete;
-
- private:
-  bool existed_ = false;
-  DWORD type_ = 0;
-  std::string data_;
-};
-
-// The Run value "KestrowAgent", or none when it is absent.
-std::optional<std::wstring> ReadAutorunValue();
-bool WriteAutorunValue(const std::wstring& path);
-void RemoveAutorunValue();
 // When the Run key was last written, as a file time; 0 when unknown.
 ULONGLONG RunKeyLastWriteTime();
 // When the file was last written, as a file time; 0 when unknown.

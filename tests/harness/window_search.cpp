@@ -5,20 +5,20 @@
 namespace ks::test {
 namespace {
 
-struct BoxSearch {
+struct WindowSearch {
   DWORD processId;
-  HWND found;
+  const wchar_t* className;
+  std::vector<HWND> found;
 };
 
-BOOL CALLBACK FindBox(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<BoxSearch*>(param);
+BOOL CALLBACK Collect(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   wchar_t className[32] = {};
   GetClassNameW(window, className, 32);
-  if (pid == search->processId && lstrcmpW(className, L"#32770") == 0 && IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
+  if (pid == search->processId && lstrcmpW(className, search->className) == 0 && IsWindowVisible(window)) {
+    search->found.push_back(window);
   }
   return TRUE;
 }
@@ -34,15 +34,26 @@ HWND WaitForWindow(const wchar_t* className, const wchar_t* title, DWORD timeout
   }
 }
 
-HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
+std::vector<HWND> VisibleWindowsOf(DWORD processId, const wchar_t* className) {
+  WindowSearch search{processId, className, {}};
+  EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForWindowOf(DWORD processId, const wchar_t* className, DWORD timeoutMs,
+                     const std::function<bool(HWND)>& accept) {
   const ULONGLONG end = GetTickCount64() + timeoutMs;
   for (;;) {
-    BoxSearch search{processId, nullptr};
-    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-    if (search.found != nullptr) return search.found;
+    for (HWND window : VisibleWindowsOf(processId, className)) {
+      if (!accept || accept(window)) return window;
+    }
     if (GetTickCount64() >= end) return nullptr;
     PumpMessagesFor(20);
   }
+}
+
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
+  return WaitForWindowOf(processId, L"#32770", timeoutMs);
 }
 
 std::wstring WindowText(HWND window) {

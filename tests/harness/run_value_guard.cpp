@@ -1,4 +1,4 @@
-#include "tests/agent/run_value_guard.h"
+#include "tests/harness/run_value_guard.h"
 
 #include <cstring>
 
@@ -37,11 +37,12 @@ bool ReadRaw(DWORD& type, std::string& bytes) {
 
 }  // namespace
 
-RunValueGuard::RunValueGuard() {
+RunValueGuard::RunValueGuard(bool clear) {
   const UniqueKey key = OpenRunKey(KEY_QUERY_VALUE);
   if (!key) return;
   present_ = ReadRaw(type_, bytes_);
   saved_ = true;
+  if (clear) Remove();
 }
 
 RunValueGuard::~RunValueGuard() {

@@ -12,7 +12,8 @@ namespace ks::test {
 
 class RunValueGuard {
  public:
-  RunValueGuard();
+  // With clear, the value is also removed for the test once it is saved.
+  explicit RunValueGuard(bool clear = false);
   ~RunValueGuard();
   RunValueGuard(const RunValueGuard&) = delete;
   RunValueGuard& operator=(const RunValueGuard&) = delete;
