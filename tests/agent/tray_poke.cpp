@@ -36,7 +36,7 @@ int wmain(int argc, wchar_t** argv) {
   Sleep(300);
   for (int i = 0; i < ups; ++i) {
     PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
-    PostMessageW(menu, WM_KEYUP, VK_UP, 0xC0000001);
+    PostMessageW(menu, WM_KEYUP, VK_UP, static_cast<LPARAM>(0xC0000001u));
     Sleep(150);
   }
   return 0;
