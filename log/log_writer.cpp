@@ -46,6 +46,9 @@ int LogIsOn() { return LogAtomSlot() != 0 ? 1 : 0; }
 int LogStart(const wchar_t* path) {
   ATOM& atom = LogAtomSlot();
   if (atom != 0) return 0;
+  // A path the writers cannot read back whole would send lines to a file of a
+  // cut name, so it leaves logging off.
+  if (path == nullptr || lstrlenW(path) > kLogPathMaxChars) return 0;
   atom = GlobalAddAtomW(path);
   if (atom != 0 && logEvent == nullptr) {
     logEvent = CreateEventW(nullptr, TRUE, TRUE, kLogSyncEventName);
@@ -68,8 +71,8 @@ int LogStop() {
 int LogAppendRaw(const wchar_t* text) {
   const ATOM atom = LogAtomSlot();
   if (atom == 0) return 0;
-  wchar_t path[255];
-  if (GlobalGetAtomNameW(atom, path, 255) == 0) return 0;
+  wchar_t path[kLogPathMaxChars + 1];
+  if (GlobalGetAtomNameW(atom, path, kLogPathMaxChars + 1) == 0) return 0;
 
   // Nothing is written while no process holds the lock object, that is while
   // no module has logging on.

@@ -15,8 +15,8 @@ namespace ks {
 ATOM& LogAtomSlot();
 
 // Turns logging on with the full path of the log file. 1 when this call turned
-// it on; 0 when it was on already (the path in force stays) or the path does
-// not fit an atom.
+// it on; 0 when it was on already (the path in force stays) or the path is
+// longer than kLogPathMaxChars.
 int LogStart(const wchar_t* path);
 
 // 1 when logging was on and is now off.
@@ -35,6 +35,10 @@ int LogAppendRaw(const wchar_t* text);
 // wsprintf-style formatting into a line of at most 1024 characters; formats
 // nothing while logging is off, so callers on hot paths pay one atom check.
 int LogWriteFormat(const wchar_t* format, ...);
+
+// The longest log path: writers read it back from the atom into a buffer of
+// 255 characters with its terminator.
+constexpr int kLogPathMaxChars = 254;
 
 // How long a writer waits for another writer before it drops its line. The
 // hook library writes from GUI threads of other programs, so it must never

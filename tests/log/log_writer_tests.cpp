@@ -99,6 +99,25 @@ TEST_F(LogWriter, PathTooLongForAnAtom_LeavesLoggingOff) {
   EXPECT_EQ(LogWriteLine(L"x"), 0);
 }
 
+// 255 characters fit an atom but not the writers' buffer: the lines would go
+// to a file whose name lost its last character.
+TEST_F(LogWriter, PathLongestThatReadsBackWhole_IsTheLimit) {
+  auto pathOfLength = [&](size_t length) {
+    std::wstring p = dir.path();
+    if (p.back() != L'\\') p += L'\\';
+    return p + std::wstring(length - p.size() - 4, L'b') + L".log";
+  };
+  const std::wstring tooLong = pathOfLength(kLogPathMaxChars + 1);
+  ASSERT_EQ(tooLong.size(), 255u);
+  EXPECT_EQ(LogStart(tooLong.c_str()), 0);
+  EXPECT_EQ(LogIsOn(), 0);
+
+  const std::wstring longest = pathOfLength(kLogPathMaxChars);
+  ASSERT_EQ(LogStart(longest.c_str()), 1);
+  ASSERT_EQ(LogAppendRaw(L"kept"), 1);
+  EXPECT_EQ(ReadUtf16(longest), L"kept");
+}
+
 TEST_F(LogWriter, RawText_IsAppendedUnchanged) {
   ASSERT_EQ(LogStart(path.c_str()), 1);
   ASSERT_EQ(LogAppendRaw(L"abc"), 1);
