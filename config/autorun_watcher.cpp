@@ -36,6 +36,12 @@ DWORD WINAPI WatchRunKey(void* param) {
     if (!changed) return 1;
     RegNotifyChangeKeyValue(key.get(), FALSE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, changed.get(),
                             TRUE);
+    // A change made after the page last read the value (before the first
+    // arming, or between a wake-up and this one) has no notification of its
+    // own: the page reads the value again once the next change is sure to be
+    // seen, so the box always ends in the state the Run value has.
+    if (!IsWindow(block->window) || !StillWanted(block->stopMutex.get())) break;
+    PostMessageW(block->window, block->message, 0, 0);
     const HANDLE handles[2] = {block->stopMutex.get(), changed.get()};
     const DWORD woke = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
     if (woke != WAIT_OBJECT_0 + 1) {
@@ -43,8 +49,6 @@ DWORD WINAPI WatchRunKey(void* param) {
       if (woke == WAIT_OBJECT_0 || woke == WAIT_ABANDONED_0) ReleaseMutex(block->stopMutex.get());
       break;
     }
-    if (!IsWindow(block->window) || !StillWanted(block->stopMutex.get())) break;
-    PostMessageW(block->window, block->message, 0, 0);
   }
   return 0;
 }

@@ -16,8 +16,9 @@ class AutorunWatcher {
   AutorunWatcher(const AutorunWatcher&) = delete;
   AutorunWatcher& operator=(const AutorunWatcher&) = delete;
 
-  // Starts the thread, which posts message to window after each change of a
-  // value of the Run key. Called on the window's thread; false when no
+  // Starts the thread, which posts message to window once it watches (a
+  // change may have come since the page read the value) and after each
+  // change of a value of the Run key. Called on the window's thread; false when no
   // watcher runs.
   bool Start(HWND window, UINT message);
 

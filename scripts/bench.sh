@@ -11,10 +11,15 @@ for b in build/native/bench/*/*_bench build/native/bench/*_bench; do
 done
 . scripts/wine-session.sh
 ks_session_start
+ks_wine_report
 for arch in x86 x64; do
+  if [ "$arch" = x86 ] && [ "$KESTROW_WINE32" != yes ]; then
+    echo "== x86 benchmarks skipped: this machine runs 64-bit programs only"
+    continue
+  fi
   for b in build/$arch/bin/*_bench.exe; do
     [ -f "$b" ] || continue
     echo "== $arch $(basename "$b")"
-    wine "$b"
+    ks_wine "$b"
   done
 done

@@ -22,13 +22,13 @@ echo "Kestrow (x64) is in $run; the x86 build is in build/x86/bin."
 if [ -n "${DISPLAY:-}" ]; then
   trap ks_session_stop EXIT
   ks_prefix_prepare
-  wine explorer /desktop=Kestrow,1280x800 "$run/KSAgent.exe"
+  ks_wine explorer /desktop=Kestrow,1280x800 "$run/KSAgent.exe"
 else
   echo "No display: running on a virtual screen for 20 seconds."
   ks_session_start 1280 800
-  wine explorer /desktop=Kestrow,1280x800 "$run/KSAgent.exe" &
+  ks_wine explorer /desktop=Kestrow,1280x800 "$run/KSAgent.exe" &
   sleep 20
   import -window root "$run/screenshot.png" && echo "Screenshot: $run/screenshot.png"
-  wine explorer /desktop=Kestrow,1280x800 "$run/KSAgent.exe" /exit || true
+  ks_wine explorer /desktop=Kestrow,1280x800 "$run/KSAgent.exe" /exit || true
   sleep 2
 fi

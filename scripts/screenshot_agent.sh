@@ -26,18 +26,18 @@ shoot() {
   cp config/lang/Russian.lng "$dir"
   printf '[Misc]\r\nInstalledVersion_168=1\r\nShowBalloonOnStart=1\r\nHScrollOnShift=1\r\nLangFile=%s\r\n' \
     "$langfile" > "$dir/settings.ini"
-  wine explorer /desktop=Kestrow,1024x768 "$dir/KSAgent.exe" &
+  ks_wine explorer /desktop=Kestrow,1024x768 "$dir/KSAgent.exe" &
   sleep 8
   import -window root -crop 524x120+500+648 +repage "docs/agent-balloon-$name.png"
   # The icon sits at the right end of the virtual desktop's taskbar; two
   # steps up from the bottom of the menu is "Enable".
-  wine explorer /desktop=Kestrow,1024x768 "$build/bin/tray_poke.exe" 1013 757 2
+  ks_wine explorer /desktop=Kestrow,1024x768 "$build/bin/tray_poke.exe" 1013 757 2
   sleep 3
   import -window root -crop 624x368+400+400 +repage "docs/agent-menu-$name.png"
-  wine explorer /desktop=Kestrow,1024x768 "$dir/KSAgent.exe" /exit || true
+  ks_wine explorer /desktop=Kestrow,1024x768 "$dir/KSAgent.exe" /exit || true
   sleep 3
 }
 
 shoot en ""
-shoot ru "$(winepath -w "$work/ru/Russian.lng")"
+shoot ru "$(ks_wine winepath -w "$work/ru/Russian.lng")"
 echo "saved docs/agent-balloon-{en,ru}.png and docs/agent-menu-{en,ru}.png"

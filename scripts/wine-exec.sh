@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine with the project's test environment:
 # a private prefix (KESTROW_WINEPREFIX, else build/wine beside this script's
-# project), no debug output, and no Mono or Gecko installer prompts.
+# project), no debug output, no Mono or Gecko installer prompts, and the Wine
+# loader this machine can run.
+#   wine-exec.sh [--arch=x86|x64] program [arguments]
+# With --arch=x86 on a machine that runs 64-bit programs only, the program is
+# not started: the run ends with code 77, which the tests count as skipped.
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-export WINEPREFIX=${KESTROW_WINEPREFIX:-$here/../build/wine}
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export WINEARCH=win64
-exec wine "$@"
+. "$here/wine-session.sh"
+arch=""
+case "${1:-}" in --arch=*) arch=${1#--arch=}; shift ;; esac
+ks_wine_detect
+if [ "$arch" = x86 ] && [ "$KESTROW_WINE32" != yes ]; then
+  echo "kestrow-skip: x86 Windows programs cannot run on this machine (64-bit programs only)"
+  exit 77
+fi
+exec "$KESTROW_WINE_LOADER" "$@"

@@ -44,11 +44,16 @@ class HookController : public testing::Test {
     ASSERT_TRUE(copy_.Start(agent_, {}, workingDir));
     window_ = WaitForAgentWindow(agent_.Id(), kStartMs);
     ASSERT_NE(window_, nullptr);
+    ASSERT_TRUE(tray_.WaitForRecords(1, kStartMs));  // the icon is in
   }
 
+  // Posts the reload and waits until it has been handled: it ends by
+  // refreshing the tray icon.
   void Reload(const std::string& settings) {
     ASSERT_TRUE(copy_.WriteSettings(settings));
+    const size_t before = tray_.Records().size();
     ASSERT_TRUE(PostMessageW(window_, RegisterWindowMessageW(kReloadMessage), 0, 0));
+    ASSERT_TRUE(tray_.WaitForRecords(before + 1, kStartMs));
   }
 
   void Exit() {
@@ -121,9 +126,6 @@ TEST_F(HookController, Reload_ReinstallsWithTheNewFlags) {
 TEST_F(HookController, Reload_WhileDisabled_LeavesTheHookOff) {
   Start("WriteLog=1\r\nStartAsDisabled=1\r\n");
   Reload("WriteLog=1\r\nStartAsDisabled=0\r\nHScrollOnShift=1\r\n");
-  // A message sent after the posted reload is served after it.
-  DWORD_PTR answer = 0;
-  ASSERT_NE(SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
   EXPECT_FALSE(ShiftWheelScrollsHorizontally());
   Exit();
   EXPECT_EQ(CountOf(copy_.LogText(), kTdxSuccess), 0u);

@@ -2,7 +2,9 @@
 // changes it.
 #include <gtest/gtest.h>
 
+#include "config/autorun_watcher.h"
 #include "tests/config/config_session.h"
+#include "tests/harness/run_value_guard.h"
 
 namespace ks::test {
 namespace {
@@ -45,6 +47,54 @@ TEST_F(AutorunWatch, PageClosedWithOk_EndsPromptlyAfterItsOwnRunWrite) {
   // The watcher is woken and never holds the process.
   EXPECT_LT(GetTickCount64() - start, 5000u);
   EXPECT_EQ(RunValueGuard::Read(), std::optional<std::wstring>(copy.AgentPath()));
+}
+
+// The watcher on its own, in this process: a message-only window counts what
+// it is told.
+class WatcherInProcess : public testing::Test {
+ protected:
+  static constexpr UINT kChangedMessage = WM_APP + 7;
+
+  void SetUp() override {
+    ASSERT_TRUE(run_.saved());
+    window_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window_, nullptr);
+  }
+  void TearDown() override {
+    watcher_.Stop();
+    if (window_ != nullptr) DestroyWindow(window_);
+  }
+
+  // Waits up to timeoutMs for the watcher's next message.
+  bool TakeMessage(DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+      MSG msg;
+      if (PeekMessageW(&msg, window_, kChangedMessage, kChangedMessage, PM_REMOVE)) return true;
+      const ULONGLONG now = GetTickCount64();
+      if (now >= end) return false;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_POSTMESSAGE);
+    }
+  }
+
+  RunValueGuard run_{true};
+  AutorunWatcher watcher_;
+  HWND window_ = nullptr;
+};
+
+// The page reads the value before the watcher runs: a change in between must
+// still reach the page, and so must the next one.
+TEST_F(WatcherInProcess, ChangeBeforeTheWatchIsArmed_StillReachesThePage_AndNothingAfterStop) {
+  ASSERT_TRUE(RunValueGuard::Write(L"C:\\Before\\KSAgent.exe"));
+  ASSERT_TRUE(watcher_.Start(window_, kChangedMessage));
+  EXPECT_TRUE(TakeMessage(kReactMs));
+
+  ASSERT_TRUE(RunValueGuard::Remove());
+  EXPECT_TRUE(TakeMessage(kReactMs));
+
+  watcher_.Stop();
+  ASSERT_TRUE(RunValueGuard::Write(L"C:\\After\\KSAgent.exe"));
+  EXPECT_FALSE(TakeMessage(1000));
 }
 
 }  // namespace

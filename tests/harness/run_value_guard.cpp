@@ -69,6 +69,15 @@ std::optional<std::wstring> RunValueGuard::Read() {
   return text;
 }
 
+bool RunValueGuard::WaitFor(const std::optional<std::wstring>& value, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (Read() == value) return true;
+    if (GetTickCount64() >= end) return false;
+    Sleep(20);
+  }
+}
+
 bool RunValueGuard::Write(const std::wstring& text) {
   const UniqueKey key = OpenRunKey(KEY_SET_VALUE);
   return key && RegSetValueExW(key.get(), kValueName, 0, REG_SZ,

@@ -23,6 +23,9 @@ class RunValueGuard {
 
   // The value now: nothing when absent, its text when a string.
   static std::optional<std::wstring> Read();
+  // Waits until Read() gives value; false when it still does not after
+  // timeoutMs.
+  static bool WaitFor(const std::optional<std::wstring>& value, DWORD timeoutMs);
   static bool Write(const std::wstring& text);
   static bool Remove();
 
