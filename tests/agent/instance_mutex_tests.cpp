@@ -49,12 +49,15 @@ TEST_F(InstanceMutexTest, Release_WakesAThreadWaitingOnIt) {
   const UniqueKernelHandle waitHandle(duplicate);
   DWORD early = 0;
   DWORD late = 0;
+  const UniqueKernelHandle earlyDone(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   std::thread worker([&] {
     early = WaitForSingleObject(waitHandle.get(), 200);
+    SetEvent(earlyDone.get());
     late = WaitForSingleObject(waitHandle.get(), 10000);
     if (late == WAIT_OBJECT_0) ReleaseMutex(waitHandle.get());
   });
-  Sleep(500);
+  // Released only once the worker has seen it held.
+  WaitForSingleObject(earlyDone.get(), INFINITE);
   ReleaseInstanceMutex();
   worker.join();
   EXPECT_EQ(early, static_cast<DWORD>(WAIT_TIMEOUT));

@@ -121,11 +121,17 @@ TEST_F(LogWriter, RawText_IsAppendedUnchanged) {
   EXPECT_EQ(ReadUtf16(path), L"abc\r\ndef");
 }
 
+struct LockHolder {
+  HANDLE held = nullptr;     // set once the lock is taken
+  HANDLE release = nullptr;  // set by the test to let it go
+};
+
 DWORD WINAPI HoldLock(void* param) {
-  auto* release = static_cast<HANDLE>(param);
+  auto* holder = static_cast<LockHolder*>(param);
   HANDLE lock = OpenMutexW(SYNCHRONIZE, FALSE, kLogLockName);
   WaitForSingleObject(lock, INFINITE);
-  WaitForSingleObject(release, INFINITE);
+  SetEvent(holder->held);
+  WaitForSingleObject(holder->release, INFINITE);
   ReleaseMutex(lock);
   CloseHandle(lock);
   return 0;
@@ -133,12 +139,17 @@ DWORD WINAPI HoldLock(void* param) {
 
 TEST_F(LogWriter, LockHeldByAnotherWriter_LineDroppedAfterBoundedWait) {
   ASSERT_EQ(LogStart(path.c_str()), 1);
+  UniqueKernelHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  UniqueKernelHandle holder(CreateThread(nullptr, 0, HoldLock, release.get(), 0, nullptr));
-  Sleep(200);  // let the holder take the lock
-  EXPECT_EQ(LogWriteLine(L"dropped"), 0);
+  LockHolder lockHolder{held.get(), release.get()};
+  UniqueKernelHandle holder(CreateThread(nullptr, 0, HoldLock, &lockHolder, 0, nullptr));
+  const bool taken = WaitForSingleObject(held.get(), 10000) == WAIT_OBJECT_0;
+  EXPECT_TRUE(taken);
+  if (taken) {
+    EXPECT_EQ(LogWriteLine(L"dropped"), 0);
+  }
   SetEvent(release.get());
-  WaitForSingleObject(holder.get(), 5000);
+  WaitForSingleObject(holder.get(), INFINITE);  // it uses lockHolder until then
   EXPECT_EQ(LogWriteLine(L"written"), 1);
   const std::wstring text = ReadUtf16(path);
   EXPECT_EQ(text.find(L"dropped"), std::wstring::npos);
