@@ -16,7 +16,7 @@ namespace ks {
 namespace {
 
 struct LauncherParams {
-  HANDLE stopSignal;  // the instance mutex, released when the agent ends
+  UniqueKernelHandle stopSignal;  // the thread's own handle on the instance mutex
   HWND agentWindow;
   UINT reloadMessage;
 };
@@ -55,8 +55,8 @@ void RunConfigProgram(const LauncherParams& params) {
   UniqueKernelHandle(started.hThread).reset();
   const UniqueKernelHandle process(started.hProcess);
 
-  const HANDLE waits[2] = {process.get(), params.stopSignal};
-  const DWORD count = params.stopSignal != nullptr ? 2 : 1;
+  const HANDLE waits[2] = {process.get(), params.stopSignal.get()};
+  const DWORD count = params.stopSignal ? 2 : 1;
   const DWORD wait = WaitForMultipleObjects(count, waits, FALSE, INFINITE);
   if (wait == WAIT_OBJECT_0) {
     // Whatever way it ended, the settings file may have changed.
@@ -64,7 +64,7 @@ void RunConfigProgram(const LauncherParams& params) {
   } else if (wait == WAIT_OBJECT_0 + 1 || wait == WAIT_ABANDONED_0 + 1) {
     // The agent is ending and let go of its mutex; given back at once, so
     // nothing is left abandoned. Nothing is posted to a window on its way out.
-    ReleaseMutex(params.stopSignal);
+    ReleaseMutex(params.stopSignal.get());
   }
 }
 
@@ -99,7 +99,7 @@ void OpenSettings(HWND agentWindow) {
   }
 
   auto params = std::make_unique<LauncherParams>(
-      LauncherParams{InstanceMutex(), agentWindow, ReloadMessage()});
+      LauncherParams{DuplicateStopSignal(), agentWindow, ReloadMessage()});
   // Suspended, so the marker is stored before the thread can clear it.
   const HANDLE thread =
       CreateThread(nullptr, 0, LauncherThread, params.get(), CREATE_SUSPENDED, nullptr);

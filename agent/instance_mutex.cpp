@@ -32,6 +32,15 @@ InstanceClaim ClaimInstanceMutex() {
 
 HANDLE InstanceMutex() { return Mutex().get(); }
 
+UniqueKernelHandle DuplicateStopSignal() {
+  UniqueKernelHandle copy;
+  if (Mutex()) {
+    const HANDLE process = GetCurrentProcess();
+    DuplicateHandle(process, Mutex().get(), process, copy.put(), SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, 0);
+  }
+  return copy;
+}
+
 void ReleaseInstanceMutex() {
   if (Mutex()) {
     ReleaseMutex(Mutex().get());

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "common/unique_handle.h"
+
 namespace ks {
 
 constexpr wchar_t kInstanceMutexName[] =
@@ -26,6 +28,11 @@ InstanceClaim ClaimInstanceMutex();
 
 // The handle kept by ClaimInstanceMutex(), or null.
 HANDLE InstanceMutex();
+
+// A worker thread's own handle on the mutex, its stop signal: it stays valid
+// until the worker closes it, however early the main thread closes its own.
+// Empty while the agent runs without the mutex.
+UniqueKernelHandle DuplicateStopSignal();
 
 // Releases and closes the mutex; waiting worker threads wake up.
 void ReleaseInstanceMutex();

@@ -1,6 +1,8 @@
 #include "agent/language_files.h"
 
 #include <algorithm>
+#include <mutex>
+#include <shared_mutex>
 
 #include "common/module_path.h"
 #include "common/paths.h"
@@ -10,6 +12,9 @@ namespace ks {
 namespace {
 
 std::vector<std::wstring> languageFiles;
+// The menu tooltip's delay threads look up names while the main thread may
+// rebuild the list; only the main thread writes it.
+std::shared_mutex languageFilesLock;
 
 }  // namespace
 
@@ -38,14 +43,17 @@ std::wstring LanguageFileLabel(const std::wstring& path) {
 const std::vector<std::wstring>& LanguageFileList() { return languageFiles; }
 
 void RefreshLanguageFileList() {
-  languageFiles.clear();
-  FindLanguageFiles(ModuleDirectory(), languageFiles);
+  std::vector<std::wstring> fresh;
+  FindLanguageFiles(ModuleDirectory(), fresh);
+  const std::unique_lock<std::shared_mutex> lock(languageFilesLock);
+  languageFiles.swap(fresh);
 }
 
 std::wstring LanguageFileForCommand(UINT id) {
   if (id == kExampleLanguageCommand) return ExampleLanguageFilePath();
   if (id < kFirstLanguageCommand || id > kLastLanguageCommand) return {};
   const size_t position = id - kFirstLanguageCommand;
+  const std::shared_lock<std::shared_mutex> lock(languageFilesLock);
   return position < languageFiles.size() ? languageFiles[position] : std::wstring();
 }
 

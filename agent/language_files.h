@@ -30,13 +30,13 @@ std::wstring ExampleLanguageFilePath();
 std::wstring LanguageFileLabel(const std::wstring& path);
 
 // The list the menu was last built from, and its rebuild from the agent's
-// directory. Main thread only.
+// directory. Main thread only (the only one that changes the list).
 const std::vector<std::wstring>& LanguageFileList();
 void RefreshLanguageFileList();
 
 // The file a language command names: the example file for 41000, list
 // position id - 41001 otherwise; empty for an id outside the range or beyond
-// the end of the list.
+// the end of the list. Safe on any thread while the main thread rebuilds.
 std::wstring LanguageFileForCommand(UINT id);
 
 }  // namespace ks

@@ -13,12 +13,13 @@ struct TrayInstallParams {
   UINT message;
   DWORD waitMs;
   int attempts;
+  UniqueKernelHandle stopSignal;  // the thread's own, closed when it ends
 };
 
 DWORD WINAPI TrayInstallThread(void* parameter) noexcept {
   // The block is the thread's from here on; freed when the thread ends.
   const std::unique_ptr<TrayInstallParams> params(static_cast<TrayInstallParams*>(parameter));
-  const HANDLE stopSignal = InstanceMutex();
+  const HANDLE stopSignal = params->stopSignal.get();
   for (int attempt = 0; attempt < params->attempts; ++attempt) {
     // Sent, so the icon is added on the main thread, which owns all tray work.
     if (SendMessageW(params->window, params->message, 0, 0) != 0) break;
@@ -29,8 +30,7 @@ DWORD WINAPI TrayInstallThread(void* parameter) noexcept {
     }
     const DWORD wait = WaitForSingleObject(stopSignal, params->waitMs);
     // Acquired: the agent released it on its way out. Given back at once, so
-    // nothing is left abandoned. A failed wait (the handle is already closed)
-    // means the same end.
+    // nothing is left abandoned. A failed wait means the same end.
     if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) {
       ReleaseMutex(stopSignal);
       break;
@@ -43,8 +43,8 @@ DWORD WINAPI TrayInstallThread(void* parameter) noexcept {
 }  // namespace
 
 bool StartTrayInstallThread(HWND window, UINT message, DWORD waitMs, int attempts) {
-  auto params =
-      std::make_unique<TrayInstallParams>(TrayInstallParams{window, message, waitMs, attempts});
+  auto params = std::make_unique<TrayInstallParams>(
+      TrayInstallParams{window, message, waitMs, attempts, DuplicateStopSignal()});
   const UniqueKernelHandle thread(
       CreateThread(nullptr, 0, TrayInstallThread, params.get(), 0, nullptr));
   if (!thread) return false;

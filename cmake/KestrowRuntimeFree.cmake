@@ -1,9 +1,15 @@
 # Hook DLLs are mapped into every GUI process on the desktop: they link no C
 # or C++ runtime and have no static constructors, exceptions, RTTI or TLS.
 set(KESTROW_NO_RUNTIME_FLAGS
-    -ffreestanding -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
-    -fno-unwind-tables -fno-stack-protector -fno-stack-check
+    -ffreestanding -fno-exceptions -fno-rtti -fno-stack-protector -fno-stack-check
     -fno-tree-loop-distribute-patterns -fno-threadsafe-statics)
+# On x64 a window procedure reached through the hook's sends runs inside the
+# hook's frames: an exception the host program catches further up must be
+# able to unwind through them, so they keep their unwind tables (.pdata).
+# x86 unwinds by frame chains and needs none.
+if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+  list(APPEND KESTROW_NO_RUNTIME_FLAGS -fno-asynchronous-unwind-tables -fno-unwind-tables)
+endif()
 
 # The entry point's name is decorated on x86 (stdcall) and plain on x64.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)

@@ -33,10 +33,16 @@ bool IsAutorunRegistered(const std::wstring& expectedPath, const AutorunLocation
   key.reset();
   if (status != ERROR_SUCCESS) return false;
   // A value that fills the whole buffer has no terminator of its own.
-  const size_t length = wcsnlen(stored, kValueChars);
+  size_t length = wcsnlen(stored, kValueChars);
+  // Written in quotes, or plain as earlier versions wrote it: both count.
+  const wchar_t* path = stored;
+  if (length >= 2 && stored[0] == L'"' && stored[length - 1] == L'"') {
+    ++path;
+    length -= 2;
+  }
   for (size_t i = 0; i < length; ++i) {
     // Past the end of the expected path the stored value is longer: no match.
-    if (i >= expectedPath.size() || AsciiUpper(stored[i]) != AsciiUpper(expectedPath[i])) {
+    if (i >= expectedPath.size() || AsciiUpper(path[i]) != AsciiUpper(expectedPath[i])) {
       return false;
     }
   }
@@ -51,10 +57,13 @@ bool SetAutorunRegistered(bool registered, const std::wstring& agentPath,
     return false;
   }
   if (!registered) return RegDeleteValueW(key.get(), where.valueName.c_str()) == ERROR_SUCCESS;
+  // Windows reads the value as a command line: a path with a blank would be
+  // cut at it, so such a path goes in quotes.
+  const std::wstring data = agentPath.find(L' ') != std::wstring::npos ? L"\"" + agentPath + L"\"" : agentPath;
   // The terminating NUL is not part of the stored data.
-  const DWORD bytes = static_cast<DWORD>(agentPath.size() * sizeof(wchar_t));
+  const DWORD bytes = static_cast<DWORD>(data.size() * sizeof(wchar_t));
   return RegSetValueExW(key.get(), where.valueName.c_str(), 0, REG_SZ,
-                        reinterpret_cast<const BYTE*>(agentPath.c_str()), bytes) == ERROR_SUCCESS;
+                        reinterpret_cast<const BYTE*>(data.c_str()), bytes) == ERROR_SUCCESS;
 }
 
 }  // namespace ks

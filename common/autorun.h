@@ -22,11 +22,12 @@ std::wstring AgentPathBesideModule();
 
 // True when the value exists and, ignoring the case of "a" to "z", equals the
 // expected path over the stored value's length, so an empty value or one
-// that is the start of the expected path also counts. A value too long for a
-// 260-character buffer never counts.
+// that is the start of the expected path also counts. A value in quotes is
+// compared without them. A value too long for a 260-character buffer never
+// counts.
 bool IsAutorunRegistered(const std::wstring& expectedPath, const AutorunLocation& where = {});
 
-// Registered: writes agentPath (REG_SZ, unquoted, as given). Not registered:
+// Registered: writes agentPath (REG_SZ), in quotes when it holds a blank. Not registered:
 // deletes the value and ignores agentPath. False when the key cannot be opened
 // or the write or delete fails, deleting a missing value included.
 bool SetAutorunRegistered(bool registered, const std::wstring& agentPath,

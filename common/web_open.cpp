@@ -25,10 +25,9 @@ std::optional<bool> GoOnline(HWND owner, const std::wstring& address, const wcha
   return goOnline(url.data(), owner, 0) != FALSE;
 }
 
-// ShellExecuteW reports success as a value above 32 disguised as a handle.
-bool ShellSucceeded(HINSTANCE result) { return reinterpret_cast<intptr_t>(result) >= 32; }
-
 }  // namespace
+
+bool ShellSucceeded(HINSTANCE result) { return reinterpret_cast<intptr_t>(result) > 32; }
 
 std::wstring WebLanguagePrefix(const std::wstring& languageFile) {
   if (languageFile.empty()) return std::wstring();

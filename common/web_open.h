@@ -22,6 +22,9 @@ struct WebOpenCalls {
   MessageBeepFn messageBeep = ::MessageBeep;
 };
 
+// ShellExecuteW reports success as a value above 32 disguised as a handle.
+bool ShellSucceeded(HINSTANCE result);
+
 // "LangPrefix" of section "Main" of a language file, at most three
 // characters; empty for an empty path or a file without it.
 std::wstring WebLanguagePrefix(const std::wstring& languageFile);

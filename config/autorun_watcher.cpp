@@ -14,6 +14,7 @@ constexpr DWORD kStopWaitMs = 1000;
 // whenever it likes.
 struct WatchBlock {
   UniqueKernelHandle stopMutex;
+  UniqueKernelHandle armed;  // set once the first notification is armed
   HWND window = nullptr;
   UINT message = 0;
 };
@@ -31,17 +32,20 @@ DWORD WINAPI WatchRunKey(void* param) {
   const std::unique_ptr<WatchBlock> block(static_cast<WatchBlock*>(param));
   UniqueKey key;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_NOTIFY, key.put()) != ERROR_SUCCESS || !key) return 2;
-  for (;;) {
+  for (bool first = true;; first = false) {
     const UniqueKernelHandle changed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!changed) return 1;
     RegNotifyChangeKeyValue(key.get(), FALSE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, changed.get(),
                             TRUE);
-    // A change made after the page last read the value (before the first
-    // arming, or between a wake-up and this one) has no notification of its
-    // own: the page reads the value again once the next change is sure to be
-    // seen, so the box always ends in the state the Run value has.
-    if (!IsWindow(block->window) || !StillWanted(block->stopMutex.get())) break;
-    PostMessageW(block->window, block->message, 0, 0);
+    if (first) {
+      SetEvent(block->armed.get());
+    } else {
+      // Told only now that the next change cannot be missed: a change made
+      // between the wake-up and this arming is read with this one, so the box
+      // always ends in the state the Run value has.
+      if (!IsWindow(block->window) || !StillWanted(block->stopMutex.get())) break;
+      PostMessageW(block->window, block->message, 0, 0);
+    }
     const HANDLE handles[2] = {block->stopMutex.get(), changed.get()};
     const DWORD woke = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
     if (woke != WAIT_OBJECT_0 + 1) {
@@ -62,14 +66,21 @@ bool AutorunWatcher::Start(HWND window, UINT message) {
   auto block = std::make_unique<WatchBlock>();
   block->window = window;
   block->message = message;
+  const UniqueKernelHandle armed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!armed) return false;
   const HANDLE process = GetCurrentProcess();
   if (!DuplicateHandle(process, stop.get(), process, block->stopMutex.put(), SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE,
-                       0)) {
+                       0) ||
+      !DuplicateHandle(process, armed.get(), process, block->armed.put(), EVENT_MODIFY_STATE, FALSE, 0)) {
     return false;
   }
   UniqueKernelHandle thread(CreateThread(nullptr, 0, WatchRunKey, block.get(), 0, nullptr));
   if (!thread) return false;
   block.release();  // the thread frees it
+  // Back only once a change is sure to be seen (or the thread gave up), so
+  // the caller's next read of the value misses nothing.
+  const HANDLE started[2] = {armed.get(), thread.get()};
+  WaitForMultipleObjects(2, started, FALSE, kStopWaitMs);
   stopMutex_ = std::move(stop);
   thread_ = std::move(thread);
   return true;

@@ -16,10 +16,10 @@ class AutorunWatcher {
   AutorunWatcher(const AutorunWatcher&) = delete;
   AutorunWatcher& operator=(const AutorunWatcher&) = delete;
 
-  // Starts the thread, which posts message to window once it watches (a
-  // change may have come since the page read the value) and after each
-  // change of a value of the Run key. Called on the window's thread; false when no
-  // watcher runs.
+  // Starts the thread, which posts message to window after each change of a
+  // value of the Run key, and returns once it watches: a change made after
+  // Start returns is never missed, so the caller reads the value again then.
+  // Called on the window's thread; false when no watcher runs.
   bool Start(HWND window, UINT message);
 
   // Wakes the thread and waits a short while for it to end. After this

@@ -115,8 +115,7 @@ void ShowReleaseText(HWND window) {
 
 void OpenLogFile(HWND window) {
   const std::wstring path = ModuleDirectory() + L"LogFile.log";
-  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(window, L"open", path.c_str(), nullptr, nullptr, SW_SHOW));
-  if (result >= 32) return;
+  if (ShellSucceeded(ShellExecuteW(window, L"open", path.c_str(), nullptr, nullptr, SW_SHOW))) return;
   std::wstring text = LoadConfigString(IDS_CANNOT_OPEN_FILE) + L": " + path;
   if (!FileExists(path)) text += L"\n" + LoadConfigString(IDS_FILE_NOT_EXIST);
   MessageBeep(0xFFFFFFFF);

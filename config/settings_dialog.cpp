@@ -110,7 +110,9 @@ void SettingsDialog::InitSettingsWindow() {
     HTMLayoutLoadHtml(window_, reinterpret_cast<const BYTE*>(page.data()), static_cast<UINT>(page.size()));
   }
   RefreshTitle(window_, versionText_);
-  watcher_.Start(window_, AutorunChangedMessage());
+  // The page read the Run value before the watcher ran: read again now that
+  // no change can be missed, still before the user can touch the box.
+  if (watcher_.Start(window_, AutorunChangedMessage())) RefreshAutorunBox(window_);
 }
 
 UINT CALLBACK SettingsDialog::OnRendererNotification(HLNotifyHeader* notification, void* param) {

@@ -26,25 +26,67 @@ LONG BroadcastNullMessage() {
   return result;
 }
 
+bool StartTimeOf(HANDLE process, FILETIME& start) {
+  FILETIME exited, kernel, user;
+  return GetProcessTimes(process, &start, &exited, &kernel, &user) != FALSE;
+}
+
+// Whether the process recorded as the installer still runs. A process that
+// exists but may not be opened counts as running: the installation stays.
+bool InstallerRuns() {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                               g_shared.installerProcessId);
+  if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
+  FILETIME start = {};
+  const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT && StartTimeOf(process, start) &&
+                    start.dwLowDateTime == g_shared.installerStart.dwLowDateTime &&
+                    start.dwHighDateTime == g_shared.installerStart.dwHighDateTime;
+  CloseHandle(process);
+  return runs;
+}
+
+// The installer died without uninstalling: its hook went with it, and the log
+// it started has no lock holder any more, so both are dropped.
+void ForgetDeadInstallation() {
+  UnhookWindowsHookEx(g_shared.hookHandle);
+  g_shared.hookHandle = nullptr;
+  if (LogIsOn() && LogStop() == 0) LogAtomSlot() = 0;
+}
+
+void RecordInstaller() {
+  FILETIME start = {};
+  StartTimeOf(GetCurrentProcess(), start);
+  g_shared.installerStart = start;
+  g_shared.installerProcessId = GetCurrentProcessId();
+}
+
 }  // namespace
 }  // namespace ks
 
 extern "C" {
 
 BOOL WINAPI DllEntry(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) ks::g_dllInstance = instance;
+  if (reason == DLL_PROCESS_ATTACH) {
+    ks::g_dllInstance = instance;
+    // Every GUI program maps the library: its threads need not call in.
+    DisableThreadLibraryCalls(instance);
+  }
   return TRUE;
 }
 
 int WINAPI KS_TDXInstall(const wchar_t* logPath, DWORD flags) {
   using namespace ks;
-  if (g_shared.hookHandle != nullptr) return 0;
+  if (g_shared.hookHandle != nullptr) {
+    if (InstallerRuns()) return 0;
+    ForgetDeadInstallation();
+  }
   if (logPath != nullptr && !IsBadStringPtrW(logPath, static_cast<UINT_PTR>(-1))) {
     LogStart(logPath);
   }
   // The flags are in place before any copy of the procedure can run.
   g_shared.hookFlags = flags;
   g_shared.hookHandle = SetWindowsHookExW(WH_GETMESSAGE, GetMsgProc, g_dllInstance, 0);
+  if (g_shared.hookHandle != nullptr) RecordInstaller();
   LogWriteLine(g_shared.hookHandle != nullptr ? L"Success install TDX hook"
                                               : L"FAILURE  install TDX hook");
   return g_shared.hookHandle != nullptr ? 1 : 0;
@@ -55,6 +97,7 @@ int WINAPI KS_TDXUninstall() {
   if (g_shared.hookHandle == nullptr) return 0;
   UnhookWindowsHookEx(g_shared.hookHandle);
   g_shared.hookHandle = nullptr;
+  g_shared.installerProcessId = 0;
   BroadcastNullMessage();
   if (LogIsOn()) LogStop();
   return 1;

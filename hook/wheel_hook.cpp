@@ -19,16 +19,24 @@ POINT PointOf(LPARAM lParam) {
 
 LONG Area(const RECT& r) { return (r.bottom - r.top) * (r.right - r.left); }
 
-// A send that gives up on a window whose thread does not answer, so a hung
-// program never freezes the one the user is working in. False when the
-// message did not reach the window (hung, gone, or refused).
-bool SendBounded(HWND target, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  DWORD_PTR answer = 0;
-  const LRESULT sent = SendMessageTimeoutW(target, message, wParam, lParam,
-                                           SMTO_ABORTIFHUNG | SMTO_ERRORONEXIT, kSendTimeoutMs,
-                                           &answer);
-  result = static_cast<LRESULT>(answer);
-  return sent != 0;
+// What became of a message for the target: handled, queued at the target's
+// thread (which acts on it once, whenever it next takes messages), or not
+// taken (the thread is hung, or the window gone or refusing).
+enum class SendResult { Delivered, Queued, Failed };
+
+// The target's own thread is the one that took the wheel: the window
+// procedure runs at once. Any other thread gets the message without the
+// sender waiting, so a slow or hung program never holds the one the user is
+// working in, and a turn is never acted on by both.
+SendResult SendToTarget(HWND target, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  result = 0;
+  if (GetWindowThreadProcessId(target, nullptr) == GetCurrentThreadId()) {
+    result = SendMessageW(target, message, wParam, lParam);
+    return SendResult::Delivered;
+  }
+  // A thread Windows calls hung would take the turn only when it recovers.
+  if (IsHungAppWindow(target)) return SendResult::Failed;
+  return SendNotifyMessageW(target, message, wParam, lParam) ? SendResult::Queued : SendResult::Failed;
 }
 
 bool EqualsAscii(const char* a, const char* b) {
@@ -77,7 +85,9 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
   // A wheel turn is never lost: when the window under the pointer cannot be
   // reached, the focused window keeps it.
   LRESULT ignored = 0;
-  if (SendBounded(target, WM_MOUSEWHEEL, msg.wParam, msg.lParam, ignored)) msg.message = WM_NULL;
+  if (SendToTarget(target, WM_MOUSEWHEEL, msg.wParam, msg.lParam, ignored) != SendResult::Failed) {
+    msg.message = WM_NULL;
+  }
 }
 
 HWND FindWheelTarget(POINT point) {
@@ -115,10 +125,10 @@ bool TryHorizontalScroll(HWND target, WPARAM wParam, LPARAM lParam, DWORD flags)
   LogWriteFormat(L"HS delta=%d\n", static_cast<int>(distance));
   LRESULT hscroll = 0;
   LRESULT hwheel = 0;
-  SendBounded(target, WM_HSCROLL, distance < 0 ? SB_LINERIGHT : SB_LINELEFT, 0, hscroll);
+  SendToTarget(target, WM_HSCROLL, distance < 0 ? SB_LINERIGHT : SB_LINELEFT, 0, hscroll);
   const WPARAM hwheelParam =
       MAKEWPARAM(keys, static_cast<WORD>(-static_cast<int>(distance)));
-  SendBounded(target, WM_MOUSEHWHEEL, hwheelParam, lParam, hwheel);
+  SendToTarget(target, WM_MOUSEHWHEEL, hwheelParam, lParam, hwheel);
   LogWriteFormat(L"WM_HSCROLL lResult=%d, WM_MOUSEHWHEEL lResult=%d\n", static_cast<int>(hscroll),
                  static_cast<int>(hwheel));
   return true;
@@ -137,7 +147,7 @@ bool TryScrollBarJump(HWND target, WPARAM wParam, bool vertical) {
   if (inside) {
     LRESULT ignored = 0;
     const WPARAM edge = WheelDistance(wParam) > 0 ? SB_TOP : SB_BOTTOM;
-    SendBounded(target, vertical ? WM_VSCROLL : WM_HSCROLL, edge, 0, ignored);
+    SendToTarget(target, vertical ? WM_VSCROLL : WM_HSCROLL, edge, 0, ignored);
   }
   LogWriteFormat(L"left=%d top=%d, right=%d bottom=%d. x=%d, y=%d PtInRect=%d vertical=%d",
                  info.rcScrollBar.left, info.rcScrollBar.top, info.rcScrollBar.right,

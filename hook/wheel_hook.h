@@ -20,8 +20,4 @@ bool TryHorizontalScroll(HWND target, WPARAM wParam, LPARAM lParam, DWORD flags)
 bool TryScrollBarJump(HWND target, WPARAM wParam, bool vertical);
 bool IsInTrayNotifyArea(HWND window);
 
-// How long a send may hold the thread that took the wheel message when the
-// target's thread does not answer.
-constexpr UINT kSendTimeoutMs = 500;
-
 }  // namespace ks

@@ -19,20 +19,78 @@ void CloseIf(HANDLE& h) {
   }
 }
 
+bool EndsWithLog(const wchar_t* path, int length) {
+  return length >= 4 && lstrcmpiW(path + length - 4, L".log") == 0;
+}
+
+// "LogFile.log" becomes "LogFile.old.log"; a name without ".log" gets ".old".
+void OldLogPath(const wchar_t* path, wchar_t* out) {
+  const int length = lstrlenW(path);
+  const int stem = EndsWithLog(path, length) ? length - 4 : length;
+  int at = 0;
+  for (; at < stem; ++at) out[at] = path[at];
+  for (const wchar_t* tail = L".old"; *tail != L'\0'; ++tail) out[at++] = *tail;
+  for (int i = stem; i < length; ++i) out[at++] = path[i];
+  out[at] = L'\0';
+}
+
+#ifdef KS_LOG_ONLY_BESIDE_MODULE
+// Any process that maps the module can rewrite its shared atom, so the path it
+// names is trusted only when it is "LogFile.log" beside the module itself.
+bool PathAllowed(const wchar_t* path) {
+  HMODULE self = nullptr;
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          reinterpret_cast<const wchar_t*>(&PathAllowed), &self)) {
+    return false;
+  }
+  wchar_t expected[MAX_PATH + 12];
+  const DWORD length = GetModuleFileNameW(self, expected, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  DWORD dir = length;
+  while (dir > 0 && expected[dir - 1] != L'\\' && expected[dir - 1] != L'/') --dir;
+  for (const wchar_t* name = L"LogFile.log"; *name != L'\0'; ++name) expected[dir++] = *name;
+  expected[dir] = L'\0';
+  return lstrcmpiW(path, expected) == 0;
+}
+#else
+bool PathAllowed(const wchar_t*) { return true; }
+#endif
+
+HANDLE CreateWithBom(const wchar_t* path, DWORD share) {
+  HANDLE file = CreateFileW(path, GENERIC_WRITE, share, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return file;
+  static const unsigned char kBom[2] = {0xFF, 0xFE};
+  DWORD written = 0;
+  WriteFile(file, kBom, sizeof kBom, &written, nullptr);
+  return file;
+}
+
 // Writes all bytes of the text at the end of the file; creates the file with a
-// byte-order mark when it does not exist.
+// byte-order mark when it does not exist. A file the text would take past
+// kLogMaxBytes is first renamed to the old log, replacing an older one; the
+// caller holds the lock, so no other writer's line falls between.
 int AppendToFile(const wchar_t* path, const wchar_t* text, DWORD chars) {
-  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const DWORD bytes = chars * sizeof(wchar_t);
   HANDLE file = CreateFileW(path, GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    file = CreateFileW(path, GENERIC_WRITE, share, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    LARGE_INTEGER size = {};
+    if (GetFileSizeEx(file, &size) && size.QuadPart + bytes > kLogMaxBytes) {
+      CloseHandle(file);
+      wchar_t old[kLogPathMaxChars + 8];
+      OldLogPath(path, old);
+      // When the rename fails (the file is held open elsewhere), the lines
+      // keep going to the full file rather than being lost.
+      file = MoveFileExW(path, old, MOVEFILE_REPLACE_EXISTING) ? CreateWithBom(path, share)
+                                                               : CreateFileW(path, GENERIC_WRITE, share, nullptr,
+                                                                             OPEN_EXISTING, 0, nullptr);
+      if (file == INVALID_HANDLE_VALUE) return 0;
+    }
+  } else {
+    file = CreateWithBom(path, share);
     if (file == INVALID_HANDLE_VALUE) return 0;
-    static const unsigned char kBom[2] = {0xFF, 0xFE};
-    DWORD written = 0;
-    WriteFile(file, kBom, sizeof kBom, &written, nullptr);
   }
   SetFilePointer(file, 0, nullptr, FILE_END);
-  const DWORD bytes = chars * sizeof(wchar_t);
   DWORD written = 0;
   const BOOL ok = WriteFile(file, text, bytes, &written, nullptr);
   CloseHandle(file);
@@ -72,7 +130,7 @@ int LogAppendRaw(const wchar_t* text) {
   const ATOM atom = LogAtomSlot();
   if (atom == 0) return 0;
   wchar_t path[kLogPathMaxChars + 1];
-  if (GlobalGetAtomNameW(atom, path, kLogPathMaxChars + 1) == 0) return 0;
+  if (GlobalGetAtomNameW(atom, path, kLogPathMaxChars + 1) == 0 || !PathAllowed(path)) return 0;
 
   // Nothing is written while no process holds the lock object, that is while
   // no module has logging on.

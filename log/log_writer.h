@@ -14,7 +14,8 @@ namespace ks {
 // data section, defined by each module that links the writer.
 ATOM& LogAtomSlot();
 
-// Turns logging on with the full path of the log file. 1 when this call turned
+// Turns logging on with the full path of the log file. In the hook library,
+// lines reach the file only when it is "LogFile.log" beside the library. 1 when this call turned
 // it on; 0 when it was on already (the path in force stays) or the path is
 // longer than kLogPathMaxChars.
 int LogStart(const wchar_t* path);
@@ -39,6 +40,10 @@ int LogWriteFormat(const wchar_t* format, ...);
 // The longest log path: writers read it back from the atom into a buffer of
 // 255 characters with its terminator.
 constexpr int kLogPathMaxChars = 254;
+
+// A line that would take the file past this size first moves it to the old
+// log ("LogFile.old.log" beside "LogFile.log"), so the log stays bounded.
+constexpr long long kLogMaxBytes = 1024 * 1024;
 
 // How long a writer waits for another writer before it drops its line. The
 // hook library writes from GUI threads of other programs, so it must never

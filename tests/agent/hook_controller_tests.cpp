@@ -146,6 +146,27 @@ TEST_F(HookController, Reload_TurningLoggingOff_ClosesTheLogAndKeepsTheHook) {
   EXPECT_EQ(log.size() - log.rfind(kUninstalledReport), wcslen(kUninstalledReport) + 2);
 }
 
+// Every hooked program keeps the library, and so its shared state, mapped
+// after the agent is killed: the next agent must still install.
+TEST_F(HookController, AgentKilled_NextAgentInstallsAgainWhileProgramsStillMapTheLibrary) {
+  Start("WriteLog=1\r\n");
+  ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs));
+  const UniqueModule mapped(LoadLibraryW(copy_.HookLibraryPath().c_str()));
+  ASSERT_TRUE(mapped);
+  agent_.Kill();
+  ASSERT_TRUE(agent_.WaitForExit(kEndMs));
+
+  AgentProcess next;
+  ASSERT_TRUE(copy_.Start(next));
+  HWND nextWindow = WaitForAgentWindow(next.Id(), kStartMs);
+  ASSERT_NE(nextWindow, nullptr);
+  EXPECT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs, 2));
+  EXPECT_TRUE(WheelIsRedirected());
+  PostMessageW(nextWindow, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(next.WaitForExit(kEndMs));
+  EXPECT_EQ(CountOf(copy_.LogText(), kUninstalledReport), 1u);
+}
+
 TEST_F(HookController, MissingHookLibrary_AgentRunsWithTheWheelUntouched) {
   ASSERT_TRUE(DeleteFileW(copy_.HookLibraryPath().c_str()));
   Start("WriteLog=1\r\n");

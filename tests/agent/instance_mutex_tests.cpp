@@ -43,10 +43,10 @@ TEST_F(InstanceMutexTest, Claimed_IsSeenByOthersAndHandedOutAgain) {
 
 TEST_F(InstanceMutexTest, Release_WakesAThreadWaitingOnIt) {
   ASSERT_EQ(ClaimInstanceMutex(), InstanceClaim::Claimed);
-  HANDLE duplicate = nullptr;
-  ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), InstanceMutex(), GetCurrentProcess(), &duplicate,
-                              SYNCHRONIZE, FALSE, 0));
-  const UniqueKernelHandle waitHandle(duplicate);
+  // The worker's own handle: it outlives the main thread's, which the
+  // release closes while the worker still waits.
+  const UniqueKernelHandle waitHandle = DuplicateStopSignal();
+  ASSERT_TRUE(waitHandle);
   DWORD early = 0;
   DWORD late = 0;
   const UniqueKernelHandle earlyDone(CreateEventW(nullptr, TRUE, FALSE, nullptr));

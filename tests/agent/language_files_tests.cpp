@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "agent/current_language.h"
@@ -35,6 +37,26 @@ TEST(FindLanguageFiles, ListsFullPathsSortedByCodeUnits) {
   EXPECT_EQ(list, expected);
 }
 
+// The menu tooltip's delay threads name language files while the main thread
+// rebuilds the list for a reopened menu.
+TEST(LanguageFileList, LookedUpOnAnotherThreadWhileRebuilt_AnswersWholeNamesOnly) {
+  RefreshLanguageFileList();
+  ASSERT_FALSE(LanguageFileList().empty()) << "the shipped language file lies beside the tests";
+  const std::wstring expected = LanguageFileList().front();
+  std::atomic<bool> stop{false};
+  std::atomic<int> wrong{0};
+  std::thread reader([&] {
+    while (!stop) {
+      const std::wstring name = LanguageFileForCommand(kFirstLanguageCommand);
+      if (name != expected) ++wrong;
+    }
+  });
+  for (int i = 0; i < 300; ++i) RefreshLanguageFileList();
+  stop = true;
+  reader.join();
+  EXPECT_EQ(wrong.load(), 0);
+}
+
 TEST(FindLanguageFiles, AddsTheSeparatorAndSortsWithWhatTheListHeld) {
   TempDir dir;
   ASSERT_TRUE(Touch(dir, L"b.lng"));
@@ -63,8 +85,8 @@ TEST(LanguageFileLabel, DropsOnlyTheLastExtension) {
 TEST(LanguageFileForCommand, ExampleFileAndNothingOutsideTheList) {
   EXPECT_EQ(LanguageFileForCommand(kExampleLanguageCommand), ExampleLanguageFilePath());
   EXPECT_EQ(ExampleLanguageFilePath(), BinDir() + L"LocalizationExample.lng");
-  // Nothing has filled the list in this process.
-  EXPECT_EQ(LanguageFileForCommand(kFirstLanguageCommand), L"");
+  // Just past the end of the list, however long another test made it.
+  EXPECT_EQ(LanguageFileForCommand(kFirstLanguageCommand + static_cast<UINT>(LanguageFileList().size())), L"");
   EXPECT_EQ(LanguageFileForCommand(40999), L"");
   EXPECT_EQ(LanguageFileForCommand(41100), L"");
 }

@@ -66,19 +66,23 @@ class AutorunKey : public testing::Test {
 
 TEST_F(AutorunKey, NoValue_IsNotRegistered) { EXPECT_FALSE(IsAutorunRegistered(kAgent, where_)); }
 
-TEST_F(AutorunKey, Register_WritesThePathAsAPlainStringWithoutQuotesOrTerminator) {
-  ASSERT_TRUE(SetAutorunRegistered(true, kAgent, where_));
-
-  DWORD type = 0;
-  DWORD bytes = 0;
-  EXPECT_EQ(ReadRaw(kAutorunValueName, &type, &bytes), kAgent);
-  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  // The path's characters only; the system itself adds the terminator that
-  // the count leaves out when it finds one right behind the data.
-  const DWORD pathBytes = static_cast<DWORD>(wcslen(kAgent) * sizeof(wchar_t));
-  EXPECT_GE(StoredBytes(kAutorunValueName), pathBytes);
-  EXPECT_LE(StoredBytes(kAutorunValueName), pathBytes + sizeof(wchar_t));
-  EXPECT_TRUE(IsAutorunRegistered(kAgent, where_));
+// Windows runs the value as a command line: a blank in the path needs quotes.
+TEST_F(AutorunKey, Register_WritesThePathAsAStringWithoutTerminator_QuotedWhenItHoldsABlank) {
+  const std::wstring plain = L"C:\\Tools\\Kestrow\\KSAgent.exe";
+  for (const std::wstring& path : {std::wstring(kAgent), plain}) {
+    ASSERT_TRUE(SetAutorunRegistered(true, path, where_));
+    const std::wstring stored = path == plain ? plain : L"\"" + path + L"\"";
+    DWORD type = 0;
+    DWORD bytes = 0;
+    EXPECT_EQ(ReadRaw(kAutorunValueName, &type, &bytes), stored);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    // The value's characters only; the system itself adds the terminator
+    // that the count leaves out when it finds one right behind the data.
+    const DWORD dataBytes = static_cast<DWORD>(stored.size() * sizeof(wchar_t));
+    EXPECT_GE(StoredBytes(kAutorunValueName), dataBytes);
+    EXPECT_LE(StoredBytes(kAutorunValueName), dataBytes + sizeof(wchar_t));
+    EXPECT_TRUE(IsAutorunRegistered(path, where_));
+  }
 }
 
 TEST_F(AutorunKey, SamePathInOtherLetterCase_IsRegistered) {
@@ -100,7 +104,7 @@ TEST_F(AutorunKey, AnotherProgram_IsNotRegistered_AndRegisteringOverwritesIt) {
   ASSERT_TRUE(SetAutorunRegistered(true, kAgent, where_));
   DWORD type = 0;
   DWORD bytes = 0;
-  EXPECT_EQ(ReadRaw(kAutorunValueName, &type, &bytes), kAgent);
+  EXPECT_EQ(ReadRaw(kAutorunValueName, &type, &bytes), L"\"" + std::wstring(kAgent) + L"\"");
   EXPECT_TRUE(IsAutorunRegistered(kAgent, where_));
 }
 
@@ -112,7 +116,18 @@ TEST_F(AutorunKey, EmptyValueOrStartOfThePath_CountsAsRegistered_ButALongerOneDo
   EXPECT_TRUE(IsAutorunRegistered(kAgent, where_));
   WriteRaw(std::wstring(kAgent) + L" /exit");
   EXPECT_FALSE(IsAutorunRegistered(kAgent, where_));
+}
+
+// Values written by earlier versions have no quotes; both forms count, and a
+// lone quote is part of the path.
+TEST_F(AutorunKey, QuotedOrPlainValue_BothCount) {
   WriteRaw(L"\"C:\\Program Files\\Kestrow\\KSAgent.exe\"");
+  EXPECT_TRUE(IsAutorunRegistered(kAgent, where_));
+  WriteRaw(kAgent);
+  EXPECT_TRUE(IsAutorunRegistered(kAgent, where_));
+  WriteRaw(L"\"C:\\Program Files\\Kestrow\\KSAgent.exe");
+  EXPECT_FALSE(IsAutorunRegistered(kAgent, where_));
+  WriteRaw(L"\"C:\\Tools\\Other.exe\"");
   EXPECT_FALSE(IsAutorunRegistered(kAgent, where_));
 }
 

@@ -87,10 +87,10 @@ TEST_F(WebOpen, AgentOpener_ShellFailure_BeepsAndAnswersFalse) {
   ASSERT_EQ(g_beeps.size(), 1u);
   EXPECT_EQ(g_beeps[0], 0xFFFFFFFFu);
 
-  // 32 is the first value that counts as success.
-  g_shellResult = 32;
+  // 33 is the first value that counts as success.
+  g_shellResult = 33;
   EXPECT_TRUE(OpenWebPage(owner_, keymark_, calls_));
-  g_shellResult = 31;
+  g_shellResult = 32;
   EXPECT_FALSE(OpenWebPage(owner_, keymark_, calls_));
 }
 

@@ -82,12 +82,14 @@ class WatcherInProcess : public testing::Test {
   HWND window_ = nullptr;
 };
 
-// The page reads the value before the watcher runs: a change in between must
-// still reach the page, and so must the next one.
-TEST_F(WatcherInProcess, ChangeBeforeTheWatchIsArmed_StillReachesThePage_AndNothingAfterStop) {
-  ASSERT_TRUE(RunValueGuard::Write(L"C:\\Before\\KSAgent.exe"));
+// The page reads the value again once Start returns: a change made right
+// after it must reach the page, and so must the next one; nothing comes
+// without a change, so the user's click on the box is never undone.
+TEST_F(WatcherInProcess, ChangeRightAfterStart_ReachesThePage_NothingWithoutAChange_NothingAfterStop) {
   ASSERT_TRUE(watcher_.Start(window_, kChangedMessage));
+  ASSERT_TRUE(RunValueGuard::Write(L"C:\\Before\\KSAgent.exe"));
   EXPECT_TRUE(TakeMessage(kReactMs));
+  EXPECT_FALSE(TakeMessage(500));
 
   ASSERT_TRUE(RunValueGuard::Remove());
   EXPECT_TRUE(TakeMessage(kReactMs));

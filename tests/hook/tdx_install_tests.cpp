@@ -21,18 +21,36 @@ bool ShiftWheelScrollsHorizontally() {
 
 TEST(TdxInstall, SecondInstall_ReturnsZeroAndKeepsFirstFlagsAndLogPath) {
   TempDir dir;
-  const std::wstring first = dir.File(L"first.log");
-  const std::wstring second = dir.File(L"second.log");
+  LibraryLog first;
+  const std::wstring second = dir.File(L"LogFile.log");
   TdxLibrary tdx;
   ASSERT_TRUE(tdx.Load(BinDir() + L"TDX.dll"));
-  ASSERT_EQ(tdx.Install(first.c_str(), HOOK_HSCROLL_ON_SHIFT), 1);
+  ASSERT_EQ(tdx.Install(first.path().c_str(), HOOK_HSCROLL_ON_SHIFT), 1);
   EXPECT_EQ(tdx.Install(second.c_str(), 0), 0);
   EXPECT_TRUE(ShiftWheelScrollsHorizontally());
   EXPECT_EQ(tdx.Uninstall(), 1);
 
   EXPECT_FALSE(FileExists(second));
-  const std::wstring text = ReadUtf16(first);
+  const std::wstring text = ReadUtf16(first.path());
   EXPECT_NE(text.find(L"Class detected KsTestPane"), std::wstring::npos);
+}
+
+// A program beside the crash: the unwinder must find every function of the
+// library in its tables, or an exception raised below the hook kills the host.
+TEST(TdxInstall, X64Library_HasUnwindEntriesForItsCode) {
+  if (sizeof(void*) == 4) GTEST_SKIP() << "x86 unwinds by frame chains";
+  TdxLibrary tdx;
+  ASSERT_TRUE(tdx.Load(BinDir() + L"TDX.dll"));
+  HMODULE module = GetModuleHandleW((BinDir() + L"TDX.dll").c_str());
+  ASSERT_NE(module, nullptr);
+  for (const char* name : {"KS_TDXInstall", "KS_TDXUninstall"}) {
+    const auto address = reinterpret_cast<DWORD64>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    ASSERT_NE(address, 0u) << name;
+#ifdef _WIN64
+    DWORD64 base = 0;
+    EXPECT_NE(RtlLookupFunctionEntry(address, &base, nullptr), nullptr) << name;
+#endif
+  }
 }
 
 TEST(TdxInstall, ReinstallWithOtherFlags_PutsNewFlagsInForce) {
@@ -66,8 +84,8 @@ TEST(TdxInstall, AfterUninstall_HookNoLongerActs) {
 }
 
 TEST(TdxLog, InstallAndRedirect_WriteStampedLinesWithExactTexts) {
-  TempDir dir;
-  const std::wstring log = dir.File(L"LogFile.log");
+  LibraryLog libraryLog;
+  const std::wstring& log = libraryLog.path();
   {
     InstalledHook hook(HOOK_HSCROLL_ON_CTRL, log.c_str());
     ASSERT_EQ(hook.installResult(), 1);
@@ -103,13 +121,30 @@ TEST(TdxLog, InstallAndRedirect_WriteStampedLinesWithExactTexts) {
 
 TEST(TdxLog, InstallWithoutPath_WritesNothing) {
   TempDir dir;
+  LibraryLog beside;
   {
     InstalledHook hook(0, nullptr);
     ASSERT_TRUE(RunWheelTarget(L"scenario=redirect over=list").ran);
   }
   // Nothing may have appeared anywhere in the test's directory.
   EXPECT_FALSE(FileExists(dir.File(L"LogFile.log")));
-  EXPECT_FALSE(FileExists(BinDir() + L"LogFile.log"));
+  EXPECT_FALSE(FileExists(beside.path()));
+}
+
+// Any program that maps the library can point its shared log atom anywhere:
+// the library writes only to "LogFile.log" beside itself.
+TEST(TdxLog, PathElsewhere_IsTreatedAsLoggingOff) {
+  TempDir dir;
+  LibraryLog beside;
+  for (const std::wstring& elsewhere : {dir.File(L"LogFile.log"), beside.path() + L".txt", dir.File(L"x.log")}) {
+    {
+      InstalledHook hook(0, elsewhere.c_str());
+      ASSERT_EQ(hook.installResult(), 1);
+      ASSERT_TRUE(RunWheelTarget(L"scenario=redirect over=list").ran);
+    }
+    EXPECT_FALSE(FileExists(elsewhere)) << Narrow(elsewhere);
+    EXPECT_FALSE(FileExists(beside.path()));
+  }
 }
 
 }  // namespace

@@ -68,8 +68,8 @@ TEST(HorizontalScroll, KeyHeldWithBitClear_WheelGoesOnUnchanged) {
 }
 
 TEST(MiddleButton, WithBit_WheelSwallowedAndNothingLogged) {
-  TempDir dir;
-  const std::wstring log = dir.File(L"LogFile.log");
+  LibraryLog libraryLog;
+  const std::wstring& log = libraryLog.path();
   {
     InstalledHook hook(HOOK_NO_WHEEL_IF_MIDDLE, log.c_str());
     const TargetReport report = RunWheelTarget(L"scenario=redirect over=list keys=16");

@@ -5,13 +5,18 @@
 // system-wide before starting it.
 //
 // Arguments: report=<file> scenario=<name> keys=<n> delta=<n> over=<name>
-//            msgover=<name> hang=<ms> peek=1
+//            msgover=<name> hang=<ms> stale=<ms> peek=1 throw=1
+// With scenario=hung the pointed-at windows live on a thread that sleeps for
+// hang ms; the wheel comes stale ms into that sleep, and the report waits for
+// the thread to wake and take what was queued for it. With throw=1 the
+// windows throw on the wheel, and the message loop's handler catches it.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <mutex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -22,6 +27,11 @@ constexpr UINT kDoneMessage = WM_APP + 1;
 std::mutex g_recordLock;
 std::vector<std::string> g_records;
 std::map<std::wstring, std::wstring> g_args;
+
+void Record(const char* line) {
+  std::lock_guard<std::mutex> lock(g_recordLock);
+  g_records.push_back(line);
+}
 
 std::wstring Arg(const wchar_t* name, const wchar_t* fallback = L"") {
   auto it = g_args.find(name);
@@ -51,8 +61,11 @@ LRESULT CALLBACK RecordProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                   static_cast<const wchar_t*>(GetPropW(window, L"ks.name")), name,
                   static_cast<unsigned long>(wParam & 0xFFFFFFFFu),
                   static_cast<unsigned long>(static_cast<unsigned long long>(lParam) & 0xFFFFFFFFu));
-    std::lock_guard<std::mutex> lock(g_recordLock);
-    g_records.push_back(line);
+    {
+      std::lock_guard<std::mutex> lock(g_recordLock);
+      g_records.push_back(line);
+    }
+    if (message == WM_MOUSEWHEEL && IntArg(L"throw", 0) != 0) throw std::runtime_error("wheel");
     return 0;
   }
   auto original = reinterpret_cast<WNDPROC>(GetPropW(window, L"ks.proc"));
@@ -201,8 +214,9 @@ int wmain(int argc, wchar_t** argv) {
 
   HWND edit = MakeEditFrame();
   HungSide hung{CreateEventW(nullptr, TRUE, FALSE, nullptr), static_cast<DWORD>(IntArg(L"hang", 0))};
+  HANDLE hungThread = nullptr;
   if (scenario == L"hung") {
-    CloseHandle(CreateThread(nullptr, 0, HungThread, &hung, 0, nullptr));
+    hungThread = CreateThread(nullptr, 0, HungThread, &hung, 0, nullptr);
     WaitForSingleObject(hung.ready, 10000);
   } else {
     MakePointedFrame(scenario);
@@ -220,6 +234,15 @@ int wmain(int argc, wchar_t** argv) {
   const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(IntArg(L"keys", 0)),
                                    static_cast<WORD>(static_cast<short>(IntArg(L"delta", 120))));
   const LPARAM lParam = MAKELPARAM(static_cast<WORD>(messagePoint.x), static_cast<WORD>(messagePoint.y));
+  // Long enough and Windows calls the sleeping thread hung.
+  const ULONGLONG stale = static_cast<ULONGLONG>(IntArg(L"stale", 0));
+  if (stale != 0) {
+    const ULONGLONG until = GetTickCount64() + stale;
+    while (GetTickCount64() < until) {
+      Drain();
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+  }
   const ULONGLONG start = GetTickCount64();
   PostMessageW(edit, WM_MOUSEWHEEL, wParam, lParam);
   PostMessageW(edit, kDoneMessage, 0, 0);
@@ -234,13 +257,22 @@ int wmain(int argc, wchar_t** argv) {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
       continue;
     }
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
-    if (msg.message == kDoneMessage) {
-      elapsed = GetTickCount64() - start;
-      break;
+    try {
+      if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
+      if (msg.message == kDoneMessage) {
+        elapsed = GetTickCount64() - start;
+        break;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    } catch (const std::exception&) {
+      Record("program caught 0 0");
     }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+  }
+  // What was queued for the sleeping thread arrives once it wakes.
+  if (hungThread != nullptr) {
+    WaitForSingleObject(hungThread, static_cast<DWORD>(IntArg(L"hang", 0)) + 10000);
+    CloseHandle(hungThread);
   }
 
   FILE* report = _wfopen(Arg(L"report").c_str(), L"w");
@@ -252,6 +284,5 @@ int wmain(int argc, wchar_t** argv) {
     for (const std::string& line : g_records) std::fprintf(report, "%s\n", line.c_str());
   }
   std::fclose(report);
-  // The hung thread may still sleep; it does not hold the process open.
   ExitProcess(0);
 }

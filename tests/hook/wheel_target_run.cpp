@@ -63,6 +63,10 @@ TargetReport RunWheelTarget(const std::wstring& arguments) {
   return report;
 }
 
+LibraryLog::LibraryLog() : path_(BinDir() + L"LogFile.log") { DeleteFileW(path_.c_str()); }
+
+LibraryLog::~LibraryLog() { DeleteFileW(path_.c_str()); }
+
 InstalledHook::InstalledHook(DWORD flags, const wchar_t* logPath) {
   if (tdx_.Load(BinDir() + L"TDX.dll")) installResult_ = tdx_.Install(logPath, flags);
 }

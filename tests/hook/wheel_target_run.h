@@ -40,6 +40,20 @@ unsigned long WheelParam(unsigned keys, int distance);
 // waits for it and parses its report.
 TargetReport RunWheelTarget(const std::wstring& arguments);
 
+// "LogFile.log" beside the TDX.dll under test, the one file its writer may
+// append to; removed when made and when gone.
+class LibraryLog {
+ public:
+  LibraryLog();
+  ~LibraryLog();
+  LibraryLog(const LibraryLog&) = delete;
+  LibraryLog& operator=(const LibraryLog&) = delete;
+  const std::wstring& path() const { return path_; }
+
+ private:
+  std::wstring path_;
+};
+
 // Loads TDX.dll from beside the test program and installs it for the life of
 // the object.
 class InstalledHook {

@@ -167,9 +167,35 @@ TEST_F(LogWriter, WriterDiedHoldingLock_OthersGoOn) {
   EXPECT_EQ(SplitCrLfLines(ReadUtf16(path)).size(), 2u);
 }
 
-TEST_F(LogWriter, EightProcessesAtOnce_EveryLineWholeAndOnce) {
+// A file nearly full: what the writers add takes it past the size bound once.
+void FillNearlyFull(const std::wstring& path, long long room) {
+  std::string bytes = "\xFF\xFE";
+  const std::string filler("f\0i\0l\0l\0e\0r\0\r\0\n\0", 16);
+  while (static_cast<long long>(bytes.size() + filler.size()) <= kLogMaxBytes - room) bytes += filler;
+  ASSERT_TRUE(WriteBytes(path, bytes));
+}
+
+TEST_F(LogWriter, FullFile_MovesToTheOldLogAndANewOneStarts) {
+  const std::wstring old = dir.File(L"LogFile.old.log");
+  ASSERT_TRUE(WriteBytes(old, "\xFF\xFEo\0"));  // an older one is replaced
+  FillNearlyFull(path, 10);
+  const std::string before = ReadBytes(path);
+  ASSERT_EQ(LogStart(path.c_str()), 1);
+  ASSERT_EQ(LogWriteLine(L"next"), 1);
+  EXPECT_EQ(ReadBytes(old), before);
+  bool bom = false;
+  const std::vector<std::wstring> lines = SplitCrLfLines(ReadUtf16(path, &bom));
+  EXPECT_TRUE(bom);
+  ASSERT_EQ(lines.size(), 1u);
+  std::wsmatch m;
+  ASSERT_TRUE(std::regex_match(lines[0], m, kStampedLine));
+  EXPECT_EQ(m[8].str(), L"next");
+}
+
+TEST_F(LogWriter, EightProcessesAtOnce_EveryLineWholeAndOnceAcrossTheMoveToTheOldLog) {
   constexpr int kWriters = 8;
   constexpr int kLines = 500;
+  FillNearlyFull(path, 200 * 1024);
   // This process keeps logging on throughout, as the agent does.
   ASSERT_EQ(LogStart(path.c_str()), 1);
   const std::wstring goName = L"Local\\KsLogTestGo-" + std::to_wstring(GetCurrentProcessId());
@@ -187,11 +213,17 @@ TEST_F(LogWriter, EightProcessesAtOnce_EveryLineWholeAndOnce) {
     EXPECT_EQ(w.ExitCode(), 0u) << "a writer dropped lines";
   }
 
-  bool bom = false;
-  const std::wstring text = ReadUtf16(path, &bom);
-  EXPECT_TRUE(bom);
-  EXPECT_EQ(text.find(L'\xFEFF'), std::wstring::npos) << "a second byte-order mark";
-  const std::vector<std::wstring> lines = SplitCrLfLines(text);
+  std::vector<std::wstring> lines;
+  for (const std::wstring& file : {dir.File(L"LogFile.old.log"), path}) {
+    bool bom = false;
+    const std::wstring text = ReadUtf16(file, &bom);
+    EXPECT_TRUE(bom) << Narrow(file);
+    EXPECT_EQ(text.find(L'\xFEFF'), std::wstring::npos) << "a second byte-order mark";
+    EXPECT_LE(static_cast<long long>(ReadBytes(file).size()), kLogMaxBytes);
+    for (const std::wstring& line : SplitCrLfLines(text)) {
+      if (line != L"filler") lines.push_back(line);
+    }
+  }
   EXPECT_EQ(lines.size(), static_cast<size_t>(kWriters * kLines));
   const std::wregex content(LR"(writer (\d) line (\d+))");
   std::map<int, std::set<int>> seen;
