@@ -11,8 +11,8 @@
 ; uninstall.exe /S removes Kestrow and keeps the settings and language files.
 
 Unicode true
-!ifndef VERSION | STAGE | OUTFILE
-  !error "define VERSION, STAGE and OUTFILE (scripts/package.sh does)"
+!ifndef VERSION | STAGE | OUTFILE | SIZE_X64 | SIZE_X86
+  !error "define VERSION, STAGE, OUTFILE, SIZE_X64 and SIZE_X86 (scripts/package.sh does)"
 !endif
 
 !define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrow"
@@ -33,6 +33,7 @@ InstallDir "$LOCALAPPDATA\Programs\Kestrow"
 InstallDirRegKey HKCU "${UNINST_KEY}" "InstallLocation"
 SetCompressor /SOLID lzma
 ManifestDPIAware true
+BrandingText "Kestrow ${VERSION}"
 ShowInstDetails show
 ShowUninstDetails show
 
@@ -199,6 +200,12 @@ Function .onInit
   ${IfThen} ${Errors} ${|} StrCpy $StartNowArg "" ${|}
   StrCpy $OptionsChosen 0
   Call TakeGivenFolder
+  ; The directory page shows the space of the one set that is installed.
+  ${If} ${RunningX64}
+    SectionSetSize ${SecKestrow} ${SIZE_X64}
+  ${Else}
+    SectionSetSize ${SecKestrow} ${SIZE_X86}
+  ${EndIf}
 FunctionEnd
 
 ; NSIS quietly falls back to the default folder when the one of /D= is not a
@@ -387,7 +394,7 @@ Function CheckReplaceable
   Pop $0
 FunctionEnd
 
-Section "Kestrow"
+Section "Kestrow" SecKestrow
   ${If} ${Silent}
   ${OrIf} $OptionsChosen != 1
     Call DefaultOptions

@@ -39,7 +39,7 @@ name=Kestrow-$version
 rm -f "$dist/$name-setup.exe" "$dist/$name-x64.zip" "$dist/$name-x86.zip" "$dist/SHA256SUMS"
 
 # One folder per set, every file dated alike, in the order of the list.
-uninstall_names=()
+uninstall_names=() sizes=()
 for set in x64 x86; do
   stage=$work/$set
   mkdir -p "$stage"
@@ -55,6 +55,8 @@ for set in x64 x86; do
   touch -d "@$SOURCE_DATE_EPOCH" "${order[@]}"
   $tools zip "$dist/$name-$set.zip" "$name-$set" "$SOURCE_DATE_EPOCH" "${order[@]}"
   rm "$stage/README.txt"
+  # In KiB, as the installer counts space.
+  sizes+=("-DSIZE_$(echo "$set" | tr a-z A-Z)=$(du -k --apparent-size -s "$stage" | cut -f1)")
 done
 
 # What the uninstaller removes: every program either set can have put there.
@@ -67,7 +69,7 @@ done
   echo '!macroend'
 } > "$work/uninstall_files.nsh"
 
-makensis -V2 -INPUTCHARSET UTF8 \
+makensis -V2 -INPUTCHARSET UTF8 "${sizes[@]}" \
   -DVERSION="$version" -DSTAGE="$work" -DOUTFILE="$dist/$name-setup.exe" \
   "$root/installer/kestrow.nsi"
 

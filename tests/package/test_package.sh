@@ -26,8 +26,7 @@ finish() {
   else
     echo "package: $passed passed, $failed failed"
   fi
-  [ $failed -eq 0 ]
-  exit
+  exit $((failed > 0))
 }
 
 tools="python3 $root/scripts/package_tools.py"
@@ -65,11 +64,12 @@ check "x64 zip holds the x64 set and README.txt" zip_matches_set x64
 check "x86 zip holds the x86 set and README.txt" zip_matches_set x86
 sums_match() { [ "$(wc -l < dist/SHA256SUMS)" -eq 3 ] && (cd dist && sha256sum --quiet -c SHA256SUMS); }
 check "SHA256SUMS names and matches the three packages" sums_match
-# A second run from the same trees into another folder gives the same zips.
+# Two runs from the same trees give the same zips.
 again_same() {
-  KESTROW_DIST="$work/again" bash scripts/package.sh --no-build >/dev/null &&
-    cmp "dist/$name-x64.zip" "$work/again/$name-x64.zip" &&
-    cmp "dist/$name-x86.zip" "$work/again/$name-x86.zip"
+  KESTROW_DIST="$work/one" bash scripts/package.sh --no-build >/dev/null &&
+    KESTROW_DIST="$work/two" bash scripts/package.sh --no-build >/dev/null &&
+    cmp "$work/one/$name-x64.zip" "$work/two/$name-x64.zip" &&
+    cmp "$work/one/$name-x86.zip" "$work/two/$name-x86.zip"
 }
 check "a second packaging run gives byte-identical zips" again_same
 
@@ -77,7 +77,31 @@ export KESTROW_WINEPREFIX=$root/build/wine-package
 . scripts/wine-session.sh
 # Shortcuts made in the prefix stay in the prefix: no menu entries on the host.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
-ks_wine_detect
+ks_session_start 1024 768 || exit 1
+trap 'ks_session_stop; rm -rf "$work"' EXIT
+wait_until() {  # wait_until SECONDS COMMAND...: polls a state, no fixed sleep
+  local end=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.2
+  done
+}
+
+echo "== package: the x64 zip, run from a folder of its own"
+python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' \
+  "dist/$name-x64.zip" "$work/portable"
+portable=$work/portable/$name-x64
+# A settings file from an earlier run, so no settings window opens.
+printf '[Misc]\r\nInstalledVersion_168=1\r\n' > "$portable/settings.ini"
+ks_wine "$portable/KSAgent.exe" &
+agent=$!
+check "the agent starts from the unzipped folder and writes its log there" \
+  wait_until 30 test -s "$portable/LogFile.log"
+ks_wine "$portable/KSAgent.exe" /exit
+agent_gone() { ! kill -0 "$agent" 2>/dev/null; }
+check "... and ends on /exit" wait_until 30 agent_gone
+
 if [ "$KESTROW_WINE32" != yes ]; then
   echo "== package: installer cases skipped: the installer and uninstaller are x86 programs, and this machine runs 64-bit programs only"
   skipped=1
@@ -88,8 +112,6 @@ for f in fake_tray.exe; do
 done
 command -v makensis >/dev/null || { echo "package: makensis is missing"; exit 1; }
 makensis -V1 -DOUTFILE="$work/probe.exe" "$root/tests/package/probe.nsi" || { echo "package: probe does not build"; exit 1; }
-ks_session_start 1024 768 || exit 1
-trap 'ks_session_stop; rm -rf "$work"' EXIT
 
 winpath() { ks_wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 unixpath() { ks_wine winepath -u "$1" 2>/dev/null | tr -d '\r'; }
@@ -100,14 +122,6 @@ reg_value() {
     sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 reg_key_exists() { ks_wine reg query "$1" >/dev/null 2>&1; }
-wait_until() {  # wait_until SECONDS COMMAND...: polls a state, no fixed sleep
-  local end=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.2
-  done
-}
 uninst_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kestrow'
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 profile=$(unixpath 'C:\users\'"$(whoami)")
@@ -120,7 +134,7 @@ program_files=(KSAgent.exe TDX.dll KsConfig.exe Russian.lng localize_Ru.css)
 other_win='C:\Kestrow Test'
 other=$(unixpath "$other_win")
 # The prefix is reused: start without what an earlier run may have left.
-rm -rf "$inst" "$other" "$programs_menu/Kestrow.lnk" "$programs_menu/Kestrow Settings.lnk"
+rm -rf "$inst" "$other" "$(unixpath 'C:\KestrowOptions')" "$programs_menu/Kestrow.lnk" "$programs_menu/Kestrow Settings.lnk"
 ks_wine reg delete "$uninst_key" /f >/dev/null 2>&1
 ks_wine reg delete 'HKCU\Software\Kestrow' /f >/dev/null 2>&1
 ks_wine reg delete "$run_key" /v KestrowAgent /f >/dev/null 2>&1
@@ -228,6 +242,23 @@ check "... the shortcuts" \
 check "... and the Run value" [ -z "$(reg_value "$run_key" KestrowAgent)" ]
 only_languages_left() { [ -z "$(ls -A "$other" | grep -vi '\.lng$')" ]; }
 check "... and every program file" only_languages_left
+
+echo "== package: the Run value, ours and another copy's"
+opt_win='C:\KestrowOptions'
+elsewhere='D:\Elsewhere\KSAgent.exe'
+run_is() { [ "$(reg_value "$run_key" KestrowAgent)" = "$1" ]; }
+ks_wine reg add "$run_key" /v KestrowAgent /t REG_SZ /d "$elsewhere" /f >/dev/null
+ks_wine "$setup" /S /RUN=0 /AUTORUN=0 "/D=$opt_win"
+check "/AUTORUN=0 leaves another copy's Run value alone" run_is "$elsewhere"
+ks_wine "$setup" /S /RUN=0 /AUTORUN=1 "/D=$opt_win"
+check "/AUTORUN=1 points it at this installation" run_is "$opt_win\\KSAgent.exe"
+ks_wine "$setup" /S /RUN=0 /AUTORUN=0 "/D=$opt_win"
+check "/AUTORUN=0 on an upgrade removes this installation's value" run_is ""
+ks_wine reg add "$run_key" /v KestrowAgent /t REG_SZ /d "$elsewhere" /f >/dev/null
+ks_wine "$(unixpath "$opt_win")/uninstall.exe" /S
+wait_until 60 entry_gone
+check "the uninstaller leaves another copy's Run value alone" run_is "$elsewhere"
+ks_wine reg delete "$run_key" /v KestrowAgent /f >/dev/null 2>&1
 
 echo "== package: a folder that cannot be written"
 printf 'not a folder' > "$profile/occupied"
