@@ -11,6 +11,7 @@
 ; uninstall.exe /S removes Kestrow and keeps the settings and language files.
 
 Unicode true
+!pragma warning error all
 !ifndef VERSION | STAGE | OUTFILE | SIZE_X64 | SIZE_X86
   !error "define VERSION, STAGE, OUTFILE, SIZE_X64 and SIZE_X86 (scripts/package.sh does)"
 !endif
@@ -116,27 +117,31 @@ Function ${UN}EndAgent
       Goto done
     ${EndIf}
   ${EndIf}
-  DetailPrint '"$R0" /exit'
-  ExecWait '"$R0" /exit'
-  ${If} $2 P<> 0
-    System::Call 'kernel32::WaitForSingleObject(p r2, i ${AGENT_END_MS}) i .r3'
-    System::Call 'kernel32::CloseHandle(p r2)'
-    ${If} $3 != 0
-      StrCpy $R9 "hangs"
-    ${EndIf}
-  ${Else}
-    ; No handle to wait on: wait for the window to go instead.
-    StrCpy $3 0
-    ${Do}
+  ; The switch gives up on an agent that looks hung for a moment (a send
+  ; with SMTO_ABORTIFHUNG), so it is repeated every 2 s while the agent runs.
+  ; Without a process handle, the window's end is what is waited for.
+  System::Call 'kernel32::GetTickCount() i .r3'
+  IntOp $3 $3 + ${AGENT_END_MS}
+  ${Do}
+    DetailPrint '"$R0" /exit'
+    ExecWait '"$R0" /exit'
+    ${If} $2 P<> 0
+      System::Call 'kernel32::WaitForSingleObject(p r2, i 2000) i .r1'
+      ${IfThen} $1 == 0 ${|} ${Break} ${|}
+    ${Else}
+      Sleep 2000
       System::Call 'user32::IsWindow(p r0) i .r1'
       ${IfThen} $1 == 0 ${|} ${Break} ${|}
-      ${If} $3 >= ${AGENT_END_MS}
-        StrCpy $R9 "hangs"
-        ${Break}
-      ${EndIf}
-      Sleep 100
-      IntOp $3 $3 + 100
-    ${Loop}
+    ${EndIf}
+    System::Call 'kernel32::GetTickCount() i .r1'
+    IntOp $1 $1 - $3
+    ${If} $1 >= 0
+      StrCpy $R9 "hangs"
+      ${Break}
+    ${EndIf}
+  ${Loop}
+  ${If} $2 P<> 0
+    System::Call 'kernel32::CloseHandle(p r2)'
   ${EndIf}
 done:
   Pop $3
@@ -168,20 +173,15 @@ Function ${UN}SetAside
   Pop $2
 FunctionEnd
 
-; Deletes what earlier runs moved aside, as far as it is no longer in use.
+; Deletes what earlier runs moved aside, as far as it is no longer in use;
+; only copies of our own programs, since the folder may be shared.
 Function ${UN}DeleteSetAside
-  Push $0
-  Push $1
   RMDir /r "${ASIDE_DIR}"
-  FindFirst $0 $1 "$INSTDIR\*.old"
-  ${DoWhile} $1 != ""
-    Delete "$INSTDIR\$1"
-    FindNext $0 $1
-  ${Loop}
-  FindClose $0
-  Pop $1
-  Pop $0
+  !insertmacro KS_PROGRAM_FILES KS_DELETE_OLD
 FunctionEnd
+!macroend
+!macro KS_DELETE_OLD NAME
+  Delete "$INSTDIR\${NAME}.*.old"
 !macroend
 !insertmacro KS_SET_ASIDE_FUNCTION ""
 !insertmacro KS_SET_ASIDE_FUNCTION "un."
@@ -200,12 +200,7 @@ Function .onInit
   ${IfThen} ${Errors} ${|} StrCpy $StartNowArg "" ${|}
   StrCpy $OptionsChosen 0
   Call TakeGivenFolder
-  ; The directory page shows the space of the one set that is installed.
-  ${If} ${RunningX64}
-    SectionSetSize ${SecKestrow} ${SIZE_X64}
-  ${Else}
-    SectionSetSize ${SecKestrow} ${SIZE_X86}
-  ${EndIf}
+  Call CountOneSet
 FunctionEnd
 
 ; NSIS quietly falls back to the default folder when the one of /D= is not a
@@ -484,6 +479,15 @@ Section "Kestrow" SecKestrow
     Exec '"$INSTDIR\KSAgent.exe"'
   ${EndIf}
 SectionEnd
+
+; The directory page shows the space of the one set that is installed.
+Function CountOneSet
+  ${If} ${RunningX64}
+    SectionSetSize ${SecKestrow} ${SIZE_X64}
+  ${Else}
+    SectionSetSize ${SecKestrow} ${SIZE_X86}
+  ${EndIf}
+FunctionEnd
 
 ; ---------------------------------------------------------------------------
 ; Uninstaller

@@ -7,6 +7,7 @@
 ; regard to case ("\fake_tray.exe", or a full path). Exit code 0 when the
 ; state was reached, 1 when the time ran out, 2 for bad arguments.
 Unicode true
+!pragma warning error all
 !ifndef OUTFILE
   !error "define OUTFILE"
 !endif

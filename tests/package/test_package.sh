@@ -40,6 +40,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 echo "== package: the zips"
+for f in "$setup" "dist/$name-x64.zip" "dist/$name-x86.zip"; do
+  printf '  %-38s %8d bytes\n' "$f" "$(stat -c %s "$f")"
+done
 # Each zip holds its set's files from the build, and README.txt, in one folder.
 zip_matches_set() {
   local set=$1 expected
