@@ -208,6 +208,26 @@ check "the programs are replaced" cmp -s build/x64/bin/localize_Ru.css "$inst/lo
 check "the upgrade keeps one Uninstall entry at the same place" \
   [ "$(reg_value "$uninst_key" InstallLocation)" = "$inst_win" ]
 
+echo "== package: an agent that does not end"
+# The installer's agent makes way for one of the test's own, which is then
+# stopped, so it answers nothing, as a hung agent would.
+ks_wine "$inst/KSAgent.exe" /exit
+probe /class=KestrowTrayAgent /state=absent /timeout=20000 >/dev/null
+# Through the 64-bit loader itself, so the process started is the agent's.
+loader64=$(dpkg -L wine64 2>/dev/null | grep -m1 '/wine64$' || echo /usr/lib/wine/wine64)
+"$loader64" "$inst/KSAgent.exe" &
+hung=$!
+probe /class=KestrowTrayAgent "/image=$inst_win\\KSAgent.exe" /state=present /timeout=20000 >/dev/null
+wait_until 30 tray_story_is "a d a d a " >/dev/null
+kill -STOP "$hung"
+folder_state() { (cd "$inst" && stat -c '%n %s %Y' * && sha256sum *); }
+folder_state > "$work/before-hang"
+ks_wine "$setup" /S; rc=$?
+check "setup reports a hung agent and stops (code 2)" [ $rc -eq 2 ]
+folder_unchanged() { folder_state | cmp -s "$work/before-hang" -; }
+check "... without changing a file" folder_unchanged
+kill -CONT "$hung"
+
 echo "== package: silent uninstall"
 ks_wine "$inst/uninstall.exe" /S; rc=$?
 check "silent uninstall starts (code 0)" [ $rc -eq 0 ]
@@ -215,7 +235,7 @@ entry_gone() { ! reg_key_exists "$uninst_key"; }
 # The original uninstaller hands over to a copy of itself and ends; the copy
 # removes the entry last.
 check "the Uninstall entry goes" wait_until 60 entry_gone
-check "the agent ended and removed its icon" tray_story_is "a d a d "
+check "the agent ended and removed its icon" tray_story_is "a d a d a d "
 check "no agent runs" probe /class=KestrowTrayAgent /state=absent /timeout=10000
 only_kept_left() {
   local left
