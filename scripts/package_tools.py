@@ -22,7 +22,10 @@ FIXED_FILE_INFO_SIGNATURE = struct.pack("<I", 0xFEEF04BD)
 
 def file_version(path):
     data = open(path, "rb").read()
-    at = data.find(FIXED_FILE_INFO_SIGNATURE)
+    # The fixed block follows the resource's key; the signature alone may also
+    # be found in code that checks it.
+    key = data.find("VS_VERSION_INFO".encode("utf-16-le"))
+    at = data.find(FIXED_FILE_INFO_SIGNATURE, key) if key >= 0 else -1
     if at < 0:
         raise SystemExit(f"package: {path} has no version resource")
     # Signature, struct version, then FileVersionMS and FileVersionLS.

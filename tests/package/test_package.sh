@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Tests the release in dist/ (bash scripts/package.sh makes it): the zips and
-# their checksums, that a second packaging run gives the same zips, and,
-# under Wine in a prefix of its own, the installer: a silent install, an
-# upgrade over a running agent that keeps the user's files, a silent
-# uninstall, an uninstall after the programs were deleted by hand, and a
-# folder that cannot be written. The installer is an x86 program: on a
-# machine that runs 64-bit programs only, those cases are skipped.
+# their checksums, that two packaging runs give the same zips, and, under Wine
+# in a prefix of its own, the x64 zip run from a folder of its own and the
+# installer: a silent install, a refusal while the settings window is open,
+# an upgrade over a running agent that keeps the user's files, a refusal
+# while the agent does not answer, a silent uninstall, an uninstall after the
+# programs were deleted by hand, the Run value of another copy, and a folder
+# that cannot be written. The installer is an x86 program: on a machine that
+# runs 64-bit programs only, its cases are skipped.
 # Ends with "package: N passed, N failed[, N skipped]"; exit code 1 on a failure.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
