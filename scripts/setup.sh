@@ -12,6 +12,7 @@ packages=(
   wine wine64 wine32:i386
   xvfb xauth x11-utils imagemagick
   fonts-liberation fonts-dejavu-core
+  nsis
 )
 
 missing=()

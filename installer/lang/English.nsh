@@ -1,0 +1,10 @@
+; The installer's and uninstaller's own texts in English.
+LangString OptionsTitle ${LANG_ENGLISH} "Options"
+LangString OptionsSubtitle ${LANG_ENGLISH} "Choose how Kestrow starts."
+LangString OptAutorun ${LANG_ENGLISH} "Start Kestrow with Windows"
+LangString OptStartNow ${LANG_ENGLISH} "Start Kestrow now"
+LangString MsgNotWritable ${LANG_ENGLISH} "Kestrow cannot be installed into$\r$\n$INSTDIR$\r$\nbecause that folder cannot be written to.$\r$\n$\r$\nKestrow keeps its settings beside its programs, so it needs a folder you can write to (the one offered first lies in your user profile). Nothing has been copied."
+LangString MsgCloseSettings ${LANG_ENGLISH} "The Kestrow Settings window is open. Close it and choose Retry."
+LangString MsgAgentHangs ${LANG_ENGLISH} "The running Kestrow agent did not end within 10 seconds. Nothing has been changed.$\r$\n$\r$\nChoose Exit in its tray menu (or end KSAgent.exe in Task Manager) and run this program again."
+LangString MsgFileInUse ${LANG_ENGLISH} "$INSTDIR\$R9 is in use by another program and cannot be replaced. Nothing has been changed.$\r$\n$\r$\nClose the programs that use it, or sign out and in again, and run setup again."
+LangString MsgKeepSettings ${LANG_ENGLISH} "Keep your Kestrow settings and language files (settings.ini and *.lng) in$\r$\n$INSTDIR$\r$\nfor a later installation?$\r$\n$\r$\nChoose No to remove them too."

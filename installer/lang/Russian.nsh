@@ -1,0 +1,10 @@
+; The installer's and uninstaller's own texts in Russian.
+LangString OptionsTitle ${LANG_RUSSIAN} "Параметры"
+LangString OptionsSubtitle ${LANG_RUSSIAN} "Выберите, как запускать Kestrow."
+LangString OptAutorun ${LANG_RUSSIAN} "Запускать Kestrow вместе с Windows"
+LangString OptStartNow ${LANG_RUSSIAN} "Запустить Kestrow сейчас"
+LangString MsgNotWritable ${LANG_RUSSIAN} "Kestrow нельзя установить в папку$\r$\n$INSTDIR,$\r$\nпотому что в неё нельзя записывать.$\r$\n$\r$\nKestrow хранит настройки рядом со своими программами, поэтому ему нужна папка, в которую вы можете записывать (предложенная сначала находится в вашем профиле). Ничего не скопировано."
+LangString MsgCloseSettings ${LANG_RUSSIAN} "Открыто окно настроек Kestrow. Закройте его и нажмите «Повтор»."
+LangString MsgAgentHangs ${LANG_RUSSIAN} "Запущенный агент Kestrow не завершился за 10 секунд. Ничего не изменено.$\r$\n$\r$\nЗавершите его командой «Выход» в меню значка в области уведомлений (или завершите KSAgent.exe в диспетчере задач) и запустите эту программу снова."
+LangString MsgFileInUse ${LANG_RUSSIAN} "Файл $INSTDIR\$R9 занят другой программой, и его нельзя заменить. Ничего не изменено.$\r$\n$\r$\nЗакройте программы, которые его используют, или выйдите из системы и войдите снова, затем запустите установку ещё раз."
+LangString MsgKeepSettings ${LANG_RUSSIAN} "Сохранить настройки и языковые файлы Kestrow (settings.ini и *.lng) в папке$\r$\n$INSTDIR$\r$\nдля будущей установки?$\r$\n$\r$\nНажмите «Нет», чтобы удалить и их."
