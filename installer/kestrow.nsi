@@ -90,6 +90,27 @@ Page custom OptionsPage OptionsLeave
 ; ---------------------------------------------------------------------------
 ; Shared by installer and uninstaller (NSIS wants "un." names for the latter).
 
+; The Run value as the agent writes it for $INSTDIR: the agent's path, in
+; quotes when it holds a blank, since Windows reads the value as a command
+; line. Out: $R9.
+Function RunData
+  Push $R8
+  Push $R7
+  StrCpy $R9 "$INSTDIR\KSAgent.exe"
+  StrCpy $R8 0
+  ${Do}
+    StrCpy $R7 $R9 1 $R8
+    ${IfThen} $R7 == "" ${|} ${Break} ${|}
+    ${If} $R7 == " "
+      StrCpy $R9 '"$R9"'
+      ${Break}
+    ${EndIf}
+    IntOp $R8 $R8 + 1
+  ${Loop}
+  Pop $R7
+  Pop $R8
+FunctionEnd
+
 ; Ends the running agent the way the agent itself asks another copy to end:
 ; "KSAgent.exe /exit", then waits for its process. In: $R0 the KSAgent.exe to
 ; run with /exit; $R1 "any" for whichever agent runs, or a path to end only
@@ -243,6 +264,7 @@ Function DefaultOptions
   ${Else}
     ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
     ${If} $0 == "$INSTDIR\KSAgent.exe"
+    ${OrIf} $0 == '"$INSTDIR\KSAgent.exe"'
       StrCpy $Autorun 1
     ${Else}
       StrCpy $Autorun 0
@@ -452,12 +474,14 @@ Section "Kestrow" SecKestrow
   CreateShortcut "$SMPROGRAMS\Kestrow.lnk" "$INSTDIR\KSAgent.exe" "" "$INSTDIR\KSAgent.exe" 0
   CreateShortcut "$SMPROGRAMS\Kestrow Settings.lnk" "$INSTDIR\KsConfig.exe" "" "$INSTDIR\KsConfig.exe" 0
 
-  ; The Run value exactly as the agent writes it: its full path, unquoted.
+  ; The Run value exactly as the agent writes it.
   ${If} $Autorun == 1
-    WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" "$INSTDIR\KSAgent.exe"
+    Call RunData
+    WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" $R9
   ${Else}
     ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
     ${If} $0 == "$INSTDIR\KSAgent.exe"
+    ${OrIf} $0 == '"$INSTDIR\KSAgent.exe"'
       DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
     ${EndIf}
   ${EndIf}
@@ -535,6 +559,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\Kestrow Settings.lnk"
   ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ${If} $0 == "$INSTDIR\KSAgent.exe"
+  ${OrIf} $0 == '"$INSTDIR\KSAgent.exe"'
     DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ${EndIf}
   DeleteRegKey HKCU "Software\Kestrow"

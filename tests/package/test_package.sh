@@ -258,6 +258,8 @@ echo "== package: uninstall after the programs were deleted by hand"
 ks_wine "$setup" /S /RUN=0 /AUTORUN=1 '/D=C:\Kestrow' 'Test'; rc=$?
 check "silent install into a folder of /D= (code 0)" test $rc -eq 0 -a -f "$other/KSAgent.exe"
 check "/RUN=0 starts no agent" probe /class=KestrowTrayAgent /state=absent /timeout=0
+check "a path with a blank goes into the Run value in quotes, as the agent writes it" \
+  [ "$(reg_value "$run_key" KestrowAgent)" = '"C:\Kestrow Test\KSAgent.exe"' ]
 rm -f "$other/KSAgent.exe" "$other/TDX.dll" "$other/KsConfig.exe"
 ks_wine "$other/uninstall.exe" /S; rc=$?
 check "the uninstaller still runs (code 0)" [ $rc -eq 0 ]
