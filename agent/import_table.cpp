@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/ascii.h"
 #include "agent/import_memory.h"
 #include "agent/import_slot.h"
 
@@ -32,10 +33,7 @@ class ImageView {
   ReadableMemory memory_;
 };
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Library names are ASCII; a locale-aware comparison could tell "I" from "i"
-// under some user locales and miss a match.
+// Library names compare in ASCII letter case.
 bool NameMatches(ImageView& image, DWORD rva, const char* wanted) {
   for (DWORD i = 0;; ++i) {
     if (!image.Readable(rva + i, 1)) return false;

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "common/ascii.h"
 #include "agent/localizer_slot.h"
 #include "agent/menu_text_key.h"
 

@@ -16,8 +16,4 @@ using UpperCaseFunction = void (*)(std::wstring& text);
 // changed text is ("Settings…" becomes "SETTINGS").
 std::wstring MenuTextKey(const std::wstring& text, UpperCaseFunction upperCase);
 
-// Whether two texts are equal when A to Z count as a to z, the comparison of
-// _wcsicmp in the program's C locale; other letters must match exactly.
-bool EqualIgnoringAsciiCase(const std::wstring& left, const std::wstring& right);
-
 }  // namespace ks

@@ -1,5 +1,6 @@
 #include "hook/wheel_hook.h"
 
+#include "common/ascii.h"
 #include "hook/hook_flags.h"
 #include "hook/shared_state.h"
 #include "log/log_writer.h"
@@ -29,14 +30,6 @@ bool SendBounded(HWND target, UINT message, WPARAM wParam, LPARAM lParam, LRESUL
                                            &answer);
   result = static_cast<LRESULT>(answer);
   return sent != 0;
-}
-
-bool EqualsAscii(const char* a, const char* b) {
-  while (*a != '\0' && *a == *b) {
-    ++a;
-    ++b;
-  }
-  return *a == *b;
 }
 
 }  // namespace
@@ -149,7 +142,7 @@ bool IsInTrayNotifyArea(HWND window) {
   for (HWND w = window; w != nullptr; w = GetParent(w)) {
     char name[16] = {};
     GetClassNameA(w, name, 16);
-    if (EqualsAscii(name, "TrayNotifyWnd")) return true;
+    if (SameTerminatedString(name, "TrayNotifyWnd")) return true;
   }
   return false;
 }

@@ -54,12 +54,5 @@ TEST(MenuTextKey, EmptyAndMarkOnlyTexts_StayDefined) {
   EXPECT_EQ(MenuTextKey(L"Exit Now", nullptr), L"Exit_Now");
 }
 
-TEST(EqualIgnoringAsciiCase, FoldsOnlyLatinLetters) {
-  EXPECT_TRUE(EqualIgnoringAsciiCase(L"_popup_", L"_POPUP_"));
-  EXPECT_FALSE(EqualIgnoringAsciiCase(L"_POPUP", L"_POPUP_"));
-  EXPECT_FALSE(EqualIgnoringAsciiCase(L"\u0432", L"\u0412"));
-  EXPECT_FALSE(EqualIgnoringAsciiCase(L"@", L"`"));
-}
-
 }  // namespace
 }  // namespace ks
