@@ -4,19 +4,19 @@
 // 2 the "/exit" switch was handled.
 #include <windows.h>
 
-#include "agent/agent_messages.h"
 #include "agent/agent_window.h"
-#include "agent/app_instance.h"
+#include "agent/core/agent_messages.h"
+#include "agent/core/app_instance.h"
+#include "agent/core/instance_mutex.h"
+#include "agent/core/message_box.h"
+#include "agent/core/resource_ids.h"
+#include "agent/core/ui_text.h"
 #include "agent/exit_switch.h"
-#include "agent/import_loader_hooks.h"
-#include "agent/instance_mutex.h"
-#include "agent/localization.h"
-#include "agent/message_box.h"
-#include "agent/resource_ids.h"
+#include "agent/import_patcher/import_loader_hooks.h"
+#include "agent/localization/localization.h"
+#include "agent/localization/startup_language.h"
 #include "agent/running_agent.h"
 #include "agent/safe_dll_search.h"
-#include "agent/startup_language.h"
-#include "agent/ui_text.h"
 #include "common/settings.h"
 
 namespace {

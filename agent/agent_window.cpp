@@ -1,16 +1,16 @@
 #include "agent/agent_window.h"
 
 #include "agent/agent_handlers.h"
-#include "agent/agent_messages.h"
-#include "agent/agent_tooltip.h"
-#include "agent/tray_clicks.h"
-#include "agent/tray_commands.h"
-#include "agent/tray_menu.h"
+#include "agent/core/agent_messages.h"
+#include "agent/core/app_instance.h"
+#include "agent/tray/agent_tooltip.h"
+#include "agent/tray/tray_clicks.h"
+#include "agent/tray/tray_commands.h"
+#include "agent/tray/tray_menu.h"
 
 namespace ks {
 namespace {
 
-HWND agentWindow = nullptr;
 ATOM windowClass = 0;
 
 LRESULT OnRegisteredMessage(HWND window, UINT message, LPARAM lParam, bool& handled) {
@@ -36,7 +36,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     }
     switch (message) {
       case WM_CREATE: {
-        agentWindow = window;
+        SetAgentWindow(window);
         DefWindowProcW(window, message, wParam, lParam);
         OnCreate(window);
         return 0;
@@ -88,8 +88,6 @@ bool RegisterAgentClass(HINSTANCE instance) {
 }
 
 }  // namespace
-
-HWND AgentWindow() { return agentWindow; }
 
 bool RunAgentWindow(HINSTANCE instance) {
   if (!RegisterAgentClass(instance)) return false;

@@ -12,7 +12,4 @@ namespace ks {
 // registered or the window cannot be created.
 bool RunAgentWindow(HINSTANCE instance);
 
-// The agent window, stored as its creation begins; null before that.
-HWND AgentWindow();
-
 }  // namespace ks

@@ -1,6 +1,6 @@
 #include "agent/running_agent.h"
 
-#include "agent/agent_messages.h"
+#include "agent/core/agent_messages.h"
 
 namespace ks {
 

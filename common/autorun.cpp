@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "common/ascii.h"
 #include "common/module_path.h"
 #include "common/unique_handle.h"
 
@@ -12,9 +13,6 @@ namespace ks {
 namespace {
 
 constexpr DWORD kValueChars = 260;
-
-// The runtime's single-character upper-casing in the "C" locale: only a to z.
-wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; }
 
 }  // namespace
 
@@ -42,7 +40,7 @@ bool IsAutorunRegistered(const std::wstring& expectedPath, const AutorunLocation
   }
   for (size_t i = 0; i < length; ++i) {
     // Past the end of the expected path the stored value is longer: no match.
-    if (i >= expectedPath.size() || AsciiUpper(path[i]) != AsciiUpper(expectedPath[i])) {
+    if (i >= expectedPath.size() || AsciiLower(path[i]) != AsciiLower(expectedPath[i])) {
       return false;
     }
   }

@@ -4,6 +4,8 @@
 #include <array>
 #include <cstddef>
 
+#include "common/ascii.h"
+
 #ifndef KESTROW_WEB_HOST
 #error "KESTROW_WEB_HOST must name the product web site's host"
 #endif
@@ -40,24 +42,12 @@ constexpr std::array<PagePaths, 6> kPages = {{
 constexpr std::array<WebPage, 4> kRecognisedAfterForum = {
     WebPage::Keymark, WebPage::Leafnote, WebPage::Snipdrop, WebPage::LeafnoteDownload};
 
-wchar_t AsciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; }
-
-bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](wchar_t x, wchar_t y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
-bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
-  return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
-
 // Drops "www." right after an http or https scheme, so links written either
 // way meet.
 std::wstring_view WithoutWww(std::wstring_view address, std::wstring& scratch) {
   for (const std::wstring_view scheme : {std::wstring_view(L"http://"), kHttps}) {
-    if (StartsWithIgnoringCase(address, scheme) &&
-        StartsWithIgnoringCase(address.substr(scheme.size()), L"www.")) {
+    if (StartsWithIgnoringAsciiCase(address, scheme) &&
+        StartsWithIgnoringAsciiCase(address.substr(scheme.size()), L"www.")) {
       scratch.assign(address.substr(0, scheme.size()));
       scratch.append(address.substr(scheme.size() + 4));
       return scratch;
@@ -93,7 +83,7 @@ std::wstring WebSiteAddress(std::wstring_view path) {
 
 WebEdition EditionForPrefix(std::wstring_view languagePrefix) {
   for (const std::wstring_view russian : {L"Ru", L"Uk", L"Be"}) {
-    if (EqualIgnoringCase(languagePrefix, russian)) return WebEdition::Russian;
+    if (EqualIgnoringAsciiCase(languagePrefix, russian)) return WebEdition::Russian;
   }
   return WebEdition::English;
 }
@@ -105,10 +95,10 @@ std::wstring WebPageAddress(WebPage page, WebEdition edition) {
 }
 
 bool SameWebAddress(std::wstring_view a, std::wstring_view b) {
-  if (EqualIgnoringCase(a, b)) return true;
+  if (EqualIgnoringAsciiCase(a, b)) return true;
   std::wstring scratchA;
   std::wstring scratchB;
-  return EqualIgnoringCase(WithoutWww(a, scratchA), WithoutWww(b, scratchB));
+  return EqualIgnoringAsciiCase(WithoutWww(a, scratchA), WithoutWww(b, scratchB));
 }
 
 std::optional<WebPage> ClassifyLink(std::wstring_view address) {
@@ -131,7 +121,7 @@ bool IsOpenableWebAddress(std::wstring_view address) {
   std::size_t schemeLength = 0;
   for (const std::wstring_view scheme :
        {std::wstring_view(L"http://"), kHttps, std::wstring_view(L"mailto:")}) {
-    if (StartsWithIgnoringCase(address, scheme)) schemeLength = scheme.size();
+    if (StartsWithIgnoringAsciiCase(address, scheme)) schemeLength = scheme.size();
   }
   if (schemeLength == 0 || address.size() == schemeLength) return false;
   return std::none_of(address.begin(), address.end(),

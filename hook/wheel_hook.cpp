@@ -1,5 +1,6 @@
 #include "hook/wheel_hook.h"
 
+#include "common/ascii.h"
 #include "hook/hook_flags.h"
 #include "hook/shared_state.h"
 #include "log/log_writer.h"
@@ -37,14 +38,6 @@ SendResult SendToTarget(HWND target, UINT message, WPARAM wParam, LPARAM lParam,
   // A thread Windows calls hung would take the turn only when it recovers.
   if (IsHungAppWindow(target)) return SendResult::Failed;
   return SendNotifyMessageW(target, message, wParam, lParam) ? SendResult::Queued : SendResult::Failed;
-}
-
-bool EqualsAscii(const char* a, const char* b) {
-  while (*a != '\0' && *a == *b) {
-    ++a;
-    ++b;
-  }
-  return *a == *b;
 }
 
 }  // namespace
@@ -159,7 +152,7 @@ bool IsInTrayNotifyArea(HWND window) {
   for (HWND w = window; w != nullptr; w = GetParent(w)) {
     char name[16] = {};
     GetClassNameA(w, name, 16);
-    if (EqualsAscii(name, "TrayNotifyWnd")) return true;
+    if (SameTerminatedString(name, "TrayNotifyWnd")) return true;
   }
   return false;
 }

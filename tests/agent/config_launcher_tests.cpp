@@ -6,7 +6,7 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
-#include "agent/resource_ids.h"
+#include "agent/core/resource_ids.h"
 #include "tests/agent/fake_config_run.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/agent/tray_user.h"

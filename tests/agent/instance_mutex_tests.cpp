@@ -5,7 +5,7 @@
 
 #include <thread>
 
-#include "agent/instance_mutex.h"
+#include "agent/core/instance_mutex.h"
 #include "common/unique_handle.h"
 
 namespace ks {

@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "agent/current_language.h"
-#include "agent/language_files.h"
-#include "agent/localization.h"
-#include "agent/web_page_commands.h"
+#include "agent/localization/current_language.h"
+#include "agent/localization/language_files.h"
+#include "agent/localization/localization.h"
+#include "agent/tray/web_page_commands.h"
 #include "common/web_links.h"
 #include "tests/harness/test_files.h"
 

@@ -6,11 +6,11 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
-#include "agent/resource_ids.h"
-#include "agent/web_page_commands.h"
+#include "agent/core/resource_ids.h"
+#include "agent/tray/web_page_commands.h"
 #include "tests/agent/fake_tray_run.h"
-#include "tests/harness/run_value_guard.h"
 #include "tests/harness/agent_copy.h"
+#include "tests/harness/run_value_guard.h"
 #include "tests/hook/wheel_target_run.h"
 
 namespace ks::test {

@@ -2,7 +2,7 @@
 // to the record's fixed fields.
 #include <gtest/gtest.h>
 
-#include "agent/tray_texts.h"
+#include "agent/tray/tray_texts.h"
 
 namespace ks {
 namespace {
