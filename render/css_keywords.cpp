@@ -99,17 +99,4 @@ CssKeyword KeywordFromName(std::string_view lowerName) {
   return (it != end && it->first == lowerName) ? it->second : CssKeyword::Unknown;
 }
 
-bool IsInheritedProperty(CssProperty p) {
-  switch (p) {
-    case CssProperty::Color: case CssProperty::FontFamily: case CssProperty::FontSize:
-    case CssProperty::FontWeight: case CssProperty::FontStyle: case CssProperty::TextTransform:
-    case CssProperty::TextAlign: case CssProperty::WhiteSpace: case CssProperty::LineHeight:
-    case CssProperty::Cursor: case CssProperty::BorderSpacing: case CssProperty::Visibility:
-    case CssProperty::TextIndent:
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace ks::render

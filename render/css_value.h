@@ -9,6 +9,8 @@
 
 namespace ks::render {
 
+// The longhands; each has one entry in the property table (css_properties.cpp),
+// in this order.
 enum class CssProperty : std::uint8_t {
   Color, BackgroundColor, FontFamily, FontSize, FontWeight, FontStyle, TextTransform, TextAlign,
   VerticalAlign, TextDecoration, WhiteSpace, LineHeight, Display, Float, Clear, Width, Height,
@@ -20,9 +22,6 @@ enum class CssProperty : std::uint8_t {
   TextIndent,
   Count,
 };
-
-// Properties whose value a child takes from its parent unless it sets one.
-bool IsInheritedProperty(CssProperty p);
 
 enum class CssKeyword : std::uint8_t {
   None, Auto, Normal, Inherit, Initial, Bold, Bolder, Lighter, Italic, Oblique, Left, Right, Center,

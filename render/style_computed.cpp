@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "render/css_properties.h"
+
 namespace ks::render {
 
 int Length::resolve(int base) const {
@@ -15,24 +17,9 @@ int Length::resolve(int base) const {
 
 ComputedStyle ComputedStyle::InheritedFrom(const ComputedStyle& p) {
   ComputedStyle s;
-  s.color = p.color;
-  s.fontFamily = p.fontFamily;
-  s.fontSize = p.fontSize;
-  s.fontWeight = p.fontWeight;
-  s.italic = p.italic;
-  s.textTransform = p.textTransform;
-  s.textAlign = p.textAlign;
-  s.whiteSpace = p.whiteSpace;
-  s.lineHeight = p.lineHeight;
-  s.lineHeightIsFactor = p.lineHeightIsFactor;
-  s.textIndent = p.textIndent;
-  s.cursor = p.cursor;
-  s.borderSpacing = p.borderSpacing;
-  s.visible = p.visible;
-  // Text decorations reach the text of descendants in CSS; carrying them
-  // along as if inherited draws the same lines.
-  s.underline = p.underline;
-  s.lineThrough = p.lineThrough;
+  for (const CssLonghand& property : CssLonghands()) {
+    if (property.inheritance != CssInheritance::No) property.copy(s, p);
+  }
   return s;
 }
 
