@@ -1,5 +1,7 @@
 #include "render/text_utf8.h"
 
+#include "common/ascii.h"
+
 namespace ks::render {
 
 void AppendUtf8(std::string& out, char32_t cp) {
@@ -96,8 +98,6 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return out;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 std::string AsciiLowered(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = AsciiLower(c);
@@ -105,11 +105,7 @@ std::string AsciiLowered(std::string_view text) {
 }
 
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
+  return EqualIgnoringAsciiCase(a, b);
 }
 
 std::string SanitizedUtf8(std::string_view text) {

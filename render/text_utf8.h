@@ -23,7 +23,6 @@ std::string Utf16ToUtf8(std::u16string_view text);
 
 // ASCII-only case folding: HTML and CSS names are ASCII, and folding other
 // scripts would change user text.
-char AsciiLower(char c);
 std::string AsciiLowered(std::string_view text);
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 
