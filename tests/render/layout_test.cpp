@@ -232,7 +232,24 @@ TEST_F(LayoutTest, ImportCycles_End) {
     for (const std::string& url : page.pendingStyleSheets()) page.supplyStyleSheet(url, "@import 'a.css'; @import 'b.css';");
   }
   EXPECT_TRUE(page.pendingStyleSheets().empty());
+  EXPECT_EQ((std::vector<std::string>{"b.css", "a.css", ""}), page.appliedStyleSheets())
+      << "64 imports of two sheets read each once";
   page.layout(100);
+}
+
+TEST_F(LayoutTest, SheetImportedInSeveralPlaces_IsReadOnceWhereItWins) {
+  page.loadHtml(std::string(kBase) + "<style>@import 'a.css'; @import 'b.css'; @import 'a.css';</style><p id=p>x</p>");
+  ASSERT_EQ((std::vector<std::string>{"a.css", "b.css"}), page.pendingStyleSheets());
+  page.supplyStyleSheet("a.css", "p { margin-top: 7px }");
+  page.supplyStyleSheet("b.css", "@import 'a.css'; p { margin-top: 3px }");
+  EXPECT_TRUE(page.pendingStyleSheets().empty());
+  EXPECT_EQ((std::vector<std::string>{"", "b.css", "a.css", ""}), page.appliedStyleSheets());
+  page.layout(100);
+  EXPECT_EQ(7, content("p").y) << "the last import of a.css comes after b.css";
+  // New text for a sheet in place reaches every place that imports it.
+  page.supplyStyleSheet("a.css", "p { margin-top: 9px }");
+  page.layout(100);
+  EXPECT_EQ(9, content("p").y);
 }
 
 TEST_F(LayoutTest, SuperscriptRaisesItsText) {
