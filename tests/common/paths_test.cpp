@@ -70,5 +70,21 @@ TEST(StripTrailingSeparators, RemovesEverySeparatorAtTheEndOnly) {
   EXPECT_EQ(StripTrailingSeparators(L"\\\\"), L"");
 }
 
+TEST(IsBareFileName, TakesOneNameAndRefusesPathsDrivesStreamsAndParents) {
+  EXPECT_TRUE(IsBareFileName(L"localize_Ru.css"));
+  EXPECT_TRUE(IsBareFileName(L"styles.css"));
+  EXPECT_TRUE(IsBareFileName(L".css"));
+  EXPECT_FALSE(IsBareFileName(L""));
+  EXPECT_FALSE(IsBareFileName(L"sub\\a.css"));
+  EXPECT_FALSE(IsBareFileName(L"sub/a.css"));
+  EXPECT_FALSE(IsBareFileName(L"\\\\server\\share\\a.css"));
+  EXPECT_FALSE(IsBareFileName(L"C:a.css"));
+  EXPECT_FALSE(IsBareFileName(L"C:\\Windows\\a.css"));
+  EXPECT_FALSE(IsBareFileName(L"a.css:hidden"));
+  EXPECT_FALSE(IsBareFileName(L"..css"));
+  EXPECT_FALSE(IsBareFileName(L"a..css"));
+  EXPECT_FALSE(IsBareFileName(L"..\\a.css"));
+}
+
 }  // namespace
 }  // namespace ks
