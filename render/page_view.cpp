@@ -5,6 +5,7 @@
 
 #include "render/html_parser.h"
 #include "render/layout_dump.h"
+#include "render/layout_saturating.h"
 #include "render/text_utf8.h"
 
 namespace ks::render {
@@ -235,7 +236,7 @@ Node* PageView::hitTest(int x, int y) {
       // vertically aligned table cell.
       const int shift = n.box->container ? n.box->container->contentShiftY : 0;
       for (const Rect& f : n.box->fragments) {
-        if (Rect{origin.x + f.x, origin.y + shift + f.y, f.w, f.h}.contains(x, y)) inside = true;
+        if (Rect{AddPx(origin.x, f.x), AddPx(origin.y, shift, f.y), f.w, f.h}.contains(x, y)) inside = true;
       }
     } else {
       inside = AbsoluteBorderBox(*n.box).contains(x, y);
