@@ -79,7 +79,9 @@ void LayoutEngine::resolveEdges(LayoutBox& b, int cw) {
   b.border = Edges{s.usedBorder(kTop), s.usedBorder(kRight), s.usedBorder(kBottom), s.usedBorder(kLeft)};
   b.padding = Edges{s.padding[side(kTop)].resolve(cw), s.padding[side(kRight)].resolve(cw),
                     s.padding[side(kBottom)].resolve(cw), s.padding[side(kLeft)].resolve(cw)};
-  if (b.control == Control::CheckBox || b.control == Control::Radio) b.padding.left = AddPx(b.padding.left, checkMark_, 4);
+  if (b.control == Control::CheckBox || b.control == Control::Radio) {
+    b.padding.left = AddPx(b.padding.left, checkMark_, 4);
+  }
   if (b.kind == BoxKind::TableRow) b.margin = b.border = b.padding = Edges{};
   if (b.kind == BoxKind::TableCell) b.margin = Edges{};
 }

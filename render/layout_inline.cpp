@@ -184,7 +184,8 @@ void LayoutEngine::addText(LayoutBox& container, LayoutBox& t, bool& prevSpace) 
       AppendTransformed(t.text, word, s.textTransform, prevSpace);
     }
     item.length = static_cast<std::uint32_t>(t.text.size()) - item.start;
-    item.width = SaturatePx(container_.textWidth(font.handle, std::string_view(t.text).substr(item.start, item.length)));
+    const std::string_view text = std::string_view(t.text).substr(item.start, item.length);
+    item.width = SaturatePx(container_.textWidth(font.handle, text));
     container.items.push_back(item);
     prevSpace = false;
     i = end;
@@ -390,8 +391,8 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
       a = SaturatePx(f.metrics.ascent);
       d = SaturatePx(f.metrics.descent);
       const int shift = baselineShift(b, c);
-      b.fragments.push_back(Rect{startX, AddPx(baseline, -shift, -a, -b.padding.top, -b.border.top), SubPx(endX, startX),
-                                 AddPx(a, d, b.padding.vertical(), b.border.vertical())});
+      b.fragments.push_back(Rect{startX, AddPx(baseline, -shift, -a, -b.padding.top, -b.border.top),
+                                 SubPx(endX, startX), AddPx(a, d, b.padding.vertical(), b.border.vertical())});
     };
     for (std::size_t k = i; k < j; ++k) {
       InlineItem& item = items[k];
