@@ -98,9 +98,11 @@ void PageView::supplyStyleSheet(std::string_view url, std::string_view bytes, bo
   SharedSheet sheet = found ? std::make_shared<const StyleSheet>(ParseStyleSheet(bytes)) : nullptr;
   const auto [it, added] = supplied_.try_emplace(std::string(url), sheet);
   if (!added) {
-    // New text for a sheet already in place: gather the sheets again.
+    // New text for a sheet already in place, perhaps with other imports:
+    // gather the sheets again, so that what is pending is known at once.
     it->second = std::move(sheet);
-    sheetsDirty_ = true;
+    collectSheets();
+    return;
   }
   for (SheetSlot& s : sheets_) addImports(s, 0);
   styleDirty_ = true;

@@ -248,8 +248,10 @@ TEST_F(LayoutTest, SheetImportedInSeveralPlaces_IsReadOnceWhereItWins) {
   EXPECT_EQ((std::vector<std::string>{"", "b.css", "a.css", ""}), page.appliedStyleSheets());
   page.layout(100);
   EXPECT_EQ(7, content("p").y) << "the last import of a.css comes after b.css";
-  // New text for a sheet in place reaches every place that imports it.
-  page.supplyStyleSheet("a.css", "p { margin-top: 9px }");
+  // New text for a sheet in place reaches every place that imports it, and
+  // what it imports now is asked for.
+  page.supplyStyleSheet("a.css", "@import 'c.css'; p { margin-top: 9px }");
+  EXPECT_EQ(std::vector<std::string>{"c.css"}, page.pendingStyleSheets());
   page.layout(100);
   EXPECT_EQ(9, content("p").y);
 }
