@@ -98,12 +98,13 @@ void LayoutEngine::distribute(std::vector<Column>& cols, int available) {
     remaining -= grow;
   }
   // Then the others toward their widest content.
-  int growable = 0;
+  // Counted wide and exact: the shares below then add up to no more than grant.
+  long long growable = 0;
   for (const Column& c : cols) {
-    if (c.percent <= 0) growable = AddPx(growable, c.max - c.width);
+    if (c.percent <= 0) growable += c.max - c.width;
   }
   if (growable > 0 && remaining > 0) {
-    const int grant = std::min(remaining, growable);
+    const int grant = static_cast<int>(std::min<long long>(remaining, growable));
     int given = 0;
     for (Column& c : cols) {
       if (c.percent > 0 || c.max <= c.width) continue;
