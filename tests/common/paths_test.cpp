@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/harness/test_files.h"
+
 namespace ks {
 namespace {
 
@@ -71,19 +73,13 @@ TEST(StripTrailingSeparators, RemovesEverySeparatorAtTheEndOnly) {
 }
 
 TEST(IsBareFileName, TakesOneNameAndRefusesPathsDrivesStreamsAndParents) {
-  EXPECT_TRUE(IsBareFileName(L"localize_Ru.css"));
-  EXPECT_TRUE(IsBareFileName(L"styles.css"));
-  EXPECT_TRUE(IsBareFileName(L".css"));
-  EXPECT_FALSE(IsBareFileName(L""));
-  EXPECT_FALSE(IsBareFileName(L"sub\\a.css"));
-  EXPECT_FALSE(IsBareFileName(L"sub/a.css"));
-  EXPECT_FALSE(IsBareFileName(L"\\\\server\\share\\a.css"));
-  EXPECT_FALSE(IsBareFileName(L"C:a.css"));
-  EXPECT_FALSE(IsBareFileName(L"C:\\Windows\\a.css"));
-  EXPECT_FALSE(IsBareFileName(L"a.css:hidden"));
-  EXPECT_FALSE(IsBareFileName(L"..css"));
-  EXPECT_FALSE(IsBareFileName(L"a..css"));
-  EXPECT_FALSE(IsBareFileName(L"..\\a.css"));
+  for (const wchar_t* name : {L"localize_Ru.css", L"styles.css", L".css"}) {
+    EXPECT_TRUE(IsBareFileName(name)) << test::Narrow(name);
+  }
+  for (const wchar_t* name : {L"", L"sub\\a.css", L"sub/a.css", L"\\\\server\\share\\a.css", L"C:a.css",
+                              L"C:\\Windows\\a.css", L"a.css:hidden", L"..css", L"a..css", L"..\\a.css"}) {
+    EXPECT_FALSE(IsBareFileName(name)) << test::Narrow(name);
+  }
 }
 
 }  // namespace
