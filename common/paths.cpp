@@ -61,4 +61,9 @@ std::wstring StripTrailingSeparators(std::wstring path) {
   return path;
 }
 
+bool IsBareFileName(std::wstring_view name) {
+  return !name.empty() && name.find_first_of(L"\\/:") == std::wstring_view::npos &&
+         name.find(L"..") == std::wstring_view::npos;
+}
+
 }  // namespace ks

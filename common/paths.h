@@ -33,4 +33,8 @@ std::wstring FileNameOf(std::wstring_view path);
 // Removes every trailing "\" (not just one).
 std::wstring StripTrailingSeparators(std::wstring path);
 
+// True when name names a file inside whatever folder it is looked for in: not
+// empty, and no "\" or "/", no ":" (a drive or a stream), no "..".
+bool IsBareFileName(std::wstring_view name);
+
 }  // namespace ks

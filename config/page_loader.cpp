@@ -96,7 +96,9 @@ std::string ReadWholeFile(const std::wstring& path) {
 void ServePageRequest(HWND window, const wchar_t* uri) {
   const std::wstring_view name = uri;
   if (name == kStyleSheetName && Answer(window, uri, ResourceBytes(IDR_STYLES, MAKEINTRESOURCEW(23)))) return;
-  if (EqualsIgnoringAsciiCase(SplitPath(name).ext, L".css")) {
+  // A sheet the page or a translator's sheet names is read from the program
+  // directory only: a path, a drive or a stream could reach any file.
+  if (EqualsIgnoringAsciiCase(SplitPath(name).ext, L".css") && IsBareFileName(name)) {
     if (Answer(window, uri, ReadWholeFile(ModuleDirectory() + std::wstring(name)))) return;
   }
   if (const std::optional<UINT> image = ImageResourceId(name)) Answer(window, uri, ResourceBytes(*image, kImageType));

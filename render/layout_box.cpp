@@ -7,21 +7,21 @@ namespace {
 
 Rect Union(const std::vector<Rect>& rects) {
   if (rects.empty()) return Rect{};
-  int x0 = rects[0].x, y0 = rects[0].y, x1 = rects[0].x + rects[0].w, y1 = rects[0].y + rects[0].h;
+  int x0 = rects[0].x, y0 = rects[0].y, x1 = AddPx(rects[0].x, rects[0].w), y1 = AddPx(rects[0].y, rects[0].h);
   for (const Rect& r : rects) {
     x0 = std::min(x0, r.x);
     y0 = std::min(y0, r.y);
-    x1 = std::max(x1, r.x + r.w);
-    y1 = std::max(y1, r.y + r.h);
+    x1 = std::max(x1, AddPx(r.x, r.w));
+    y1 = std::max(y1, AddPx(r.y, r.h));
   }
-  return Rect{x0, y0, x1 - x0, y1 - y0};
+  return Rect{x0, y0, SubPx(x1, x0), SubPx(y1, y0)};
 }
 
 // Where the children of box are positioned from, in root coordinates.
 void ContentOrigin(const LayoutBox& box, int& x, int& y) {
   const Rect r = AbsoluteBorderBox(box);
-  x = r.x + box.border.left + box.padding.left;
-  y = r.y + box.border.top + box.padding.top + box.contentShiftY;
+  x = AddPx(r.x, box.border.left, box.padding.left);
+  y = AddPx(r.y, box.border.top, box.padding.top, box.contentShiftY);
 }
 
 }  // namespace
@@ -41,21 +41,21 @@ Rect AbsoluteBorderBox(const LayoutBox& box) {
       }
       u = Union(runs);
     }
-    u.x += ox;
-    u.y += oy;
+    u.x = AddPx(u.x, ox);
+    u.y = AddPx(u.y, oy);
     return u;
   }
   int ox = 0, oy = 0;
   if (box.offsetParent) ContentOrigin(*box.offsetParent, ox, oy);
-  return Rect{ox + box.x, oy + box.y, box.borderBoxWidth(), box.borderBoxHeight()};
+  return Rect{AddPx(ox, box.x), AddPx(oy, box.y), box.borderBoxWidth(), box.borderBoxHeight()};
 }
 
 Rect AbsoluteContentBox(const LayoutBox& box) {
   Rect r = AbsoluteBorderBox(box);
-  r.x += box.border.left + box.padding.left;
-  r.y += box.border.top + box.padding.top;
-  r.w = std::max(0, r.w - box.border.horizontal() - box.padding.horizontal());
-  r.h = std::max(0, r.h - box.border.vertical() - box.padding.vertical());
+  r.x = AddPx(r.x, box.border.left, box.padding.left);
+  r.y = AddPx(r.y, box.border.top, box.padding.top);
+  r.w = std::max(0, AddPx(r.w, -box.border.horizontal(), -box.padding.horizontal()));
+  r.h = std::max(0, AddPx(r.h, -box.border.vertical(), -box.padding.vertical()));
   return r;
 }
 

@@ -9,6 +9,7 @@
 
 #include "render/dom_node.h"
 #include "render/layout_container.h"
+#include "render/layout_saturating.h"
 #include "render/style_computed.h"
 
 namespace ks::render {
@@ -18,7 +19,7 @@ struct Rect {
   int y = 0;
   int w = 0;
   int h = 0;
-  bool contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
+  bool contains(int px, int py) const { return px >= x && py >= y && px < AddPx(x, w) && py < AddPx(y, h); }
 };
 
 struct Edges {
@@ -26,8 +27,8 @@ struct Edges {
   int right = 0;
   int bottom = 0;
   int left = 0;
-  int horizontal() const { return left + right; }
-  int vertical() const { return top + bottom; }
+  int horizontal() const { return AddPx(left, right); }
+  int vertical() const { return AddPx(top, bottom); }
 };
 
 enum class BoxKind : std::uint8_t { Block, InlineBlock, Inline, Text, Image, LineBreak, Table, TableRow, TableCell };
@@ -103,10 +104,10 @@ struct LayoutBox {
 
   int colspan = 1;
 
-  int borderBoxWidth() const { return width + padding.horizontal() + border.horizontal(); }
-  int borderBoxHeight() const { return height + padding.vertical() + border.vertical(); }
-  int marginBoxWidth() const { return borderBoxWidth() + margin.horizontal(); }
-  int marginBoxHeight() const { return borderBoxHeight() + margin.vertical(); }
+  int borderBoxWidth() const { return AddPx(width, padding.horizontal(), border.horizontal()); }
+  int borderBoxHeight() const { return AddPx(height, padding.vertical(), border.vertical()); }
+  int marginBoxWidth() const { return AddPx(borderBoxWidth(), margin.horizontal()); }
+  int marginBoxHeight() const { return AddPx(borderBoxHeight(), margin.vertical()); }
   bool isBlockContainer() const {
     return kind == BoxKind::Block || kind == BoxKind::InlineBlock || kind == BoxKind::TableCell;
   }

@@ -1,7 +1,8 @@
 #include "render/layout_builder.h"
 
-#include <cstdlib>
+#include <algorithm>
 
+#include "render/style_hints.h"
 #include "render/text_utf8.h"
 
 namespace ks::render {
@@ -103,8 +104,8 @@ class Builder {
     if (box->control == Control::Button && box->kind == BoxKind::Inline) box->kind = BoxKind::InlineBlock;
     if (box->control != Control::None && box->kind == BoxKind::Inline) box->kind = BoxKind::InlineBlock;
     if (const std::string* span = node.attribute("colspan")) {
-      const int n = std::atoi(span->c_str());
-      box->colspan = n < 1 ? 1 : (n > 1000 ? 1000 : n);
+      int n = 1;
+      if (ParseIntegerAttribute(*span, n)) box->colspan = std::clamp(n, 1, 1000);
     }
     node.box = box;
     if (box->kind == BoxKind::Image || box->kind == BoxKind::LineBreak) return box;

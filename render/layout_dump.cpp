@@ -1,5 +1,7 @@
 #include "render/layout_dump.h"
 
+#include "render/layout_saturating.h"
+
 namespace ks::render {
 namespace {
 
@@ -46,16 +48,16 @@ void Dump(const LayoutBox& b, int depth, std::string& out) {
   out += "]\n";
   if (b.inlineContent) {
     const Rect content = AbsoluteContentBox(b);
-    const int oy = content.y + b.contentShiftY;
+    const int oy = AddPx(content.y, b.contentShiftY);
     for (std::size_t li = 0; li < b.lines.size(); ++li) {
       const LineInfo& line = b.lines[li];
       out.append(static_cast<std::size_t>(depth + 1) * 2, ' ');
-      out += "line y=" + std::to_string(oy + line.y) + " h=" + std::to_string(line.height) +
-             " baseline=" + std::to_string(oy + line.y + line.baseline) + "\n";
+      out += "line y=" + std::to_string(AddPx(oy, line.y)) + " h=" + std::to_string(line.height) +
+             " baseline=" + std::to_string(AddPx(oy, line.y, line.baseline)) + "\n";
       for (const TextRun& r : b.runs) {
         if (r.line != static_cast<int>(li)) continue;
         out.append(static_cast<std::size_t>(depth + 2) * 2, ' ');
-        out += "\"" + r.box->text.substr(r.start, r.end - r.start) + "\" x=" + std::to_string(content.x + r.x) +
+        out += "\"" + r.box->text.substr(r.start, r.end - r.start) + "\" x=" + std::to_string(AddPx(content.x, r.x)) +
                " w=" + std::to_string(r.width) + "\n";
       }
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/layout_saturating.h"
+
 namespace ks::render {
 namespace {
 
@@ -77,7 +79,9 @@ void LayoutEngine::resolveEdges(LayoutBox& b, int cw) {
   b.border = Edges{s.usedBorder(kTop), s.usedBorder(kRight), s.usedBorder(kBottom), s.usedBorder(kLeft)};
   b.padding = Edges{s.padding[side(kTop)].resolve(cw), s.padding[side(kRight)].resolve(cw),
                     s.padding[side(kBottom)].resolve(cw), s.padding[side(kLeft)].resolve(cw)};
-  if (b.control == Control::CheckBox || b.control == Control::Radio) b.padding.left += checkMark_ + 4;
+  if (b.control == Control::CheckBox || b.control == Control::Radio) {
+    b.padding.left = AddPx(b.padding.left, checkMark_, 4);
+  }
   if (b.kind == BoxKind::TableRow) b.margin = b.border = b.padding = Edges{};
   if (b.kind == BoxKind::TableCell) b.margin = Edges{};
 }
@@ -89,18 +93,18 @@ void LayoutEngine::layoutBlock(LayoutBox& b, int cw) {
   }
   resolveEdges(b, cw);
   const ComputedStyle& s = *b.style;
-  const int edges = b.border.horizontal() + b.padding.horizontal();
+  const int edges = AddPx(b.border.horizontal(), b.padding.horizontal());
   if (s.width.isAuto()) {
-    b.width = std::max(0, cw - b.margin.horizontal() - edges);
+    b.width = std::max(0, AddPx(cw, -b.margin.horizontal(), -edges));
   } else {
     b.width = std::max(0, s.width.resolve(cw));
-    const int free = cw - b.width - edges;
+    const int free = AddPx(cw, -b.width, -edges);
     const bool autoLeft = s.margin[kLeft].isAuto();
     const bool autoRight = s.margin[kRight].isAuto();
     if (autoLeft && autoRight) {
       b.margin.left = b.margin.right = std::max(0, free / 2);
     } else if (autoLeft) {
-      b.margin.left = std::max(0, free - b.margin.right);
+      b.margin.left = std::max(0, SubPx(free, b.margin.right));
     }
   }
   if (!s.minWidth.isAuto()) b.width = std::max(b.width, s.minWidth.resolve(cw));
@@ -120,10 +124,10 @@ void LayoutEngine::layoutContent(LayoutBox& b) {
       layoutBlock(*c, b.width);
       c->offsetParent = &b;
       // Adjoining vertical margins of siblings collapse to the larger one.
-      y += first ? c->margin.top : std::max(prevMarginBottom, c->margin.top) - prevMarginBottom;
+      y = AddPx(y, first ? c->margin.top : SubPx(std::max(prevMarginBottom, c->margin.top), prevMarginBottom));
       c->x = c->margin.left;
       c->y = y;
-      y += c->borderBoxHeight() + c->margin.bottom;
+      y = AddPx(y, c->borderBoxHeight(), c->margin.bottom);
       prevMarginBottom = c->margin.bottom;
       first = false;
     }
@@ -147,9 +151,9 @@ void LayoutEngine::imageSize(LayoutBox& b, int cw, int& w, int& h) {
     w = known ? nw : 0;
     h = known ? nh : 0;
   } else if (autoW) {
-    w = known ? static_cast<int>(std::lround(static_cast<double>(h) * nw / nh)) : h;
+    w = known ? RoundPx(static_cast<double>(h) * nw / nh) : h;
   } else if (autoH) {
-    h = known ? static_cast<int>(std::lround(static_cast<double>(w) * nh / nw)) : w;
+    h = known ? RoundPx(static_cast<double>(w) * nh / nw) : w;
   }
   w = std::min(w, 100000);
   h = std::min(h, 100000);
@@ -161,7 +165,7 @@ void LayoutEngine::layoutAtomic(LayoutBox& b, int cw) {
     return;
   }
   resolveEdges(b, cw);
-  const int edges = b.border.horizontal() + b.padding.horizontal();
+  const int edges = AddPx(b.border.horizontal(), b.padding.horizontal());
   if (b.kind == BoxKind::Image) {
     imageSize(b, cw, b.width, b.height);
     b.baseline = -1;
@@ -172,15 +176,15 @@ void LayoutEngine::layoutAtomic(LayoutBox& b, int cw) {
     b.width = std::max(0, s.width.resolve(cw));
   } else {
     intrinsic(b);
-    const int available = cw - b.margin.horizontal();
+    const int available = SubPx(cw, b.margin.horizontal());
     const int marginBox = std::min(std::max(b.minContent, available), b.maxContent);
-    b.width = std::max(0, marginBox - b.margin.horizontal() - edges);
+    b.width = std::max(0, AddPx(marginBox, -b.margin.horizontal(), -edges));
   }
   if (!s.minWidth.isAuto()) b.width = std::max(b.width, s.minWidth.resolve(cw));
   layoutContent(b);
   b.baseline = -1;
   if (b.inlineContent && !b.lines.empty()) {
-    b.baseline = b.margin.top + b.border.top + b.padding.top + b.lines.back().baseline;
+    b.baseline = AddPx(b.margin.top, b.border.top, b.padding.top, b.lines.back().baseline);
   }
 }
 
@@ -190,28 +194,27 @@ void LayoutEngine::intrinsic(LayoutBox& b) {
   if (b.kind == BoxKind::Table) {
     const std::vector<Column> cols = tableColumns(b);
     const int spacing = static_cast<int>(std::lround(s.borderSpacing));
-    const int gaps = cols.empty() ? 0 : spacing * static_cast<int>(cols.size() + 1);
+    const int gaps = cols.empty() ? 0 : MulPx(spacing, static_cast<int>(cols.size() + 1));
     int mn = gaps, mx = gaps;
     for (const Column& c : cols) {
-      mn += c.min;
-      mx += c.max;
+      mn = AddPx(mn, c.min);
+      mx = AddPx(mx, c.max);
     }
     resolveEdges(b, 0);
+    const int edges = AddPx(b.border.horizontal(), b.padding.horizontal());
     if (s.width.unit == Length::Unit::Px) {
       // A table's width property gives its border box.
-      mx = std::max(mn + b.border.horizontal() + b.padding.horizontal(), s.width.resolve(0)) -
-           b.border.horizontal() - b.padding.horizontal();
+      mx = SubPx(std::max(AddPx(mn, edges), s.width.resolve(0)), edges);
       mn = mx;
     }
-    const int outer = b.border.horizontal() + b.padding.horizontal() + PxOrZero(s.margin[kLeft]) +
-                      PxOrZero(s.margin[kRight]);
-    b.minContent = mn + outer;
-    b.maxContent = std::max(mn, mx) + outer;
+    const int outer = AddPx(edges, PxOrZero(s.margin[kLeft]), PxOrZero(s.margin[kRight]));
+    b.minContent = AddPx(mn, outer);
+    b.maxContent = AddPx(std::max(mn, mx), outer);
     return;
   }
   resolveEdges(b, 0);
-  const int outer = b.border.horizontal() + b.padding.horizontal() + PxOrZero(s.margin[kLeft]) +
-                    PxOrZero(s.margin[kRight]);
+  const int outer =
+      AddPx(b.border.horizontal(), b.padding.horizontal(), PxOrZero(s.margin[kLeft]), PxOrZero(s.margin[kRight]));
   int mn = 0, mx = 0;
   if (b.kind == BoxKind::Image) {
     int w = 0, h = 0;
@@ -235,17 +238,17 @@ void LayoutEngine::intrinsic(LayoutBox& b) {
       }
       if (item.kind == InlineItem::Kind::Float) {
         mn = std::max(mn, itemMin);
-        line += itemMax;
+        line = AddPx(line, itemMax);
         continue;
       }
-      segment += itemMin;
+      segment = AddPx(segment, itemMin);
       mn = std::max(mn, segment);
       if (item.breakAfter) {
         segment = 0;
       } else {
-        segment += item.spaceAfter;
+        segment = AddPx(segment, item.spaceAfter);
       }
-      line += itemMax + item.spaceAfter;
+      line = AddPx(line, itemMax, item.spaceAfter);
     }
     mn = std::max(mn, segment);
     mx = std::max(mx, line);
@@ -261,8 +264,8 @@ void LayoutEngine::intrinsic(LayoutBox& b) {
     mn = std::max(mn, s.minWidth.resolve(0));
     mx = std::max(mx, mn);
   }
-  b.minContent = mn + outer;
-  b.maxContent = std::max(mn, mx) + outer;
+  b.minContent = AddPx(mn, outer);
+  b.maxContent = AddPx(std::max(mn, mx), outer);
 }
 
 }  // namespace ks::render

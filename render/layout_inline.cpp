@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "render/layout_engine.h"
+#include "render/layout_saturating.h"
 #include "render/text_utf8.h"
 
 namespace ks::render {
@@ -94,13 +95,13 @@ void LayoutEngine::collectFrom(LayoutBox& container, LayoutBox& parent, bool& pr
         InlineItem open;
         open.kind = InlineItem::Kind::Open;
         open.box = c;
-        open.width = c->margin.left + c->border.left + c->padding.left;
+        open.width = AddPx(c->margin.left, c->border.left, c->padding.left);
         container.items.push_back(open);
         collectFrom(container, *c, prevSpace);
         InlineItem close;
         close.kind = InlineItem::Kind::Close;
         close.box = c;
-        close.width = c->margin.right + c->border.right + c->padding.right;
+        close.width = AddPx(c->margin.right, c->border.right, c->padding.right);
         container.items.push_back(close);
         break;
       }
@@ -183,7 +184,8 @@ void LayoutEngine::addText(LayoutBox& container, LayoutBox& t, bool& prevSpace) 
       AppendTransformed(t.text, word, s.textTransform, prevSpace);
     }
     item.length = static_cast<std::uint32_t>(t.text.size()) - item.start;
-    item.width = container_.textWidth(font.handle, std::string_view(t.text).substr(item.start, item.length));
+    const std::string_view text = std::string_view(t.text).substr(item.start, item.length);
+    item.width = SaturatePx(container_.textWidth(font.handle, text));
     container.items.push_back(item);
     prevSpace = false;
     i = end;
@@ -194,9 +196,9 @@ void LayoutEngine::lineSpan(const std::vector<FloatBox>& floats, int y, int widt
   left = 0;
   right = width;
   for (const FloatBox& f : floats) {
-    if (y < f.rect.y || y >= f.rect.y + f.rect.h) continue;
+    if (y < f.rect.y || y >= AddPx(f.rect.y, f.rect.h)) continue;
     if (f.left) {
-      left = std::max(left, f.rect.x + f.rect.w);
+      left = std::max(left, AddPx(f.rect.x, f.rect.w));
     } else {
       right = std::min(right, f.rect.x);
     }
@@ -205,14 +207,14 @@ void LayoutEngine::lineSpan(const std::vector<FloatBox>& floats, int y, int widt
 
 void LayoutEngine::halfLeading(const ComputedStyle& s, int& ascent, int& descent) {
   const Font& f = fontFor(s);
-  ascent = f.metrics.ascent;
-  descent = f.metrics.descent;
+  ascent = SaturatePx(f.metrics.ascent);
+  descent = SaturatePx(f.metrics.descent);
   if (s.lineHeight <= 0) return;
   const float lh = s.lineHeightIsFactor ? s.lineHeight * s.fontSize : s.lineHeight;
-  const int total = static_cast<int>(std::lround(lh));
-  const int extra = total - (ascent + descent);
-  ascent += extra / 2;
-  descent = total - ascent;
+  const int total = RoundPx(static_cast<double>(lh));
+  const int extra = SubPx(total, AddPx(ascent, descent));
+  ascent = AddPx(ascent, extra / 2);
+  descent = SubPx(total, ascent);
 }
 
 int LayoutEngine::baselineShift(const LayoutBox& box, const LayoutBox& container) const {
@@ -221,9 +223,9 @@ int LayoutEngine::baselineShift(const LayoutBox& box, const LayoutBox& container
     if (b->kind == BoxKind::Text) continue;
     const float parentSize = b->parent ? b->parent->style->fontSize : b->style->fontSize;
     switch (b->style->verticalAlign) {
-      case VerticalAlign::Super: shift += static_cast<int>(std::lround(parentSize / 3.0f)); break;
-      case VerticalAlign::Sub: shift -= static_cast<int>(std::lround(parentSize / 5.0f)); break;
-      case VerticalAlign::Length: shift += static_cast<int>(std::lround(b->style->verticalShift)); break;
+      case VerticalAlign::Super: shift = AddPx(shift, RoundPx(static_cast<double>(parentSize) / 3.0)); break;
+      case VerticalAlign::Sub: shift = SubPx(shift, RoundPx(static_cast<double>(parentSize) / 5.0)); break;
+      case VerticalAlign::Length: shift = AddPx(shift, RoundPx(static_cast<double>(b->style->verticalShift))); break;
       default: break;
     }
   }
@@ -246,9 +248,9 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
   }
   int strutA = 0, strutD = 0;
   halfLeading(*c.style, strutA, strutD);
-  const int xHeight = fontFor(*c.style).metrics.xHeight;
+  const int xHeight = SaturatePx(fontFor(*c.style).metrics.xHeight);
   const TextAlign align = c.style->textAlign;
-  const int indent = static_cast<int>(std::lround(c.style->textIndent));
+  const int indent = RoundPx(static_cast<double>(c.style->textIndent));
 
   std::vector<FloatBox> floats;
   std::vector<bool> floatPlaced(items.size(), false);
@@ -258,17 +260,17 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
   const auto placeFloat = [&](LayoutBox& f, int atY, int left, int right) {
     const int w = f.marginBoxWidth();
     const bool isLeft = f.style->floatSide != FloatSide::Right;
-    const int x = isLeft ? left : std::max(left, right - w);
+    const int x = isLeft ? left : std::max(left, SubPx(right, w));
     floats.push_back(FloatBox{Rect{x, atY, w, f.marginBoxHeight()}, isLeft});
-    f.x = x + f.margin.left;
-    f.y = atY + f.margin.top;
+    f.x = AddPx(x, f.margin.left);
+    f.y = AddPx(atY, f.margin.top);
   };
 
   while (i < items.size()) {
     int left = 0, right = width;
     lineSpan(floats, y, width, left, right);
     const int lineIndent = c.lines.empty() ? indent : 0;
-    int avail = right - left - lineIndent;
+    int avail = AddPx(right, -left, -lineIndent);
     std::size_t j = i;
     int used = 0;
     bool hasContent = false;
@@ -279,10 +281,10 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
       if (item.kind == InlineItem::Kind::Float) {
         if (!floatPlaced[j]) {
           floatPlaced[j] = true;
-          if (used + item.width <= avail || !hasContent) {
+          if (AddPx(used, item.width) <= avail || !hasContent) {
             placeFloat(*item.box, y, left, right);
             lineSpan(floats, y, width, left, right);
-            avail = right - left - lineIndent;
+            avail = AddPx(right, -left, -lineIndent);
           } else {
             deferredFloats.push_back(j);
           }
@@ -295,7 +297,7 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
         break;
       }
       const bool content = item.kind == InlineItem::Kind::Word || item.kind == InlineItem::Kind::Atomic;
-      if (content && used + item.width > avail) {
+      if (content && AddPx(used, item.width) > avail) {
         if (hasContent && breakAt > i) {
           j = breakAt;
           break;
@@ -304,17 +306,17 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
         if (!hasContent && (left > 0 || right < width)) {
           int next = std::numeric_limits<int>::max();
           for (const FloatBox& f : floats) {
-            if (f.rect.y + f.rect.h > y) next = std::min(next, f.rect.y + f.rect.h);
+            if (AddPx(f.rect.y, f.rect.h) > y) next = std::min(next, AddPx(f.rect.y, f.rect.h));
           }
           if (next != std::numeric_limits<int>::max()) {
             y = next;
             lineSpan(floats, y, width, left, right);
-            avail = right - left - lineIndent;
+            avail = AddPx(right, -left, -lineIndent);
             continue;
           }
         }
       }
-      used += item.width + item.spaceAfter;
+      used = AddPx(used, item.width, item.spaceAfter);
       if (content) hasContent = true;
       if (item.breakAfter) breakAt = j + 1;
       ++j;
@@ -332,15 +334,15 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
       const InlineItem& item = items[k];
       xs[k - i] = cursor;
       if (item.kind == InlineItem::Kind::Float || item.kind == InlineItem::Kind::Break) continue;
-      cursor += item.width;
-      if (k < lastContent || (lastContent == j && k + 1 < j)) cursor += item.spaceAfter;
+      cursor = AddPx(cursor, item.width);
+      if (k < lastContent || (lastContent == j && k + 1 < j)) cursor = AddPx(cursor, item.spaceAfter);
     }
     // Trailing inline edges after the last content still take room.
     const int lineWidth = cursor;
-    int offset = left + lineIndent;
-    const int free = right - left - lineIndent - lineWidth;
-    if (free > 0 && align == TextAlign::Center) offset += free / 2;
-    if (free > 0 && align == TextAlign::Right) offset += free;
+    int offset = AddPx(left, lineIndent);
+    const int free = AddPx(right, -left, -lineIndent, -lineWidth);
+    if (free > 0 && align == TextAlign::Center) offset = AddPx(offset, free / 2);
+    if (free > 0 && align == TextAlign::Right) offset = AddPx(offset, free);
 
     // Vertical metrics.
     int A = strutA, D = strutD, tallAligned = 0;
@@ -351,8 +353,8 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
         int a = 0, d = 0;
         halfLeading(*item.box->style, a, d);
         const int shift = baselineShift(*item.box, c);
-        A = std::max(A, a + shift);
-        D = std::max(D, d - shift);
+        A = std::max(A, AddPx(a, shift));
+        D = std::max(D, SubPx(d, shift));
       } else if (item.kind == InlineItem::Kind::Atomic) {
         const LayoutBox& b = *item.box;
         const int h = b.marginBoxHeight();
@@ -360,19 +362,19 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
         if (va == VerticalAlign::Top || va == VerticalAlign::Bottom) {
           tallAligned = std::max(tallAligned, h);
         } else if (va == VerticalAlign::Middle) {
-          const int a = (h + xHeight) / 2;
+          const int a = AddPx(h, xHeight) / 2;
           A = std::max(A, a);
-          D = std::max(D, h - a);
+          D = std::max(D, SubPx(h, a));
         } else {
           const int asc = b.baseline >= 0 ? b.baseline : h;
           const int shift = baselineShift(b, c);
-          A = std::max(A, asc + shift);
-          D = std::max(D, h - asc - shift);
+          A = std::max(A, AddPx(asc, shift));
+          D = std::max(D, AddPx(h, -asc, -shift));
         }
       }
     }
-    const int lineHeight = std::max(A + D, tallAligned);
-    const int baseline = y + A;
+    const int lineHeight = std::max(AddPx(A, D), tallAligned);
+    const int baseline = AddPx(y, A);
     const int lineIndex = static_cast<int>(c.lines.size());
     c.lines.push_back(LineInfo{y, lineHeight, A});
 
@@ -386,23 +388,23 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
     const auto closeFragment = [&](LayoutBox& b, int startX, int endX) {
       int a = 0, d = 0;
       const Font& f = fontFor(*b.style);
-      a = f.metrics.ascent;
-      d = f.metrics.descent;
+      a = SaturatePx(f.metrics.ascent);
+      d = SaturatePx(f.metrics.descent);
       const int shift = baselineShift(b, c);
-      b.fragments.push_back(Rect{startX, baseline - shift - a - b.padding.top - b.border.top, endX - startX,
-                                 a + d + b.padding.vertical() + b.border.vertical()});
+      b.fragments.push_back(Rect{startX, AddPx(baseline, -shift, -a, -b.padding.top, -b.border.top),
+                                 SubPx(endX, startX), AddPx(a, d, b.padding.vertical(), b.border.vertical())});
     };
     for (std::size_t k = i; k < j; ++k) {
       InlineItem& item = items[k];
-      const int x = offset + xs[k - i];
+      const int x = AddPx(offset, xs[k - i]);
       switch (item.kind) {
         case InlineItem::Kind::Open:
-          open.push_back(Open{item.box, x + item.box->margin.left});
+          open.push_back(Open{item.box, AddPx(x, item.box->margin.left)});
           break;
         case InlineItem::Kind::Close:
           for (std::size_t o = open.size(); o-- > 0;) {
             if (open[o].box == item.box) {
-              closeFragment(*item.box, open[o].startX, x + item.width - item.box->margin.right);
+              closeFragment(*item.box, open[o].startX, AddPx(x, item.width, -item.box->margin.right));
               open.erase(open.begin() + static_cast<std::ptrdiff_t>(o));
               break;
             }
@@ -414,10 +416,10 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
               c.runs.back().end + 1 >= item.start) {
             TextRun& r = c.runs.back();
             r.end = item.start + item.length;
-            r.width = x + item.width - r.x;
+            r.width = AddPx(x, item.width, -r.x);
           } else {
-            c.runs.push_back(TextRun{item.box, item.start, item.start + item.length, x, baseline - shift, item.width,
-                                     lineIndex});
+            c.runs.push_back(TextRun{item.box, item.start, item.start + item.length, x, SubPx(baseline, shift),
+                                     item.width, lineIndex});
           }
           break;
         }
@@ -427,12 +429,12 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
           int top = 0;
           switch (b.style->verticalAlign) {
             case VerticalAlign::Top: top = y; break;
-            case VerticalAlign::Bottom: top = y + lineHeight - h; break;
-            case VerticalAlign::Middle: top = baseline - (h + xHeight) / 2; break;
-            default: top = baseline - baselineShift(b, c) - (b.baseline >= 0 ? b.baseline : h); break;
+            case VerticalAlign::Bottom: top = AddPx(y, lineHeight, -h); break;
+            case VerticalAlign::Middle: top = SubPx(baseline, AddPx(h, xHeight) / 2); break;
+            default: top = AddPx(baseline, -baselineShift(b, c), -(b.baseline >= 0 ? b.baseline : h)); break;
           }
-          b.x = x + b.margin.left;
-          b.y = top + b.margin.top;
+          b.x = AddPx(x, b.margin.left);
+          b.y = AddPx(top, b.margin.top);
           break;
         }
         default:
@@ -442,10 +444,10 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
     // Inline boxes still open continue on the next line.
     openInlines.clear();
     for (const Open& o : open) {
-      closeFragment(*o.box, o.startX, offset + lineWidth);
+      closeFragment(*o.box, o.startX, AddPx(offset, lineWidth));
       openInlines.push_back(o.box);
     }
-    y += lineHeight;
+    y = AddPx(y, lineHeight);
     for (std::size_t k : deferredFloats) {
       int l = 0, r = width;
       lineSpan(floats, y, width, l, r);
@@ -454,7 +456,7 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
     i = j;
   }
   int bottom = y;
-  for (const FloatBox& f : floats) bottom = std::max(bottom, f.rect.y + f.rect.h);
+  for (const FloatBox& f : floats) bottom = std::max(bottom, AddPx(f.rect.y, f.rect.h));
   return bottom;
 }
 

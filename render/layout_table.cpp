@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "render/layout_engine.h"
+#include "render/layout_saturating.h"
 
 namespace ks::render {
 namespace {
@@ -42,7 +43,7 @@ std::vector<LayoutEngine::Column> LayoutEngine::tableColumns(LayoutBox& table) {
       if (w.unit == Length::Unit::Px) {
         // A cell's width is its content box; columns hold border boxes. A
         // fixed width is not given up when the table gets narrow.
-        const int box = w.resolve(0) + cell->border.horizontal() + cell->padding.horizontal();
+        const int box = AddPx(w.resolve(0), cell->border.horizontal(), cell->padding.horizontal());
         mn = std::max(mn, box);
         mx = mn;
         fixed = true;
@@ -60,19 +61,21 @@ std::vector<LayoutEngine::Column> LayoutEngine::tableColumns(LayoutBox& table) {
     }
   }
   for (const Spanning& s : spanning) {
-    int haveMin = spacing * static_cast<int>(s.span - 1), haveMax = haveMin;
+    int haveMin = MulPx(spacing, static_cast<int>(s.span - 1)), haveMax = haveMin;
     for (std::size_t k = s.first; k < s.first + s.span; ++k) {
-      haveMin += cols[k].min;
-      haveMax += cols[k].max;
+      haveMin = AddPx(haveMin, cols[k].min);
+      haveMax = AddPx(haveMax, cols[k].max);
     }
     const int n = static_cast<int>(s.span);
+    // The span's extra width, shared out with the remainder one pixel each.
+    const auto share = [n](int extra, std::size_t k) { return extra / n + (static_cast<int>(k) < extra % n ? 1 : 0); };
     if (s.min > haveMin) {
       const int extra = s.min - haveMin;
-      for (std::size_t k = 0; k < s.span; ++k) cols[s.first + k].min += extra / n + (static_cast<int>(k) < extra % n ? 1 : 0);
+      for (std::size_t k = 0; k < s.span; ++k) cols[s.first + k].min = AddPx(cols[s.first + k].min, share(extra, k));
     }
     if (s.max > haveMax) {
       const int extra = s.max - haveMax;
-      for (std::size_t k = 0; k < s.span; ++k) cols[s.first + k].max += extra / n + (static_cast<int>(k) < extra % n ? 1 : 0);
+      for (std::size_t k = 0; k < s.span; ++k) cols[s.first + k].max = AddPx(cols[s.first + k].max, share(extra, k));
     }
   }
   for (Column& c : cols) c.max = std::max(c.max, c.min);
@@ -83,24 +86,25 @@ void LayoutEngine::distribute(std::vector<Column>& cols, int available) {
   int remaining = available;
   for (Column& c : cols) {
     c.width = c.min;
-    remaining -= c.min;
+    remaining = SubPx(remaining, c.min);
   }
   if (remaining <= 0 || cols.empty()) return;
   // Percentage columns first, toward their share of the table.
   for (Column& c : cols) {
     if (c.percent <= 0) continue;
-    const int want = static_cast<int>(std::lround(static_cast<double>(available) * static_cast<double>(c.percent) / 100.0));
-    const int grow = std::min(remaining, std::max(0, want - c.width));
+    const int want = RoundPx(static_cast<double>(available) * static_cast<double>(c.percent) / 100.0);
+    const int grow = std::min(remaining, std::max(0, SubPx(want, c.width)));
     c.width += grow;
     remaining -= grow;
   }
   // Then the others toward their widest content.
-  int growable = 0;
+  // Counted wide and exact: the shares below then add up to no more than grant.
+  long long growable = 0;
   for (const Column& c : cols) {
     if (c.percent <= 0) growable += c.max - c.width;
   }
   if (growable > 0 && remaining > 0) {
-    const int grant = std::min(remaining, growable);
+    const int grant = static_cast<int>(std::min<long long>(remaining, growable));
     int given = 0;
     for (Column& c : cols) {
       if (c.percent > 0 || c.max <= c.width) continue;
@@ -147,24 +151,24 @@ void LayoutEngine::layoutTable(LayoutBox& t, int cw, bool shrinkToFit) {
   std::vector<Column> cols = tableColumns(t);
   const int spacing = static_cast<int>(std::lround(s.borderSpacing));
   const int n = static_cast<int>(cols.size());
-  const int gaps = n > 0 ? spacing * (n + 1) : 0;
+  const int gaps = n > 0 ? MulPx(spacing, n + 1) : 0;
   int sumMin = 0, sumMax = 0;
   for (const Column& c : cols) {
-    sumMin += c.min;
-    sumMax += c.max;
+    sumMin = AddPx(sumMin, c.min);
+    sumMax = AddPx(sumMax, c.max);
   }
-  const int edges = t.border.horizontal() + t.padding.horizontal();
+  const int edges = AddPx(t.border.horizontal(), t.padding.horizontal());
   int target = 0;
   if (!s.width.isAuto()) {
-    target = s.width.resolve(cw) - edges;  // a table's width is its border box
+    target = SubPx(s.width.resolve(cw), edges);  // a table's width is its border box
   } else {
-    target = std::min(cw - t.margin.horizontal() - edges, sumMax + gaps);
+    target = std::min(AddPx(cw, -t.margin.horizontal(), -edges), AddPx(sumMax, gaps));
   }
-  target = std::max(target, sumMin + gaps);
-  distribute(cols, target - gaps);
+  target = std::max(target, AddPx(sumMin, gaps));
+  distribute(cols, SubPx(target, gaps));
   t.width = target;
   if (!shrinkToFit && s.margin[kLeft].isAuto() && s.margin[kRight].isAuto()) {
-    t.margin.left = t.margin.right = std::max(0, (cw - target - edges) / 2);
+    t.margin.left = t.margin.right = std::max(0, AddPx(cw, -target, -edges) / 2);
   }
 
   int y = t.children.empty() ? 0 : spacing;
@@ -183,37 +187,37 @@ void LayoutEngine::layoutTable(LayoutBox& t, int cw, bool shrinkToFit) {
         continue;
       }
       const std::size_t span = std::min(static_cast<std::size_t>(cell->colspan), cols.size() - col);
-      int cellWidth = spacing * static_cast<int>(span - 1);
-      for (std::size_t k = col; k < col + span; ++k) cellWidth += cols[k].width;
+      int cellWidth = MulPx(spacing, static_cast<int>(span - 1));
+      for (std::size_t k = col; k < col + span; ++k) cellWidth = AddPx(cellWidth, cols[k].width);
       resolveEdges(*cell, target);
-      cell->width = std::max(0, cellWidth - cell->border.horizontal() - cell->padding.horizontal());
+      cell->width = std::max(0, AddPx(cellWidth, -cell->border.horizontal(), -cell->padding.horizontal()));
       cell->contentShiftY = 0;
       layoutContent(*cell);
       cell->x = x;
       cell->y = y;
       rowHeight = std::max(rowHeight, cell->borderBoxHeight());
-      x += cellWidth + spacing;
+      x = AddPx(x, cellWidth, spacing);
       col += span;
     }
     for (LayoutBox* cell : row->children) {
-      const int extra = rowHeight - cell->borderBoxHeight();
+      const int extra = SubPx(rowHeight, cell->borderBoxHeight());
       if (extra <= 0) continue;
       switch (cell->style->verticalAlign) {
         case VerticalAlign::Middle: cell->contentShiftY = extra / 2; break;
         case VerticalAlign::Bottom: cell->contentShiftY = extra; break;
         default: cell->contentShiftY = 0; break;
       }
-      cell->height += extra;
+      cell->height = AddPx(cell->height, extra);
     }
     row->x = spacing;
     row->y = y;
-    row->width = std::max(0, target - 2 * spacing);
+    row->width = std::max(0, SubPx(target, MulPx(2, spacing)));
     row->height = rowHeight;
-    y += rowHeight + spacing;
+    y = AddPx(y, rowHeight, spacing);
   }
   t.height = y;
   if (s.height.unit == Length::Unit::Px) {
-    t.height = std::max(t.height, s.height.resolve(0) - t.border.vertical() - t.padding.vertical());
+    t.height = std::max(t.height, AddPx(s.height.resolve(0), -t.border.vertical(), -t.padding.vertical()));
   }
   t.baseline = -1;
 }

@@ -1,9 +1,11 @@
 #include "render/page_view.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "render/html_parser.h"
 #include "render/layout_dump.h"
+#include "render/layout_saturating.h"
 #include "render/text_utf8.h"
 
 namespace ks::render {
@@ -13,8 +15,6 @@ namespace {
 // so import cycles end.
 constexpr int kMaxImportDepth = 8;
 constexpr int kMaxSheets = 64;
-
-const std::string kNotFound = "\x01";
 
 }  // namespace
 
@@ -47,7 +47,7 @@ void PageView::collectSheets() {
     if (n.tag() == Tag::Style) {
       SheetSlot slot;
       slot.loaded = true;
-      slot.sheet = ParseStyleSheet(InnerText(n));
+      slot.sheet = std::make_shared<const StyleSheet>(ParseStyleSheet(InnerText(n)));
       sheets_.push_back(std::move(slot));
     } else if (n.tag() == Tag::Link && EqualsIgnoreAsciiCase(n.attributeOr("rel", ""), "stylesheet")) {
       SheetSlot slot;
@@ -66,12 +66,12 @@ void PageView::addImports(SheetSlot& slot, int depth) {
     const auto it = supplied_.find(slot.url);
     if (it != supplied_.end()) {
       slot.loaded = true;
-      if (it->second != kNotFound) slot.sheet = ParseStyleSheet(it->second);
+      slot.sheet = it->second;
     }
   }
-  if (!slot.loaded || depth >= kMaxImportDepth) return;
+  if (!slot.sheet || depth >= kMaxImportDepth) return;
   if (slot.imports.empty()) {
-    for (const std::string& url : slot.sheet.imports) {
+    for (const std::string& url : slot.sheet->imports) {
       if (++sheetCount_ > kMaxSheets) break;
       SheetSlot child;
       child.url = url;
@@ -95,14 +95,43 @@ std::vector<std::string> PageView::pendingStyleSheets() const {
 }
 
 void PageView::supplyStyleSheet(std::string_view url, std::string_view bytes, bool found) {
-  supplied_[std::string(url)] = found ? std::string(bytes) : kNotFound;
+  SharedSheet sheet = found ? std::make_shared<const StyleSheet>(ParseStyleSheet(bytes)) : nullptr;
+  const auto [it, added] = supplied_.try_emplace(std::string(url), sheet);
+  if (!added) {
+    // New text for a sheet already in place, perhaps with other imports:
+    // gather the sheets again, so that what is pending is known at once.
+    it->second = std::move(sheet);
+    collectSheets();
+    return;
+  }
   for (SheetSlot& s : sheets_) addImports(s, 0);
   styleDirty_ = true;
 }
 
-void PageView::applySheets(const SheetSlot& slot) {
-  for (const SheetSlot& c : slot.imports) applySheets(c);
-  if (slot.loaded) resolver_.addAuthorSheet(slot.sheet);
+void PageView::orderSheets(const SheetSlot& slot, std::vector<AppliedSheet>& out) const {
+  for (const SheetSlot& c : slot.imports) orderSheets(c, out);
+  if (slot.sheet) out.push_back(AppliedSheet{&slot, slot.sheet.get()});
+}
+
+std::vector<PageView::AppliedSheet> PageView::cascadeOrder() const {
+  std::vector<AppliedSheet> all;
+  for (const SheetSlot& s : sheets_) orderSheets(s, all);
+  // The same rules read again later override their first reading, so only
+  // the last reading counts.
+  std::unordered_map<const StyleSheet*, std::size_t> last;
+  for (std::size_t i = 0; i < all.size(); ++i) last[all[i].sheet] = i;
+  std::vector<AppliedSheet> out;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (last[all[i].sheet] == i) out.push_back(all[i]);
+  }
+  return out;
+}
+
+std::vector<std::string> PageView::appliedStyleSheets() {
+  if (sheetsDirty_) collectSheets();
+  std::vector<std::string> urls;
+  for (const AppliedSheet& a : cascadeOrder()) urls.push_back(a.slot->url);
+  return urls;
 }
 
 void PageView::setInnerHtml(Node& element, std::string_view utf8) {
@@ -132,7 +161,7 @@ void PageView::ensureBoxes() {
   if (sheetsDirty_) collectSheets();
   if (!styleDirty_ && styledGeneration_ == document_->generation()) return;
   resolver_.clearAuthorSheets();
-  for (const SheetSlot& s : sheets_) applySheets(s);
+  for (const AppliedSheet& a : cascadeOrder()) resolver_.addAuthorSheet(*a.sheet);
   boxes_.clear();
   styles_.clear();
   resolver_.computeTree(document_->root(), styles_);
@@ -209,7 +238,7 @@ Node* PageView::hitTest(int x, int y) {
       // vertically aligned table cell.
       const int shift = n.box->container ? n.box->container->contentShiftY : 0;
       for (const Rect& f : n.box->fragments) {
-        if (Rect{origin.x + f.x, origin.y + shift + f.y, f.w, f.h}.contains(x, y)) inside = true;
+        if (Rect{AddPx(origin.x, f.x), AddPx(origin.y, shift, f.y), f.w, f.h}.contains(x, y)) inside = true;
       }
     } else {
       inside = AbsoluteBorderBox(*n.box).contains(x, y);

@@ -40,8 +40,13 @@ class PageView {
   // order the page asks for them.
   std::vector<std::string> pendingStyleSheets() const;
   // Answers every pending request for url; found false means there is no
-  // such sheet (the page goes on without it).
+  // such sheet (the page goes on without it). The sheet is parsed once here,
+  // however many sheets import it.
   void supplyStyleSheet(std::string_view url, std::string_view bytes, bool found = true);
+  // URLs of the sheets the cascade reads, in the order it reads them ("" for
+  // a style element). A sheet imported in several places is read once, at
+  // the last of them, which is where it wins.
+  std::vector<std::string> appliedStyleSheets();
 
   // Content and state edits; they mark the page for restyle and layout.
   void setInnerHtml(Node& element, std::string_view utf8);
@@ -66,15 +71,21 @@ class PageView {
   std::string dumpBoxes();
 
  private:
+  using SharedSheet = std::shared_ptr<const StyleSheet>;
   struct SheetSlot {
     std::string url;  // empty for a style element
     bool loaded = false;
-    StyleSheet sheet;
+    SharedSheet sheet;  // null while pending and when there is no such sheet
     std::vector<SheetSlot> imports;
+  };
+  struct AppliedSheet {
+    const SheetSlot* slot;
+    const StyleSheet* sheet;
   };
   void collectSheets();
   void addImports(SheetSlot& slot, int depth);
-  void applySheets(const SheetSlot& slot);
+  void orderSheets(const SheetSlot& slot, std::vector<AppliedSheet>& out) const;
+  std::vector<AppliedSheet> cascadeOrder() const;
   void ensureBoxes();
 
   Container& container_;
@@ -83,7 +94,7 @@ class PageView {
   StyleResolver resolver_;
   LayoutEngine engine_;
   std::vector<SheetSlot> sheets_;
-  std::map<std::string, std::string, std::less<>> supplied_;  // url -> text ("\x01" marks not found)
+  std::map<std::string, SharedSheet, std::less<>> supplied_;  // url -> parsed sheet (null: not found)
   std::deque<ComputedStyle> styles_;
   BoxTree boxes_;
   unsigned styledGeneration_ = ~0u;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "render/layout_saturating.h"
+
 namespace ks::render {
 namespace {
 
@@ -27,7 +29,7 @@ class Painter {
     if (visible && (b.control == Control::CheckBox || b.control == Control::Radio)) {
       const Rect content = AbsoluteContentBox(b);
       const int firstLine = b.lines.empty() ? mark_ : std::max(mark_, b.lines.front().height);
-      const Rect m{content.x - mark_ - 4, content.y + (firstLine - mark_) / 2, mark_, mark_};
+      const Rect m{AddPx(content.x, -mark_, -4), AddPx(content.y, SubPx(firstLine, mark_) / 2), mark_, mark_};
       PaintOp op = make(b.control == Control::CheckBox ? PaintOp::Kind::CheckBox : PaintOp::Kind::Radio, b, m);
       out_.push_back(std::move(op));
     }
@@ -81,7 +83,7 @@ class Painter {
       if (c->style->visible && c->container) {
         const Rect origin = AbsoluteContentBox(*c->container);
         for (const Rect& f : c->fragments) {
-          const Rect r{origin.x + f.x, origin.y + c->container->contentShiftY + f.y, f.w, f.h};
+          const Rect r{AddPx(origin.x, f.x), AddPx(origin.y, c->container->contentShiftY, f.y), f.w, f.h};
           decorate(*c, r);
           // A focused link gets its mark on every line it covers.
           if (c->node && (c->node->state() & kStateFocus)) out_.push_back(make(PaintOp::Kind::FocusRect, *c, r));
@@ -104,9 +106,9 @@ class Painter {
       op.color = s.color;
       op.underline = s.underline;
       op.lineThrough = s.lineThrough;
-      op.baseline = origin.y + b.contentShiftY + r.baseline;
+      op.baseline = AddPx(origin.y, b.contentShiftY, r.baseline);
       const LineInfo& line = b.lines[static_cast<std::size_t>(r.line)];
-      op.rect = Rect{origin.x + r.x, origin.y + b.contentShiftY + line.y, r.width, line.height};
+      op.rect = Rect{AddPx(origin.x, r.x), AddPx(origin.y, b.contentShiftY, line.y), r.width, line.height};
       out_.push_back(std::move(op));
     }
   }

@@ -3,13 +3,15 @@
 #include <cmath>
 
 #include "render/css_properties.h"
+#include "render/layout_saturating.h"
 
 namespace ks::render {
 
 int Length::resolve(int base) const {
   switch (unit) {
-    case Unit::Px: return static_cast<int>(std::lround(value));
-    case Unit::Percent: return static_cast<int>(std::lround(static_cast<double>(base) * static_cast<double>(value) / 100.0));
+    case Unit::Px: return RoundPx(static_cast<double>(value));
+    // Percentages of percentages grow without bound; the result saturates.
+    case Unit::Percent: return RoundPx(static_cast<double>(base) * static_cast<double>(value) / 100.0);
     case Unit::Auto: return 0;
   }
   return 0;

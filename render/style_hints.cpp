@@ -1,6 +1,6 @@
 #include "render/style_hints.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <string>
 
 #include "render/css_declaration_parser.h"
@@ -54,6 +54,23 @@ bool ParseDimensionAttribute(std::string_view text, float& value, bool& percent)
   if (!digits) return false;
   value = static_cast<float>(v);
   percent = i < text.size() && text[i] == '%';
+  return true;
+}
+
+bool ParseIntegerAttribute(std::string_view text, int& value, bool* isSigned) {
+  std::size_t i = text.find_first_not_of(" \t\n\f\r");
+  if (i == std::string_view::npos) return false;
+  const bool negative = text[i] == '-';
+  const bool sign = negative || text[i] == '+';
+  if (sign) ++i;
+  int v = 0;
+  const std::size_t first = i;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    v = std::min(kMaxIntegerAttribute, v * 10 + (text[i] - '0'));
+  }
+  if (i == first) return false;
+  value = negative ? -v : v;
+  if (isSigned) *isSigned = sign;
   return true;
 }
 
@@ -142,11 +159,13 @@ std::vector<CssDeclaration> PresentationalHints(const Node& e) {
       if (const std::string* f = e.attribute("face")) Add(out, "font-family", *f);
       if (const std::string* s = e.attribute("size")) {
         static const char* const kSizes[] = {"x-small", "small", "medium", "large", "x-large", "xx-large", "48px"};
-        int n = std::atoi(s->c_str());
-        if (!s->empty() && ((*s)[0] == '+' || (*s)[0] == '-')) n += 3;
-        if (n < 1) n = 1;
-        if (n > 7) n = 7;
-        Add(out, "font-size", kSizes[n - 1]);
+        int n = 0;
+        bool relative = false;
+        // A size without a number sets none; a signed one counts from 3.
+        if (ParseIntegerAttribute(*s, n, &relative)) {
+          if (relative) n += 3;
+          Add(out, "font-size", kSizes[std::clamp(n, 1, 7) - 1]);
+        }
       }
       break;
     default:

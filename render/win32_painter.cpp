@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/layout_saturating.h"
 #include "render/text_utf8.h"
 #include "render/win32_container.h"
 
@@ -143,8 +144,8 @@ class Replay {
   void sides(const PaintOp& op) {
     const Rect& r = op.rect;
     const Rect bands[4] = {{r.x, r.y, r.w, op.borderWidth[0]},
-                           {r.x + r.w - op.borderWidth[1], r.y, op.borderWidth[1], r.h},
-                           {r.x, r.y + r.h - op.borderWidth[2], r.w, op.borderWidth[2]},
+                           {AddPx(r.x, r.w, -op.borderWidth[1]), r.y, op.borderWidth[1], r.h},
+                           {r.x, AddPx(r.y, r.h, -op.borderWidth[2]), r.w, op.borderWidth[2]},
                            {r.x, r.y, op.borderWidth[3], r.h}};
     for (int i = 0; i < 4; ++i) {
       if (op.borderWidth[i] <= 0 || op.borderStyle[i] == BorderStyle::None || op.borderStyle[i] == BorderStyle::Hidden)

@@ -9,6 +9,7 @@
 
 #include "common/unique_handle.h"
 #include "render/dom_controls.h"
+#include "render/layout_saturating.h"
 #include "render/text_utf8.h"
 #include "render/win32_painter.h"
 
@@ -341,10 +342,11 @@ bool Win32View::location(const Node& element, UINT area, RECT& out) {
     dy = static_cast<float>(-scrollY_);
   }
   const float s = scale();
-  out.left = static_cast<LONG>(std::floor((static_cast<float>(r.x) + dx) * s));
-  out.top = static_cast<LONG>(std::floor((static_cast<float>(r.y) + dy) * s));
-  out.right = static_cast<LONG>(std::ceil((static_cast<float>(r.x + r.w) + dx) * s));
-  out.bottom = static_cast<LONG>(std::ceil((static_cast<float>(r.y + r.h) + dy) * s));
+  // Saturated: a page far taller than any screen still gives valid pixels.
+  out.left = RoundPx(static_cast<double>(std::floor((static_cast<float>(r.x) + dx) * s)));
+  out.top = RoundPx(static_cast<double>(std::floor((static_cast<float>(r.y) + dy) * s)));
+  out.right = RoundPx(static_cast<double>(std::ceil((static_cast<float>(AddPx(r.x, r.w)) + dx) * s)));
+  out.bottom = RoundPx(static_cast<double>(std::ceil((static_cast<float>(AddPx(r.y, r.h)) + dy) * s)));
   return true;
 }
 
@@ -387,7 +389,7 @@ Node* Win32View::hitAt(POINT client) {
   ensureLayout();
   const float s = scale();
   return page_.hitTest(static_cast<int>(std::floor(static_cast<float>(client.x) / s)),
-                       static_cast<int>(std::floor(static_cast<float>(client.y) / s)) + scrollY_);
+                       AddPx(static_cast<int>(std::floor(static_cast<float>(client.y) / s)), scrollY_));
 }
 
 void Win32View::scrollBy(int css) {
@@ -395,8 +397,8 @@ void Win32View::scrollBy(int css) {
   GetClientRect(hwnd_, &rc);
   ensureLayout();
   const int view = static_cast<int>(static_cast<float>(rc.bottom) / scale());
-  const int limit = std::max(0, page_.contentHeight() - view);
-  const int next = std::clamp(scrollY_ + css, 0, limit);
+  const int limit = std::max(0, SubPx(page_.contentHeight(), view));
+  const int next = std::clamp(AddPx(scrollY_, css), 0, limit);
   if (next == scrollY_) return;
   scrollY_ = next;
   invalidate();
@@ -408,8 +410,8 @@ void Win32View::scrollIntoView(const Node& element) {
   RECT rc{};
   GetClientRect(hwnd_, &rc);
   const int view = static_cast<int>(static_cast<float>(rc.bottom) / scale());
-  if (r.y < scrollY_) scrollBy(r.y - scrollY_);
-  else if (r.y + r.h > scrollY_ + view) scrollBy(r.y + r.h - scrollY_ - view);
+  if (r.y < scrollY_) scrollBy(SubPx(r.y, scrollY_));
+  else if (AddPx(r.y, r.h) > AddPx(scrollY_, view)) scrollBy(AddPx(r.y, r.h, -scrollY_, -view));
 }
 
 void Win32View::setHover(Node* control, Node* hit) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "tests/harness/test_files.h"
+
 namespace ks {
 namespace {
 
@@ -68,6 +70,16 @@ TEST(StripTrailingSeparators, RemovesEverySeparatorAtTheEndOnly) {
   EXPECT_EQ(StripTrailingSeparators(L"C:\\Kestrow\\\\\\"), L"C:\\Kestrow");
   EXPECT_EQ(StripTrailingSeparators(L"C:\\"), L"C:");
   EXPECT_EQ(StripTrailingSeparators(L"\\\\"), L"");
+}
+
+TEST(IsBareFileName, TakesOneNameAndRefusesPathsDrivesStreamsAndParents) {
+  for (const wchar_t* name : {L"localize_Ru.css", L"styles.css", L".css"}) {
+    EXPECT_TRUE(IsBareFileName(name)) << test::Narrow(name);
+  }
+  for (const wchar_t* name : {L"", L"sub\\a.css", L"sub/a.css", L"\\\\server\\share\\a.css", L"C:a.css",
+                              L"C:\\Windows\\a.css", L"a.css:hidden", L"..css", L"a..css", L"..\\a.css"}) {
+    EXPECT_FALSE(IsBareFileName(name)) << test::Narrow(name);
+  }
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 // read back from its layout.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "common/paths.h"
 #include "common/web_links.h"
 #include "tests/config/config_session.h"
 
@@ -84,6 +87,31 @@ TEST_F(Localisation, LanguageFileByFullPath_IsRead) {
   HWND window = StartConfig();
   ASSERT_NE(window, nullptr);
   EXPECT_GT(Width(window, L"BUTTON_OK"), kWideButton);
+}
+
+TEST_F(Localisation, SheetsImportedByPath_AreNotReadWhileBareNamesAre) {
+  ChooseLanguage("Ru");
+  // The same sheet beside the program and in a folder next to it; only the
+  // bare name may load it.
+  TempDir elsewhere;
+  const std::string wide = "#BUTTON_OK { width: 301px; }\n";
+  ASSERT_TRUE(WriteBytes(copy.File(L"wide.css"), wide));
+  ASSERT_TRUE(WriteBytes(elsewhere.File(L"wide.css"), wide));
+  ASSERT_TRUE(WriteBytes(copy.File(L"tall.css"), "#adv_block { height: 320px; }\n"));
+  std::string absolute = Narrow(elsewhere.File(L"wide.css"));
+  std::replace(absolute.begin(), absolute.end(), '\\', '/');
+  const std::string sibling = "../" + Narrow(FileNameOf(StripTrailingSeparators(elsewhere.path()))) + "/wide.css";
+  ASSERT_TRUE(WriteBytes(copy.File(L"localize_Ru.css"), "@import url(\"tall.css\");\n"
+                                                          "@import url(\"./wide.css\");\n"
+                                                          "@import url(\".\\\\wide.css\");\n"
+                                                          "@import url(\"" + sibling + "\");\n"
+                                                          "@import url(\"" + absolute + "\");\n"));
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  EXPECT_GT(Height(window, L"adv_block"), kTallBlock);
+  const LONG width = Width(window, L"BUTTON_OK");
+  EXPECT_GT(width, 0);
+  EXPECT_LT(width, kWideButton);
 }
 
 TEST_F(Localisation, StylesCssBesideTheProgram_IsIgnoredWhileTheResourceExists) {

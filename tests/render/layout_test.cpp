@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "fake_container.h"
+#include "render/layout_saturating.h"
 #include "render/page_view.h"
 
 namespace ks::render {
@@ -232,7 +234,85 @@ TEST_F(LayoutTest, ImportCycles_End) {
     for (const std::string& url : page.pendingStyleSheets()) page.supplyStyleSheet(url, "@import 'a.css'; @import 'b.css';");
   }
   EXPECT_TRUE(page.pendingStyleSheets().empty());
+  EXPECT_EQ((std::vector<std::string>{"b.css", "a.css", ""}), page.appliedStyleSheets())
+      << "64 imports of two sheets read each once";
   page.layout(100);
+}
+
+TEST_F(LayoutTest, SheetImportedInSeveralPlaces_IsReadOnceWhereItWins) {
+  page.loadHtml(std::string(kBase) + "<style>@import 'a.css'; @import 'b.css'; @import 'a.css';</style><p id=p>x</p>");
+  ASSERT_EQ((std::vector<std::string>{"a.css", "b.css"}), page.pendingStyleSheets());
+  page.supplyStyleSheet("a.css", "p { margin-top: 7px }");
+  page.supplyStyleSheet("b.css", "@import 'a.css'; p { margin-top: 3px }");
+  EXPECT_TRUE(page.pendingStyleSheets().empty());
+  EXPECT_EQ((std::vector<std::string>{"", "b.css", "a.css", ""}), page.appliedStyleSheets());
+  page.layout(100);
+  EXPECT_EQ(7, content("p").y) << "the last import of a.css comes after b.css";
+  // New text for a sheet in place reaches every place that imports it, and
+  // what it imports now is asked for.
+  page.supplyStyleSheet("a.css", "@import 'c.css'; p { margin-top: 9px }");
+  EXPECT_EQ(std::vector<std::string>{"c.css"}, page.pendingStyleSheets());
+  page.layout(100);
+  EXPECT_EQ(9, content("p").y);
+}
+
+TEST(SaturatingPx, SumsProductsAndRoundingStopAtTheBound) {
+  constexpr int kIntMax = std::numeric_limits<int>::max();
+  EXPECT_EQ(6, AddPx(1, 2, 3));
+  EXPECT_EQ(kMaxLayoutPx, AddPx(kIntMax, kIntMax, kIntMax));
+  EXPECT_EQ(-kMaxLayoutPx, AddPx(-kMaxLayoutPx, -1));
+  EXPECT_EQ(5, AddPx(kIntMax, kIntMax, -kIntMax, -kIntMax, 5)) << "only the result is bounded";
+  EXPECT_EQ(-kMaxLayoutPx, SubPx(-kMaxLayoutPx, kMaxLayoutPx));
+  EXPECT_EQ(kMaxLayoutPx, MulPx(1000, 1000000000));
+  EXPECT_EQ(-kMaxLayoutPx, MulPx(-50000, 50000));
+  EXPECT_EQ(3, RoundPx(2.5));
+  EXPECT_EQ(kMaxLayoutPx, RoundPx(std::numeric_limits<double>::infinity()));
+  EXPECT_EQ(-kMaxLayoutPx, RoundPx(-1.0e300));
+  EXPECT_EQ(0, RoundPx(std::numeric_limits<double>::quiet_NaN()));
+}
+
+// Each page stacks, lines up or nests lengths that style allows one by one
+// until their sum leaves the range of int; layout answers the bound instead
+// of a position that wrapped around.
+TEST_F(LayoutTest, HugeLengths_SaturateInsteadOfWrappingAround) {
+  const auto repeat = [](const std::string& part, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += part;
+    return out;
+  };
+  load("<style>p { height: 1000000px; padding: 1000000px; margin: 1000000px }</style><p id=first></p>" +
+           repeat("<p></p>", 600) + "<p id=last></p>",
+       200);
+  EXPECT_EQ(kMaxLayoutPx, page.contentHeight());
+  EXPECT_EQ(1000000, border("first").y);
+  EXPECT_EQ(kMaxLayoutPx, border("last").y);
+
+  load("<style>b { display: inline-block; width: 1000000px; padding: 0 1000000px }</style>"
+       "<div style='white-space: nowrap'><b id=first></b>" + repeat("<b></b>", 800) + "<b id=last></b></div>",
+       200);
+  EXPECT_EQ(kMaxLayoutPx, page.minWidth());
+  page.layout(200);
+  EXPECT_EQ(0, border("first").x);
+  EXPECT_EQ(kMaxLayoutPx, border("last").x);
+
+  load("<style>td { width: 1000000px; padding: 1000000px }</style><table id=t><tr>" + repeat("<td></td>", 1000) +
+           "</tr><tr><td id=span colspan=1000></td></tr></table>",
+       200);
+  EXPECT_EQ(kMaxLayoutPx, border("t").w);
+  EXPECT_EQ(kMaxLayoutPx, border("span").w);
+
+  load("<style>div { width: 100000000%; margin-left: 100000000% }</style>" + repeat("<div>", 12) + "<div id=inner>" +
+           repeat("</div>", 13),
+       200);
+  EXPECT_EQ(kMaxLayoutPx, content("inner").w);
+  EXPECT_EQ(kMaxLayoutPx, content("inner").x);
+
+  // Style takes at most a million em of at most 1000px each.
+  load("<style>p { font-size: 1000px; text-indent: 1000000em } span { vertical-align: 1000000em }</style>"
+       "<p id=p>" + repeat("<span>", 20) + "<b id=up>x</b>" + repeat("</span>", 20) + "</p>",
+       200);
+  EXPECT_EQ(kMaxLayoutPx, content("p").h);
+  EXPECT_EQ(kMaxLayoutPx, border("up").x);
 }
 
 TEST_F(LayoutTest, SuperscriptRaisesItsText) {

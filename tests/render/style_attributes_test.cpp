@@ -38,7 +38,65 @@ TEST(DimensionAttribute, RejectsTextWithoutALeadingNumberAndBoundsHugeOnes) {
   EXPECT_LT(v, 1.0e7f);
 }
 
+TEST(IntegerAttribute, ReadsBlanksSignAndDigitsAndStopsHugeValuesAtTheBound) {
+  int v = 0;
+  bool sign = true;
+  ASSERT_TRUE(ParseIntegerAttribute(" \n3", v, &sign));
+  EXPECT_EQ(3, v);
+  EXPECT_FALSE(sign);
+  ASSERT_TRUE(ParseIntegerAttribute("+2px", v, &sign));
+  EXPECT_EQ(2, v);
+  EXPECT_TRUE(sign);
+  ASSERT_TRUE(ParseIntegerAttribute("-1", v, &sign));
+  EXPECT_EQ(-1, v);
+  EXPECT_TRUE(sign);
+  // Past the range of int (and of a 64-bit long): the bound, never a wrapped value.
+  ASSERT_TRUE(ParseIntegerAttribute("4294967298", v));
+  EXPECT_EQ(kMaxIntegerAttribute, v);
+  ASSERT_TRUE(ParseIntegerAttribute(std::string(400, '9'), v));
+  EXPECT_EQ(kMaxIntegerAttribute, v);
+  ASSERT_TRUE(ParseIntegerAttribute("-" + std::string(400, '9'), v));
+  EXPECT_EQ(-kMaxIntegerAttribute, v);
+  v = 7;
+  EXPECT_FALSE(ParseIntegerAttribute("", v));
+  EXPECT_FALSE(ParseIntegerAttribute("  ", v));
+  EXPECT_FALSE(ParseIntegerAttribute("+", v));
+  EXPECT_FALSE(ParseIntegerAttribute("- 1", v));
+  EXPECT_FALSE(ParseIntegerAttribute("wide", v));
+  EXPECT_EQ(7, v) << "a rejected value leaves the output alone";
+}
+
 class StyleAttributesTest : public PageTest {};
+
+TEST_F(StyleAttributesTest, HugeColspan_SpansEveryColumnLeft) {
+  load("<table style='width: 300px; border-spacing: 0'><tr><td style='padding: 0'>a</td>"
+       "<td style='padding: 0'>b</td><td style='padding: 0'>c</td></tr>"
+       "<tr><td id=wraps colspan=4294967298 style='padding: 0'>x</td></tr>"
+       "<tr><td id=long colspan=99999999999999999999 style='padding: 0'>y</td></tr>"
+       "<tr><td id=junk colspan=many style='padding: 0'>z</td></tr></table>",
+       400);
+  EXPECT_EQ(300, border("wraps").w);
+  EXPECT_EQ(300, border("long").w);
+  EXPECT_EQ(100, border("junk").w);
+}
+
+TEST_F(StyleAttributesTest, FontSizeAttribute_ReadsSignsAfterBlanksAndBoundsHugeValues) {
+  load("<font size=5>a</font><font size=' +2'>b</font><font size=7>c</font><font size=4294967297>d</font>"
+       "<font size=+2147483647>e</font><font size=-99999999999>f</font><font size=1>g</font>"
+       "<font size=big>h</font><span>i</span>",
+       400);
+  const auto size = [&](const char* text) {
+    const PaintOp op = textOp(text);
+    return op.font >= 1 ? fake.fonts.at(op.font - 1).size : -1.0f;
+  };
+  EXPECT_EQ(size("a"), size("b"));
+  EXPECT_EQ(size("c"), size("d"));
+  EXPECT_EQ(size("c"), size("e"));
+  EXPECT_EQ(size("g"), size("f"));
+  EXPECT_EQ(size("i"), size("h")) << "a size without a number sets none";
+  EXPECT_LT(size("g"), size("a"));
+  EXPECT_LT(size("a"), size("c"));
+}
 
 TEST_F(StyleAttributesTest, CellWidthAttributeReadsDoubledPercentButStyleSheetWidthWins) {
   load("<style>.footer { width: 300px }</style>"
