@@ -57,6 +57,10 @@ void Node::setAttribute(std::string_view lowerName, std::string value) {
   attributes_.push_back(Attribute{std::string(lowerName), std::move(value)});
 }
 
+void Node::appendNewAttribute(std::string lowerName, std::string value) {
+  attributes_.push_back(Attribute{std::move(lowerName), std::move(value)});
+}
+
 bool Node::hasClass(std::string_view cls) const {
   const std::string* list = attribute("class");
   if (!list || cls.empty()) return false;

@@ -61,6 +61,8 @@ class Node {
   const std::string* attribute(std::string_view lowerName) const;
   std::string_view attributeOr(std::string_view lowerName, std::string_view fallback) const;
   void setAttribute(std::string_view lowerName, std::string value);
+  // Adds an attribute the caller knows the node does not have yet.
+  void appendNewAttribute(std::string lowerName, std::string value);
   std::string_view id() const { return attributeOr("id", {}); }
   bool hasClass(std::string_view cls) const;
 

@@ -1,6 +1,7 @@
 #include "render/html_parser.h"
 
 #include <string>
+#include <unordered_set>
 
 #include "render/html_entities.h"
 #include "render/text_utf8.h"
@@ -145,8 +146,15 @@ class TreeBuilder {
     while (pos_ < in_.size() && IsSpace(in_[pos_])) ++pos_;
   }
 
-  // Reads attributes up to and including '>'.
+  // Reads attributes up to and including '>'. The first of two attributes of
+  // one name counts; the names seen are kept in a set, so a tag with
+  // thousands of attributes costs no more than their number.
   void readAttributes(Node* element) {
+    std::unordered_set<std::string> seen;
+    // A second <html> or <body> tag adds only what the element lacks.
+    if (element) {
+      for (const Attribute& a : element->attributes()) seen.insert(a.name);
+    }
     while (pos_ < in_.size()) {
       skipSpace();
       if (pos_ >= in_.size()) return;
@@ -183,7 +191,7 @@ class TreeBuilder {
           value = DecodeEntities(in_.substr(vs, pos_ - vs));
         }
       }
-      if (element && !element->attribute(name)) element->setAttribute(name, std::move(value));
+      if (element && seen.insert(name).second) element->appendNewAttribute(std::move(name), std::move(value));
     }
   }
 

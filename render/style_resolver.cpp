@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
+#include <unordered_map>
 
 #include "render/css_declaration_parser.h"
 #include "render/css_properties.h"
@@ -83,20 +85,24 @@ void StyleResolver::collect(const Node& e, std::vector<const IndexedSelector*>& 
   }
   if (!byClass_.empty()) {
     if (const std::string* cls = e.attribute("class")) {
-      // Each distinct class name once, so a rule is not found twice.
-      std::vector<std::string> seen;
+      // Each distinct class name once, so a rule is not found twice; sorted,
+      // so a hand-made list of thousands of names costs n log n.
+      std::vector<std::string_view> names;
+      const std::string_view list = *cls;
       std::size_t pos = 0;
-      while (pos < cls->size()) {
-        const std::size_t start = cls->find_first_not_of(" \t\r\n\f", pos);
-        if (start == std::string::npos) break;
-        std::size_t end = cls->find_first_of(" \t\r\n\f", start);
-        if (end == std::string::npos) end = cls->size();
-        std::string name = cls->substr(start, end - start);
+      while (pos < list.size()) {
+        const std::size_t start = list.find_first_not_of(" \t\r\n\f", pos);
+        if (start == std::string_view::npos) break;
+        std::size_t end = list.find_first_of(" \t\r\n\f", start);
+        if (end == std::string_view::npos) end = list.size();
+        names.push_back(list.substr(start, end - start));
         pos = end;
-        if (std::find(seen.begin(), seen.end(), name) != seen.end()) continue;
-        const auto it = byClass_.find(name);
+      }
+      std::sort(names.begin(), names.end());
+      names.erase(std::unique(names.begin(), names.end()), names.end());
+      for (const std::string_view name : names) {
+        const auto it = byClass_.find(std::string(name));
         if (it != byClass_.end()) test(it->second);
-        seen.push_back(std::move(name));
       }
     }
   }
@@ -120,17 +126,18 @@ ComputedStyle StyleResolver::compute(const Node& e, const ComputedStyle* parent)
   };
   std::vector<Entry> entries;
   entries.reserve(matched.size() + 2);
+  // A rule matched through two selectors of its list counts once, with the
+  // higher specificity; found by its declarations, so thousands of matched
+  // rules cost no more than their number.
+  std::unordered_map<const std::vector<CssDeclaration>*, std::size_t> entryOf;
+  entryOf.reserve(matched.size());
   for (const IndexedSelector* m : matched) {
-    // A rule matched through two selectors of its list counts once, with the
-    // higher specificity.
-    bool merged = false;
-    for (Entry& en : entries) {
-      if (en.declarations == &m->rule->declarations) {
-        en.specificity = std::max(en.specificity, m->selector->specificity);
-        merged = true;
-      }
+    const auto [at, added] = entryOf.emplace(&m->rule->declarations, entries.size());
+    if (added) {
+      entries.push_back(Entry{m->origin, m->selector->specificity, m->order, &m->rule->declarations});
+    } else {
+      entries[at->second].specificity = std::max(entries[at->second].specificity, m->selector->specificity);
     }
-    if (!merged) entries.push_back(Entry{m->origin, m->selector->specificity, m->order, &m->rule->declarations});
   }
   const std::vector<CssDeclaration> hints = PresentationalHints(e);
   if (!hints.empty()) entries.push_back(Entry{kOriginHints, 0, 0, &hints});

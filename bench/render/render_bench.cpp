@@ -77,6 +77,38 @@ long PeakMemoryKiB() {
 #endif
 }
 
+// Milliseconds to parse, style and lay out a page with the sheet, once.
+double OnceMs(const std::string& html, const std::string& css) {
+  BenchContainer container;
+  PageView page(container);
+  const auto t0 = Clock::now();
+  page.loadHtml(html);
+  for (const std::string& url : page.pendingStyleSheets()) page.supplyStyleSheet(url, css, true);
+  page.layout(page.minWidth());
+  return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
+// Hand-edited input at its worst: 32 KiB of matching rules over 32 KiB of
+// elements, 32 KiB of class names on one element, 32 KiB of attributes.
+void PrintLargeInputs() {
+  std::string rules;
+  while (rules.size() < 32 * 1024) rules += "*{color:red}";
+  std::string elements = "<link rel=stylesheet href=big.css>";
+  while (elements.size() < 32 * 1024) elements += "<p></p>";
+  std::string classes = "<link rel=stylesheet href=c.css><p class=\"";
+  for (int i = 0; classes.size() < 32 * 1024; ++i) classes += "c" + std::to_string(i % 5000) + " a ";
+  classes += "\">x</p>";
+  std::string classRules;
+  for (const char* c : {".a{color:red}", ".b{color:blue}", ".c{margin:1px}"}) classRules += c;
+  std::string attributes = "<p";
+  for (int i = 0; attributes.size() < 32 * 1024; ++i) attributes += " a" + std::to_string(i % 3000) + "=1";
+  attributes += ">x</p>";
+  std::printf("large hand-made inputs (parse, style and layout once):\n");
+  std::printf("  32 KiB of *{color:red} over 32 KiB of elements %9.1f ms\n", OnceMs(elements, rules));
+  std::printf("  32 KiB of class names on one element          %9.1f ms\n", OnceMs(classes, classRules));
+  std::printf("  32 KiB of attributes on one element           %9.1f ms\n", OnceMs(attributes, {}));
+}
+
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
@@ -127,5 +159,6 @@ int main(int argc, char** argv) {
   std::printf("median of %d runs: parse %.1f us, style %.1f us, layout %.1f us, total %.1f us\n", kRuns,
               Median(parse), Median(style), Median(layout), Median(total));
   std::printf("peak memory of the process: %ld KiB\n", PeakMemoryKiB());
+  PrintLargeInputs();
   return 0;
 }

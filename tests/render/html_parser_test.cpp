@@ -64,6 +64,13 @@ TEST(HtmlParser, AttributesQuotedUnquotedAndBare_AreRead) {
   EXPECT_NE(nullptr, img.attribute("ismap"));
   EXPECT_EQ("16", img.attributeOr("width", "")) << "the first of duplicate attributes wins";
   EXPECT_EQ("a & b", img.attributeOr("title", ""));
+  EXPECT_EQ(5u, img.attributes().size());
+
+  // A second body tag adds only the attributes the body lacks.
+  const Document twice = Parse("<body class=a><p>x</p><body class=b id=c bgcolor=red>");
+  EXPECT_EQ("a", twice.body()->attributeOr("class", ""));
+  EXPECT_EQ("c", twice.body()->attributeOr("id", ""));
+  EXPECT_EQ(3u, twice.body()->attributes().size());
 }
 
 TEST(HtmlParser, UnclosedParagraphsAndCells_CloseAsInBrowsers) {

@@ -27,6 +27,16 @@ TEST_F(DefaultStylesTest, LinkWithAnHrefIsBlueUnderlinedWithAHandCursor) {
   EXPECT_FALSE(anchor.underline);
 }
 
+// A rule found through several of its selectors counts once, at the highest
+// of their specificities; a class named many times is still one class.
+TEST_F(DefaultStylesTest, RuleMatchedThroughSeveralSelectors_CountsOnceAtItsHighestSpecificity) {
+  load("<style>p, #p, .a { margin-left: 5px } .a { margin-left: 7px } .b { padding-left: 2px }</style>"
+       "<p id=p class='a b a b a'>x</p><p id=q class='a a'>y</p>",
+       400);
+  EXPECT_EQ(5, content("p").x - 2);
+  EXPECT_EQ(7, content("q").x);
+}
+
 TEST_F(DefaultStylesTest, BoldAndItalicElementsChangeTheFont) {
   load("<b>b</b> <strong>s</strong> <i>i</i> <em>e</em> <span>n</span>"
        "<table><tr><th>h</th></tr></table>",
