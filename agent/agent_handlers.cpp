@@ -87,8 +87,8 @@ LRESULT OnTrayInstall(HWND window) {
   const BOOL added = UpdateTrayIcon(TrayOperation::Add, balloon);
   if (!added) {
     const DWORD error = GetLastError();
-    LogWriteFormat(L"Cannot install tray icon. Last Error: %d, TrayWindow Is Finded=%d",
-                   static_cast<int>(error), taskbarFound ? 1 : 0);
+    LogWriteFormat(L"Cannot install tray icon. Last Error: %d, TrayWindow Is Finded=%d", static_cast<int>(error),
+                   taskbarFound ? 1 : 0);
   }
   SetLastError(savedError);
   return added;

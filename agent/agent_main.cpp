@@ -31,8 +31,7 @@ void RequireWideApi() {
   if (GetWindowsDirectoryW(nullptr, 0) != 0) return;
   char modulePath[128] = {};
   GetModuleFileNameA(nullptr, modulePath, sizeof modulePath);
-  MessageBoxA(GetActiveWindow(), "This application requires an OS that supports Unicode.",
-              modulePath, MB_OK);
+  MessageBoxA(GetActiveWindow(), "This application requires an OS that supports Unicode.", modulePath, MB_OK);
   ExitProcess(0);
 }
 
@@ -48,8 +47,7 @@ void InitialiseProcess() {
 // The box goes first; the running agent is asked to show itself only once the
 // user has closed it.
 int StepBackForRunningAgent() {
-  ks::ShowAgentMessageBox(GetDesktopWindow(), ks::LoadAgentString(IDS_ALREADY_RUNNING),
-                          MB_ICONINFORMATION);
+  ks::ShowAgentMessageBox(GetDesktopWindow(), ks::LoadAgentString(IDS_ALREADY_RUNNING), MB_ICONINFORMATION);
   ks::SendToRunningAgent(ks::ShowMessage());
   return kExitAlreadyRunning;
 }

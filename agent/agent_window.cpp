@@ -41,17 +41,13 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         OnCreate(window);
         return 0;
       }
-      case WM_DESTROY:
-        OnDestroy(window);
-        return DefWindowProcW(window, message, wParam, lParam);
+      case WM_DESTROY: OnDestroy(window); return DefWindowProcW(window, message, wParam, lParam);
       case WM_COMMAND:
         // Every command, known or not, is answered 1 without default
         // processing.
         RunTrayCommand(window, LOWORD(wParam));
         return 1;
-      case WM_TIMER:
-        OnClickTimer(window, wParam);
-        return 1;
+      case WM_TIMER: OnClickTimer(window, wParam); return 1;
       case WM_INITMENUPOPUP: {
         const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
         SetMenuCheckMarks(reinterpret_cast<HMENU>(wParam));
@@ -63,8 +59,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       case WM_ENTERIDLE:
         AgentTooltip().OnEnterIdle(wParam, reinterpret_cast<HWND>(lParam));
         return DefWindowProcW(window, message, wParam, lParam);
-      default:
-        return DefWindowProcW(window, message, wParam, lParam);
+      default: return DefWindowProcW(window, message, wParam, lParam);
     }
   } catch (...) {
     // Out of memory while building a text: the message is dropped, the agent
@@ -93,8 +88,8 @@ bool RunAgentWindow(HINSTANCE instance) {
   if (!RegisterAgentClass(instance)) return false;
   // Never shown: other programs find it by its class, the shell sends it the
   // tray icon's notifications.
-  HWND window = CreateWindowExW(0, kAgentWindowClass, L"Kestrow Agent", WS_CAPTION, 0, 0, 1, 1,
-                                nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExW(0, kAgentWindowClass, L"Kestrow Agent", WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr,
+                                instance, nullptr);
   if (window == nullptr || !IsWindow(window)) return false;
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -74,12 +74,11 @@ int main() {
     toggledWs.push_back(toggled.workingSetKiB);
     toggledPrivate.push_back(toggled.privateKiB);
   }
-  std::printf("Kestrow agent benchmark (%d-bit), median of %d runs\n", static_cast<int>(sizeof(void*) * 8),
-              kRuns);
+  std::printf("Kestrow agent benchmark (%d-bit), median of %d runs\n", static_cast<int>(sizeof(void*) * 8), kRuns);
   std::printf("  start to tray icon          %8.1f ms\n", Median(startMs));
-  std::printf("  after start-up              working set %8.0f KiB, private %8.0f KiB\n",
-              Median(startWs), Median(startPrivate));
-  std::printf("  after 100 enable/disable    working set %8.0f KiB, private %8.0f KiB\n",
-              Median(toggledWs), Median(toggledPrivate));
+  std::printf("  after start-up              working set %8.0f KiB, private %8.0f KiB\n", Median(startWs),
+              Median(startPrivate));
+  std::printf("  after 100 enable/disable    working set %8.0f KiB, private %8.0f KiB\n", Median(toggledWs),
+              Median(toggledPrivate));
   return 0;
 }

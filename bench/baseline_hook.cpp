@@ -7,9 +7,7 @@ namespace {
 HINSTANCE g_instance;
 __attribute__((section("Shared"), shared)) HHOOK g_hook = nullptr;
 
-LRESULT CALLBACK PassOn(int code, WPARAM wParam, LPARAM lParam) {
-  return CallNextHookEx(g_hook, code, wParam, lParam);
-}
+LRESULT CALLBACK PassOn(int code, WPARAM wParam, LPARAM lParam) { return CallNextHookEx(g_hook, code, wParam, lParam); }
 
 }  // namespace
 

@@ -30,8 +30,8 @@ bool Measure(const ks::test::ConfigCopy& copy, Run& run) {
   HWND window = ks::test::WaitForSettingsWindow(process.Id(), 60000);
   QueryPerformanceCounter(&shown);
   if (window == nullptr) return false;
-  run.startToWindowMs = static_cast<double>(shown.QuadPart - start.QuadPart) * 1000.0 /
-                        static_cast<double>(frequency.QuadPart);
+  run.startToWindowMs =
+      static_cast<double>(shown.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
   ks::test::PumpMessagesFor(500);  // let it paint once
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;

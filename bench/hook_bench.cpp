@@ -81,8 +81,8 @@ LRESULT CALLBACK NoteWheel(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 HWND MakeWindow(int x) {
-  return CreateWindowExW(0, L"KsBenchWindow", L"", WS_POPUP | WS_VISIBLE, x, 100, 300, 300, nullptr,
-                         nullptr, GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(0, L"KsBenchWindow", L"", WS_POPUP | WS_VISIBLE, x, 100, 300, 300, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 void Drain() {
@@ -264,8 +264,8 @@ int main() {
   Drain();
   WheelUs(focused, point, kLoggedTurns);
   g_tdxUninstall();
-  ks::UniqueFile logFile(CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, 0, nullptr));
+  ks::UniqueFile logFile(
+      CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   LARGE_INTEGER logSize = {};
   if (logFile) GetFileSizeEx(logFile.get(), &logSize);
   logFile.reset();
@@ -274,8 +274,8 @@ int main() {
               static_cast<double>(logSize.QuadPart) / kLoggedTurns, kLoggedTurns);
 
   // 5. Size and imports.
-  ks::UniqueFile file(CreateFileW((dir + L"TDX.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, 0, nullptr));
+  ks::UniqueFile file(
+      CreateFileW((dir + L"TDX.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
   LARGE_INTEGER size = {};
   GetFileSizeEx(file.get(), &size);
   std::printf("TDX.dll: %lld bytes\n", static_cast<long long>(size.QuadPart));

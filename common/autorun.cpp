@@ -20,14 +20,13 @@ std::wstring AgentPathBesideModule() { return ModuleDirectory() + L"KSAgent.exe"
 
 bool IsAutorunRegistered(const std::wstring& expectedPath, const AutorunLocation& where) {
   UniqueKey key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, where.keyPath.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
-      ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, where.keyPath.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
     return false;
   }
   wchar_t stored[kValueChars] = {};
   DWORD bytes = sizeof(stored);
-  const LSTATUS status = RegQueryValueExW(key.get(), where.valueName.c_str(), nullptr, nullptr,
-                                          reinterpret_cast<BYTE*>(stored), &bytes);
+  const LSTATUS status =
+      RegQueryValueExW(key.get(), where.valueName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(stored), &bytes);
   key.reset();
   if (status != ERROR_SUCCESS) return false;
   // A value that fills the whole buffer has no terminator of its own.
@@ -47,11 +46,9 @@ bool IsAutorunRegistered(const std::wstring& expectedPath, const AutorunLocation
   return true;
 }
 
-bool SetAutorunRegistered(bool registered, const std::wstring& agentPath,
-                          const AutorunLocation& where) {
+bool SetAutorunRegistered(bool registered, const std::wstring& agentPath, const AutorunLocation& where) {
   UniqueKey key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, where.keyPath.c_str(), 0, KEY_ALL_ACCESS, key.put()) !=
-      ERROR_SUCCESS) {
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, where.keyPath.c_str(), 0, KEY_ALL_ACCESS, key.put()) != ERROR_SUCCESS) {
     return false;
   }
   if (!registered) return RegDeleteValueW(key.get(), where.valueName.c_str()) == ERROR_SUCCESS;
@@ -60,8 +57,8 @@ bool SetAutorunRegistered(bool registered, const std::wstring& agentPath,
   const std::wstring data = agentPath.find(L' ') != std::wstring::npos ? L"\"" + agentPath + L"\"" : agentPath;
   // The terminating NUL is not part of the stored data.
   const DWORD bytes = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-  return RegSetValueExW(key.get(), where.valueName.c_str(), 0, REG_SZ,
-                        reinterpret_cast<const BYTE*>(data.c_str()), bytes) == ERROR_SUCCESS;
+  return RegSetValueExW(key.get(), where.valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                        bytes) == ERROR_SUCCESS;
 }
 
 }  // namespace ks

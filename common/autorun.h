@@ -30,7 +30,6 @@ bool IsAutorunRegistered(const std::wstring& expectedPath, const AutorunLocation
 // Registered: writes agentPath (REG_SZ), in quotes when it holds a blank. Not registered:
 // deletes the value and ignores agentPath. False when the key cannot be opened
 // or the write or delete fails, deleting a missing value included.
-bool SetAutorunRegistered(bool registered, const std::wstring& agentPath,
-                          const AutorunLocation& where = {});
+bool SetAutorunRegistered(bool registered, const std::wstring& agentPath, const AutorunLocation& where = {});
 
 }  // namespace ks

@@ -16,8 +16,7 @@ PathProbe ProbePathFileExists(const std::wstring& path) {
   if (proc == nullptr) return PathProbe::Unavailable;
   using PathFileExistsFn = BOOL(WINAPI*)(LPCWSTR);
   // Through a generic function pointer: a direct cast trips -Wcast-function-type.
-  const auto pathFileExists =
-      reinterpret_cast<PathFileExistsFn>(reinterpret_cast<void (*)()>(proc));
+  const auto pathFileExists = reinterpret_cast<PathFileExistsFn>(reinterpret_cast<void (*)()>(proc));
   return pathFileExists(path.c_str()) ? PathProbe::Exists : PathProbe::Missing;
 }
 

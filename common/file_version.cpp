@@ -37,14 +37,11 @@ std::wstring Hex4(WORD value) {
 
 // The text of one string of the table of the first translation; empty when
 // the resource lacks it.
-std::wstring QueryString(const std::vector<BYTE>& block, const FileVersion& version,
-                         const wchar_t* name) {
-  const std::wstring query =
-      L"\\StringFileInfo\\" + Hex4(version.languageId) + Hex4(version.codePage) + L"\\" + name;
+std::wstring QueryString(const std::vector<BYTE>& block, const FileVersion& version, const wchar_t* name) {
+  const std::wstring query = L"\\StringFileInfo\\" + Hex4(version.languageId) + Hex4(version.codePage) + L"\\" + name;
   void* text = nullptr;
   UINT chars = 0;
-  if (!VerQueryValueW(block.data(), query.c_str(), &text, &chars) || text == nullptr)
-    return std::wstring();
+  if (!VerQueryValueW(block.data(), query.c_str(), &text, &chars) || text == nullptr) return std::wstring();
   const auto* begin = static_cast<const wchar_t*>(text);
   return std::wstring(begin, wcsnlen(begin, chars));
 }
@@ -67,15 +64,13 @@ bool ReadInto(const std::wstring& path, FileVersion& version) {
   version.majorVersion = Number(HIWORD(info.dwFileVersionMS));
   version.minorVersion = Number(LOWORD(info.dwFileVersionMS));
   version.fileVersionNumber = version.majorVersion + L"." + version.minorVersion + L"." +
-                              Number(HIWORD(info.dwFileVersionLS)) + L"." +
-                              Number(LOWORD(info.dwFileVersionLS));
+                              Number(HIWORD(info.dwFileVersionLS)) + L"." + Number(LOWORD(info.dwFileVersionLS));
   version.fileType = FileTypeText(info.dwFileType, info.dwFileSubtype);
   version.operatingSystem = FileOsText(info.dwFileOS);
 
   void* translation = nullptr;
   UINT translationBytes = 0;
-  if (VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &translation,
-                     &translationBytes) &&
+  if (VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &translation, &translationBytes) &&
       translation != nullptr && translationBytes >= sizeof(Translation)) {
     Translation first;
     std::memcpy(&first, translation, sizeof(first));
@@ -116,8 +111,6 @@ bool ReadModuleVersion(HMODULE module, FileVersion& version) {
   return ReadFileVersion(std::wstring(name, copied), version);
 }
 
-std::wstring ShortProductVersion(const FileVersion& version) {
-  return ShortVersionText(version.productVersionText);
-}
+std::wstring ShortProductVersion(const FileVersion& version) { return ShortVersionText(version.productVersionText); }
 
 }  // namespace ks

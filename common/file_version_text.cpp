@@ -18,12 +18,11 @@ constexpr uint32_t kTypeVirtualDevice = 5;
 constexpr uint32_t kTypeStaticLib = 7;
 
 constexpr std::array<std::wstring_view, 10> kDriverTexts = {
-    L"Unknown driver",     L"Printer driver", L"Keyboard driver", L"Language driver",
-    L"Display driver",     L"Mouse driver",   L"Network driver",  L"System driver",
-    L"Installable driver", L"Sound driver"};
+    L"Unknown driver", L"Printer driver", L"Keyboard driver", L"Language driver",    L"Display driver",
+    L"Mouse driver",   L"Network driver", L"System driver",   L"Installable driver", L"Sound driver"};
 
-constexpr std::array<std::wstring_view, 4> kFontTexts = {L"Unknown font", L"Raster font",
-                                                         L"Vector font", L"Truetype font"};
+constexpr std::array<std::wstring_view, 4> kFontTexts = {L"Unknown font", L"Raster font", L"Vector font",
+                                                         L"Truetype font"};
 
 struct OsText {
   uint32_t os;

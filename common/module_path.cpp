@@ -18,8 +18,6 @@ std::wstring ModulePath() {
 
 std::wstring ModuleDirectory() { return DirectoryOf(ModulePath(), TrailingSeparator::With); }
 
-std::wstring ModuleDirectoryWithoutSeparator() {
-  return StripTrailingSeparators(ModuleDirectory());
-}
+std::wstring ModuleDirectoryWithoutSeparator() { return StripTrailingSeparators(ModuleDirectory()); }
 
 }  // namespace ks

@@ -25,9 +25,7 @@ bool WriteText(const wchar_t* key, const std::wstring& value, const std::wstring
   return WritePrivateProfileStringW(kSection, key, value.c_str(), path.c_str()) != FALSE;
 }
 
-void WriteInt(const wchar_t* key, int value, const std::wstring& path) {
-  WriteText(key, std::to_wstring(value), path);
-}
+void WriteInt(const wchar_t* key, int value, const std::wstring& path) { WriteText(key, std::to_wstring(value), path); }
 
 }  // namespace
 
@@ -66,8 +64,8 @@ bool LoadSettings(Settings& settings, const std::wstring& path) {
 void ReadLangFile(Settings& settings, const std::wstring& path) {
   settings.LangFile.clear();
   wchar_t buffer[kMaxLangFile + 1] = {};
-  const DWORD copied = GetPrivateProfileStringW(kSection, kLangFileKey, L"", buffer,
-                                                static_cast<DWORD>(kMaxLangFile + 1), path.c_str());
+  const DWORD copied =
+      GetPrivateProfileStringW(kSection, kLangFileKey, L"", buffer, static_cast<DWORD>(kMaxLangFile + 1), path.c_str());
   // A longer value comes back cut to the buffer.
   if (copied >= 1) settings.LangFile.assign(buffer, wcsnlen(buffer, kMaxLangFile));
 }

@@ -39,8 +39,8 @@ constexpr std::array<PagePaths, 6> kPages = {{
 }};
 
 // Recognition order of clicked links; the forum is tested first.
-constexpr std::array<WebPage, 4> kRecognisedAfterForum = {
-    WebPage::Keymark, WebPage::Leafnote, WebPage::Snipdrop, WebPage::LeafnoteDownload};
+constexpr std::array<WebPage, 4> kRecognisedAfterForum = {WebPage::Keymark, WebPage::Leafnote, WebPage::Snipdrop,
+                                                          WebPage::LeafnoteDownload};
 
 // Drops "www." right after an http or https scheme, so links written either
 // way meet.
@@ -57,8 +57,7 @@ std::wstring_view WithoutWww(std::wstring_view address, std::wstring& scratch) {
 }
 
 const PagePaths& PathsOf(WebPage page) {
-  return *std::find_if(kPages.begin(), kPages.end(),
-                       [page](const PagePaths& paths) { return paths.page == page; });
+  return *std::find_if(kPages.begin(), kPages.end(), [page](const PagePaths& paths) { return paths.page == page; });
 }
 
 std::wstring ForumHostAddress() {
@@ -119,13 +118,11 @@ std::wstring TranslateLink(std::wstring_view address, WebEdition edition) {
 
 bool IsOpenableWebAddress(std::wstring_view address) {
   std::size_t schemeLength = 0;
-  for (const std::wstring_view scheme :
-       {std::wstring_view(L"http://"), kHttps, std::wstring_view(L"mailto:")}) {
+  for (const std::wstring_view scheme : {std::wstring_view(L"http://"), kHttps, std::wstring_view(L"mailto:")}) {
     if (StartsWithIgnoringAsciiCase(address, scheme)) schemeLength = scheme.size();
   }
   if (schemeLength == 0 || address.size() == schemeLength) return false;
-  return std::none_of(address.begin(), address.end(),
-                      [](wchar_t c) { return c <= L' ' || c == L'"' || c == 0x7F; });
+  return std::none_of(address.begin(), address.end(), [](wchar_t c) { return c <= L' ' || c == L'"' || c == 0x7F; });
 }
 
 }  // namespace ks

@@ -32,8 +32,7 @@ bool ShellSucceeded(HINSTANCE result) { return reinterpret_cast<intptr_t>(result
 std::wstring WebLanguagePrefix(const std::wstring& languageFile) {
   if (languageFile.empty()) return std::wstring();
   wchar_t prefix[4] = {};
-  const DWORD copied =
-      GetPrivateProfileStringW(L"Main", L"LangPrefix", L"", prefix, 4, languageFile.c_str());
+  const DWORD copied = GetPrivateProfileStringW(L"Main", L"LangPrefix", L"", prefix, 4, languageFile.c_str());
   return std::wstring(prefix, copied < 4 ? copied : 3);
 }
 
@@ -41,8 +40,7 @@ bool OpenWebPage(HWND owner, const std::wstring& address, const WebOpenCalls& ca
   if (!IsOpenableWebAddress(address)) return false;
   const std::optional<bool> online = GoOnline(owner, address, calls.wininetLibrary);
   if (!online || !*online) return false;
-  const HINSTANCE result =
-      calls.shellExecute(owner, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
+  const HINSTANCE result = calls.shellExecute(owner, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
   if (ShellSucceeded(result)) return true;
   calls.messageBeep(0xFFFFFFFF);
   return false;

@@ -35,8 +35,7 @@ DWORD WINAPI WatchRunKey(void* param) {
   for (bool first = true;; first = false) {
     const UniqueKernelHandle changed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!changed) return 1;
-    RegNotifyChangeKeyValue(key.get(), FALSE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, changed.get(),
-                            TRUE);
+    RegNotifyChangeKeyValue(key.get(), FALSE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET, changed.get(), TRUE);
     if (first) {
       SetEvent(block->armed.get());
     } else {

@@ -5,8 +5,7 @@
 
 namespace ks {
 
-constexpr wchar_t kConfigMutexName[] =
-    L"Orlin_Works_Kestrow_Config_Mutex_D845705A-49AE-40f4-A80D-679C395147E6";
+constexpr wchar_t kConfigMutexName[] = L"Orlin_Works_Kestrow_Config_Mutex_D845705A-49AE-40f4-A80D-679C395147E6";
 
 enum class ConfigInstance {
   First,      // this process owns the mutex for the rest of its life

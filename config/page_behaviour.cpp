@@ -134,16 +134,14 @@ PageAction OnBehaviorEvent(HWND window, const HLBehaviorParams& event) {
     case HL_BUTTON_STATE_CHANGED: {
       // The title is refreshed once the renderer has finished with the click.
       UINT type = 0;
-      if (HTMLayoutControlGetType(event.target, &type) == HL_OK && (type == kControlCheckBox || type == kControlRadio)) {
+      if (HTMLayoutControlGetType(event.target, &type) == HL_OK &&
+          (type == kControlCheckBox || type == kControlRadio)) {
         PostMessageW(window, kPageChangedMessage, 0, 0);
       }
       return PageAction::NotHandled;
     }
-    case HL_HYPERLINK_CLICK | HL_SINKING:
-      OpenLink(window, event.target);
-      return PageAction::Handled;
-    default:
-      return PageAction::NotHandled;
+    case HL_HYPERLINK_CLICK | HL_SINKING: OpenLink(window, event.target); return PageAction::Handled;
+    default: return PageAction::NotHandled;
   }
 }
 

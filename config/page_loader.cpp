@@ -81,8 +81,8 @@ std::optional<UINT> ImageResourceId(std::wstring_view name) {
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
-  const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueFile file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::string();
   const DWORD size = GetFileSize(file.get(), nullptr);
   if (size == 0 || size == INVALID_FILE_SIZE) return std::string();

@@ -8,8 +8,7 @@ namespace ks {
 namespace {
 
 constexpr char16_t kHtmlTag[] = u"<html>";
-constexpr std::array<std::u16string_view, 7> kDownloadLanguages = {u"ru", u"de", u"uk", u"fr",
-                                                                  u"pl", u"pt", u"sp"};
+constexpr std::array<std::u16string_view, 7> kDownloadLanguages = {u"ru", u"de", u"uk", u"fr", u"pl", u"pt", u"sp"};
 
 char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + (u'a' - u'A')) : c; }
 
@@ -42,8 +41,8 @@ void ReplaceAll(std::u16string& text, std::u16string_view from, std::u16string_v
 bool IsUsablePagePrefix(std::u16string_view prefix) {
   if (prefix.empty() || prefix.size() > 8) return false;
   for (const char16_t c : prefix) {
-    const bool usable = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
-                        c == u'-' || c == u'_';
+    const bool usable =
+        (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-' || c == u'_';
     if (!usable) return false;
   }
   return true;

@@ -32,7 +32,6 @@ std::u16string LocalizationSheetName(std::u16string_view prefix);
 // <html lang="prefix in lower case">, and for a prefix in the download table
 // ("ru", "de", "uk", "fr", "pl", "pt", "sp", any letter case) every English
 // Leafnote download address becomes that language's.
-std::string PreparePageText(std::string_view page, std::u16string_view prefix,
-                            std::u16string_view siteAddress);
+std::string PreparePageText(std::string_view page, std::u16string_view prefix, std::u16string_view siteAddress);
 
 }  // namespace ks

@@ -63,29 +63,20 @@ bool SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
     return true;
   }
   switch (msg) {
-    case kPageChangedMessage:
-      RefreshTitle(window_, versionText_);
-      return true;
+    case kPageChangedMessage: RefreshTitle(window_, versionText_); return true;
     case WM_LBUTTONDOWN:
       // A press on the page background drags the window by its caption.
       ReleaseCapture();
       SendMessageW(window_, WM_SYSCOMMAND, kDragByCaption, 0);
       return true;
-    case WM_LBUTTONDBLCLK:
-      FitWindowToPage(window_);
-      return true;
+    case WM_LBUTTONDBLCLK: FitWindowToPage(window_); return true;
     case WM_PAINT:
       if (!IsIconic(window_)) return false;
       PaintMinimised();
       return true;
-    case WM_QUERYDRAGICON:
-      result = reinterpret_cast<LRESULT>(icon_);
-      return true;
-    case WM_SYSCOMMAND:
-      return OnSysCommand(wParam);
-    case WM_KEYUP:
-      OnKeyUp(wParam);
-      return false;
+    case WM_QUERYDRAGICON: result = reinterpret_cast<LRESULT>(icon_); return true;
+    case WM_SYSCOMMAND: return OnSysCommand(wParam);
+    case WM_KEYUP: OnKeyUp(wParam); return false;
     case WM_COMMAND:
       if (LOWORD(wParam) != IDCANCEL) return false;
       EndSettingsDialog(false);
@@ -94,8 +85,7 @@ bool SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
       return data != nullptr && AnswerElementQuery(window_, *data, result);
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -124,9 +114,7 @@ UINT CALLBACK SettingsDialog::OnRendererNotification(HLNotifyHeader* notificatio
       if (request->uri != nullptr) ServePageRequest(self->window_, request->uri);
       return 0;
     }
-    case HLN_DOCUMENT_COMPLETE:
-      self->OnDocumentComplete();
-      return 0;
+    case HLN_DOCUMENT_COMPLETE: self->OnDocumentComplete(); return 0;
     default:
       // Data loaded needs nothing; no named behaviours are offered.
       return 0;

@@ -62,8 +62,7 @@ void FitWindowToPage(HWND window) {
   if (const int tableHeight = GetMainTableHeight(window)) {
     height = tableHeight + GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYBORDER) + 40;
   }
-  SetWindowPos(window, nullptr, 0, 0, width, height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+  SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
   CentreInWorkArea(window);
 
   WINDOWPLACEMENT placement{};

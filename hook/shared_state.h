@@ -7,9 +7,9 @@
 namespace ks {
 
 struct SharedState {
-  ATOM logAtom;       // the log writer's atom; 0 while logging is off
-  HHOOK hookHandle;   // null while the hook is not installed
-  DWORD hookFlags;    // flags of the last install
+  ATOM logAtom;      // the log writer's atom; 0 while logging is off
+  HHOOK hookHandle;  // null while the hook is not installed
+  DWORD hookFlags;   // flags of the last install
   // The process that made the installation, and when it started: the hook
   // dies with that process, while this section lives on in every program
   // that still maps the library. The start time tells a recycled id apart.

@@ -34,8 +34,7 @@ bool StartTimeOf(HANDLE process, FILETIME& start) {
 // Whether the process recorded as the installer still runs. A process that
 // exists but may not be opened counts as running: the installation stays.
 bool InstallerRuns() {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
-                               g_shared.installerProcessId);
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, g_shared.installerProcessId);
   if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
   FILETIME start = {};
   const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT && StartTimeOf(process, start) &&
@@ -87,8 +86,7 @@ int WINAPI KS_TDXInstall(const wchar_t* logPath, DWORD flags) {
   g_shared.hookFlags = flags;
   g_shared.hookHandle = SetWindowsHookExW(WH_GETMESSAGE, GetMsgProc, g_dllInstance, 0);
   if (g_shared.hookHandle != nullptr) RecordInstaller();
-  LogWriteLine(g_shared.hookHandle != nullptr ? L"Success install TDX hook"
-                                              : L"FAILURE  install TDX hook");
+  LogWriteLine(g_shared.hookHandle != nullptr ? L"Success install TDX hook" : L"FAILURE  install TDX hook");
   return g_shared.hookHandle != nullptr ? 1 : 0;
 }
 

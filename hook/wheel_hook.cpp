@@ -65,8 +65,8 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
     LogWriteFormat(L"Class detected %s", className);
   }
 
-  if (TryHorizontalScroll(target, msg.wParam, msg.lParam, flags) ||
-      TryScrollBarJump(target, msg.wParam, true) || TryScrollBarJump(target, msg.wParam, false)) {
+  if (TryHorizontalScroll(target, msg.wParam, msg.lParam, flags) || TryScrollBarJump(target, msg.wParam, true) ||
+      TryScrollBarJump(target, msg.wParam, false)) {
     msg.message = WM_NULL;
     return;
   }
@@ -119,8 +119,7 @@ bool TryHorizontalScroll(HWND target, WPARAM wParam, LPARAM lParam, DWORD flags)
   LRESULT hscroll = 0;
   LRESULT hwheel = 0;
   SendToTarget(target, WM_HSCROLL, distance < 0 ? SB_LINERIGHT : SB_LINELEFT, 0, hscroll);
-  const WPARAM hwheelParam =
-      MAKEWPARAM(keys, static_cast<WORD>(-static_cast<int>(distance)));
+  const WPARAM hwheelParam = MAKEWPARAM(keys, static_cast<WORD>(-static_cast<int>(distance)));
   SendToTarget(target, WM_MOUSEHWHEEL, hwheelParam, lParam, hwheel);
   LogWriteFormat(L"WM_HSCROLL lResult=%d, WM_MOUSEHWHEEL lResult=%d\n", static_cast<int>(hscroll),
                  static_cast<int>(hwheel));
@@ -130,8 +129,7 @@ bool TryHorizontalScroll(HWND target, WPARAM wParam, LPARAM lParam, DWORD flags)
 bool TryScrollBarJump(HWND target, WPARAM wParam, bool vertical) {
   SCROLLBARINFO info = {};
   info.cbSize = sizeof info;
-  if (target == nullptr ||
-      !GetScrollBarInfo(target, vertical ? OBJID_VSCROLL : OBJID_HSCROLL, &info)) {
+  if (target == nullptr || !GetScrollBarInfo(target, vertical ? OBJID_VSCROLL : OBJID_HSCROLL, &info)) {
     return false;
   }
   POINT cursor = {};
@@ -142,9 +140,9 @@ bool TryScrollBarJump(HWND target, WPARAM wParam, bool vertical) {
     const WPARAM edge = WheelDistance(wParam) > 0 ? SB_TOP : SB_BOTTOM;
     SendToTarget(target, vertical ? WM_VSCROLL : WM_HSCROLL, edge, 0, ignored);
   }
-  LogWriteFormat(L"left=%d top=%d, right=%d bottom=%d. x=%d, y=%d PtInRect=%d vertical=%d",
-                 info.rcScrollBar.left, info.rcScrollBar.top, info.rcScrollBar.right,
-                 info.rcScrollBar.bottom, cursor.x, cursor.y, inside ? 1 : 0, vertical ? 1 : 0);
+  LogWriteFormat(L"left=%d top=%d, right=%d bottom=%d. x=%d, y=%d PtInRect=%d vertical=%d", info.rcScrollBar.left,
+                 info.rcScrollBar.top, info.rcScrollBar.right, info.rcScrollBar.bottom, cursor.x, cursor.y,
+                 inside ? 1 : 0, vertical ? 1 : 0);
   return inside;
 }
 

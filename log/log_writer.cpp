@@ -19,9 +19,7 @@ void CloseIf(HANDLE& h) {
   }
 }
 
-bool EndsWithLog(const wchar_t* path, int length) {
-  return length >= 4 && lstrcmpiW(path + length - 4, L".log") == 0;
-}
+bool EndsWithLog(const wchar_t* path, int length) { return length >= 4 && lstrcmpiW(path + length - 4, L".log") == 0; }
 
 // "LogFile.log" becomes "LogFile.old.log"; a name without ".log" gets ".old".
 void OldLogPath(const wchar_t* path, wchar_t* out) {
@@ -81,9 +79,9 @@ int AppendToFile(const wchar_t* path, const wchar_t* text, DWORD chars) {
       OldLogPath(path, old);
       // When the rename fails (the file is held open elsewhere), the lines
       // keep going to the full file rather than being lost.
-      file = MoveFileExW(path, old, MOVEFILE_REPLACE_EXISTING) ? CreateWithBom(path, share)
-                                                               : CreateFileW(path, GENERIC_WRITE, share, nullptr,
-                                                                             OPEN_EXISTING, 0, nullptr);
+      file = MoveFileExW(path, old, MOVEFILE_REPLACE_EXISTING)
+                 ? CreateWithBom(path, share)
+                 : CreateFileW(path, GENERIC_WRITE, share, nullptr, OPEN_EXISTING, 0, nullptr);
       if (file == INVALID_HANDLE_VALUE) return 0;
     }
   } else {
@@ -154,8 +152,8 @@ int LogWriteLine(const wchar_t* text) {
   SYSTEMTIME t;
   GetLocalTime(&t);
   wchar_t stamp[64];
-  const int stampLen = wsprintfW(stamp, L"%.2d::%.2d::%.2d::%.4d %.2d-%.2d-%.4d ", t.wHour,
-                                 t.wMinute, t.wSecond, t.wMilliseconds, t.wDay, t.wMonth, t.wYear);
+  const int stampLen = wsprintfW(stamp, L"%.2d::%.2d::%.2d::%.4d %.2d-%.2d-%.4d ", t.wHour, t.wMinute, t.wSecond,
+                                 t.wMilliseconds, t.wDay, t.wMonth, t.wYear);
   const int textLen = lstrlenW(text);
   const SIZE_T chars = static_cast<SIZE_T>(stampLen) + static_cast<SIZE_T>(textLen) + 3;
   HANDLE heap = GetProcessHeap();

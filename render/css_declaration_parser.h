@@ -14,8 +14,7 @@ namespace ks::render {
 
 // Reads declarations from tokens[pos] up to a '}' at this nesting level (the
 // brace is consumed) or the end; appends what is valid to out.
-void ParseDeclarationList(const std::vector<CssToken>& tokens, std::size_t& pos,
-                          std::vector<CssDeclaration>& out);
+void ParseDeclarationList(const std::vector<CssToken>& tokens, std::size_t& pos, std::vector<CssDeclaration>& out);
 
 // A style attribute's text.
 std::vector<CssDeclaration> ParseInlineStyle(std::string_view text);

@@ -38,9 +38,7 @@ Value Padding(const CssValueText& v) {
   return ParseLength(*v.components[0].token, LengthRules{true, false, true});
 }
 
-Value Radius(const CssValueText& v) {
-  return ParseLength(*v.components[0].token, LengthRules{false, false, true});
-}
+Value Radius(const CssValueText& v) { return ParseLength(*v.components[0].token, LengthRules{false, false, true}); }
 
 Value BorderStyleValue(const Component& c) {
   const CssKeyword k = KeywordOf(c);
@@ -111,7 +109,8 @@ float Clamp(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v
 // CSS pixels of an absolute or font-relative length.
 float ToPx(const CssValue& v, float fontSize, float rootFontSize) {
   switch (v.unit) {
-    case CssUnit::None: case CssUnit::Px: return v.number;
+    case CssUnit::None:
+    case CssUnit::Px: return v.number;
     case CssUnit::Pt: return v.number * 96.0f / 72.0f;
     case CssUnit::Pc: return v.number * 16.0f;
     case CssUnit::In: return v.number * 96.0f;
@@ -152,15 +151,19 @@ BorderStyle ToBorderStyle(CssKeyword k) {
 Display ToDisplay(CssKeyword k) {
   switch (k) {
     case CssKeyword::None: return Display::None;
-    case CssKeyword::Block: case CssKeyword::TableCaption: return Display::Block;
-    case CssKeyword::InlineBlock: case CssKeyword::InlineTable: return Display::InlineBlock;
+    case CssKeyword::Block:
+    case CssKeyword::TableCaption: return Display::Block;
+    case CssKeyword::InlineBlock:
+    case CssKeyword::InlineTable: return Display::InlineBlock;
     case CssKeyword::ListItem: return Display::ListItem;
     case CssKeyword::Table: return Display::Table;
     case CssKeyword::TableRow: return Display::TableRow;
-    case CssKeyword::TableRowGroup: case CssKeyword::TableHeaderGroup: case CssKeyword::TableFooterGroup:
-      return Display::TableRowGroup;
+    case CssKeyword::TableRowGroup:
+    case CssKeyword::TableHeaderGroup:
+    case CssKeyword::TableFooterGroup: return Display::TableRowGroup;
     case CssKeyword::TableCell: return Display::TableCell;
-    case CssKeyword::TableColumn: case CssKeyword::TableColumnGroup: return Display::None;
+    case CssKeyword::TableColumn:
+    case CssKeyword::TableColumnGroup: return Display::None;
     default: return Display::Inline;
   }
 }
@@ -168,7 +171,8 @@ Display ToDisplay(CssKeyword k) {
 Cursor ToCursor(CssKeyword k) {
   switch (k) {
     case CssKeyword::Default: return Cursor::Default;
-    case CssKeyword::Pointer: case CssKeyword::Hand: return Cursor::Pointer;
+    case CssKeyword::Pointer:
+    case CssKeyword::Hand: return Cursor::Pointer;
     case CssKeyword::Text: return Cursor::Text;
     case CssKeyword::Move: return Cursor::Move;
     case CssKeyword::Wait: return Cursor::Wait;
@@ -224,7 +228,9 @@ struct Edge {
   static void ApplyRadius(ComputedStyle& s, const CssValue& v, const ComputedStyle&, float root) {
     s.borderRadius[side] = Clamp(ToPx(v, s.fontSize, root), 0.0f, 10000.0f);
   }
-  static void CopyRadius(ComputedStyle& s, const ComputedStyle& from) { s.borderRadius[side] = from.borderRadius[side]; }
+  static void CopyRadius(ComputedStyle& s, const ComputedStyle& from) {
+    s.borderRadius[side] = from.borderRadius[side];
+  }
 
   static constexpr CssLonghand Margin(CssProperty p, std::string_view name) {
     return {p, name, "0", CssInheritance::No, MarginValue, ApplyMargin, CopyMargin};
@@ -233,16 +239,31 @@ struct Edge {
     return {p, name, "0", CssInheritance::No, Padding, ApplyPadding, CopyPadding};
   }
   static constexpr CssLonghand BorderWidth(CssProperty p, std::string_view name) {
-    return {p, name, "0", CssInheritance::No, [](const CssValueText& v) { return One(v, css::ParseBorderWidth); },
-            ApplyBorderWidth, CopyBorderWidth};
+    return {p,
+            name,
+            "0",
+            CssInheritance::No,
+            [](const CssValueText& v) { return One(v, css::ParseBorderWidth); },
+            ApplyBorderWidth,
+            CopyBorderWidth};
   }
   static constexpr CssLonghand BorderStyleEntry(CssProperty p, std::string_view name) {
-    return {p, name, "none", CssInheritance::No, [](const CssValueText& v) { return One(v, BorderStyleValue); },
-            ApplyBorderStyle, CopyBorderStyle};
+    return {p,
+            name,
+            "none",
+            CssInheritance::No,
+            [](const CssValueText& v) { return One(v, BorderStyleValue); },
+            ApplyBorderStyle,
+            CopyBorderStyle};
   }
   static constexpr CssLonghand BorderColor(CssProperty p, std::string_view name) {
-    return {p, name, "currentColor", CssInheritance::No,
-            [](const CssValueText& v) { return One(v, css::ParseColorValue); }, ApplyBorderColor, CopyBorderColor};
+    return {p,
+            name,
+            "currentColor",
+            CssInheritance::No,
+            [](const CssValueText& v) { return One(v, css::ParseColorValue); },
+            ApplyBorderColor,
+            CopyBorderColor};
   }
   static constexpr CssLonghand RadiusEntry(CssProperty p, std::string_view name) {
     return {p, name, "0", CssInheritance::No, Radius, ApplyRadius, CopyRadius};
@@ -296,11 +317,15 @@ constexpr CssLonghand kLonghands[] = {
      },
      [](S& s, const S& from) { s.fontWeight = from.fontWeight; }},
     {P::FontStyle, "font-style", "normal", I::Yes,
-     [](const T& v) { return Keywords(v, {K::Normal, K::Italic, K::Oblique}); },
+     [](const T& v) {
+       return Keywords(v, {K::Normal, K::Italic, K::Oblique});
+     },
      [](S& s, const V& v, const S&, float) { s.italic = KeywordIn(v) == K::Italic || KeywordIn(v) == K::Oblique; },
      [](S& s, const S& from) { s.italic = from.italic; }},
     {P::TextTransform, "text-transform", "none", I::Yes,
-     [](const T& v) { return Keywords(v, {K::None, K::Uppercase, K::Lowercase, K::Capitalize}); },
+     [](const T& v) {
+       return Keywords(v, {K::None, K::Uppercase, K::Lowercase, K::Capitalize});
+     },
      [](S& s, const V& v, const S&, float) {
        const K k = KeywordIn(v);
        s.textTransform = k == K::Uppercase    ? TextTransform::Uppercase
@@ -310,7 +335,9 @@ constexpr CssLonghand kLonghands[] = {
      },
      [](S& s, const S& from) { s.textTransform = from.textTransform; }},
     {P::TextAlign, "text-align", "left", I::Yes,
-     [](const T& v) { return Keywords(v, {K::Left, K::Right, K::Center, K::Justify}); },
+     [](const T& v) {
+       return Keywords(v, {K::Left, K::Right, K::Center, K::Justify});
+     },
      [](S& s, const V& v, const S&, float) {
        const K k = KeywordIn(v);
        s.textAlign = k == K::Right     ? TextAlign::Right
@@ -352,7 +379,9 @@ constexpr CssLonghand kLonghands[] = {
        s.lineThrough = from.lineThrough;
      }},
     {P::WhiteSpace, "white-space", "normal", I::Yes,
-     [](const T& v) { return Keywords(v, {K::Normal, K::Nowrap, K::Pre, K::PreWrap, K::PreLine}); },
+     [](const T& v) {
+       return Keywords(v, {K::Normal, K::Nowrap, K::Pre, K::PreWrap, K::PreLine});
+     },
      [](S& s, const V& v, const S&, float) {
        const K k = KeywordIn(v);
        s.whiteSpace = k == K::Nowrap    ? WhiteSpace::Nowrap
@@ -387,14 +416,20 @@ constexpr CssLonghand kLonghands[] = {
      },
      [](S& s, const V& v, const S&, float) { s.display = ToDisplay(KeywordIn(v)); },
      [](S& s, const S& from) { s.display = from.display; }},
-    {P::Float, "float", "none", I::No, [](const T& v) { return Keywords(v, {K::None, K::Left, K::Right}); },
+    {P::Float, "float", "none", I::No,
+     [](const T& v) {
+       return Keywords(v, {K::None, K::Left, K::Right});
+     },
      [](S& s, const V& v, const S&, float) {
        const K k = KeywordIn(v);
        s.floatSide = k == K::Left ? FloatSide::Left : (k == K::Right ? FloatSide::Right : FloatSide::None);
      },
      [](S& s, const S& from) { s.floatSide = from.floatSide; }},
     // Read so that it is no error, but floats are never cleared.
-    {P::Clear, "clear", "none", I::No, [](const T& v) { return Keywords(v, {K::None, K::Left, K::Right, K::Both}); },
+    {P::Clear, "clear", "none", I::No,
+     [](const T& v) {
+       return Keywords(v, {K::None, K::Left, K::Right, K::Both});
+     },
      ApplyNothing, CopyNothing},
     {P::Width, "width", "auto", I::No, [](const T& v) { return BoxLength(v, true, false); },
      [](S& s, const V& v, const S&, float root) { s.width = ToLength(v, s.fontSize, root); },
@@ -445,15 +480,13 @@ constexpr CssLonghand kLonghands[] = {
      [](S& s, const V& v, const S&, float) { s.cursor = ToCursor(KeywordIn(v)); },
      [](S& s, const S& from) { s.cursor = from.cursor; }},
     {P::BorderSpacing, "border-spacing", "0", I::Yes, BorderSpacingValue,
-     [](S& s, const V& v, const S&, float root) {
-       s.borderSpacing = Clamp(ToPx(v, s.fontSize, root), 0.0f, 1000.0f);
-     },
+     [](S& s, const V& v, const S&, float root) { s.borderSpacing = Clamp(ToPx(v, s.fontSize, root), 0.0f, 1000.0f); },
      [](S& s, const S& from) { s.borderSpacing = from.borderSpacing; }},
     {P::Visibility, "visibility", "visible", I::Yes,
-     [](const T& v) { return Keywords(v, {K::Visible, K::Hidden, K::Collapse}); },
-     [](S& s, const V& v, const S&, float) {
-       s.visible = KeywordIn(v) != K::Hidden && KeywordIn(v) != K::Collapse;
+     [](const T& v) {
+       return Keywords(v, {K::Visible, K::Hidden, K::Collapse});
      },
+     [](S& s, const V& v, const S&, float) { s.visible = KeywordIn(v) != K::Hidden && KeywordIn(v) != K::Collapse; },
      [](S& s, const S& from) { s.visible = from.visible; }},
     {P::TextIndent, "text-indent", "0", I::Yes, [](const T& v) { return BoxLength(v, false, true); },
      [](S& s, const V& v, const S&, float root) { s.textIndent = ToPx(v, s.fontSize, root); },
@@ -537,7 +570,8 @@ bool ParseFontShorthand(const std::vector<CssToken>& tokens, std::size_t begin, 
     } else if (k == CssKeyword::Normal) {
       // applies to whichever of style, variant and weight it stands for
     } else if (auto w = (k == CssKeyword::Unknown || k == CssKeyword::Bold || k == CssKeyword::Bolder ||
-                         k == CssKeyword::Lighter) && t.type != Type::Dimension && t.type != Type::Percentage
+                         k == CssKeyword::Lighter) &&
+                                t.type != Type::Dimension && t.type != Type::Percentage
                             ? css::FontWeightValue(c)
                             : std::nullopt) {
       weight = *w;
@@ -594,8 +628,9 @@ constexpr CssShorthand kShorthands[] = {
      {P::PaddingTop, P::PaddingRight, P::PaddingBottom, P::PaddingLeft},
      4,
      [](const T& v, B& b) {
-       return css::FourSides(v.components, kPaddings, b,
-                             [](const Component& c) { return ParseLength(*c.token, LengthRules{true, false, true}); });
+       return css::FourSides(v.components, kPaddings, b, [](const Component& c) {
+         return ParseLength(*c.token, LengthRules{true, false, true});
+       });
      }},
     {"background",
      {P::BackgroundColor},
@@ -617,7 +652,9 @@ constexpr CssShorthand kShorthands[] = {
       P::BorderRightColor, P::BorderBottomWidth, P::BorderBottomStyle, P::BorderBottomColor, P::BorderLeftWidth,
       P::BorderLeftStyle, P::BorderLeftColor},
      12,
-     [](const T& v, B& b) { return BorderShorthand(v.components, {0, 1, 2, 3}, b); }},
+     [](const T& v, B& b) {
+       return BorderShorthand(v.components, {0, 1, 2, 3}, b);
+     }},
     {"border-top", {P::BorderTopWidth, P::BorderTopStyle, P::BorderTopColor}, 3, BorderSide<0>},
     {"border-right", {P::BorderRightWidth, P::BorderRightStyle, P::BorderRightColor}, 3, BorderSide<1>},
     {"border-bottom", {P::BorderBottomWidth, P::BorderBottomStyle, P::BorderBottomColor}, 3, BorderSide<2>},
@@ -644,8 +681,9 @@ constexpr CssShorthand kShorthands[] = {
          if (c.token->type == Type::Delim && c.token->text == "/") break;
          horizontal.push_back(c);
        }
-       return css::FourSides(horizontal, kRadii, b,
-                             [](const Component& c) { return ParseLength(*c.token, LengthRules{false, false, true}); });
+       return css::FourSides(horizontal, kRadii, b, [](const Component& c) {
+         return ParseLength(*c.token, LengthRules{false, false, true});
+       });
      }},
 };
 

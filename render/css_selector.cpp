@@ -201,7 +201,8 @@ bool AttributeMatches(const AttributeCondition& a, const Node& e) {
       return false;
     }
     case AttributeCondition::Op::DashMatch:
-      return *v == want || (v->size() > want.size() && v->compare(0, want.size(), want) == 0 && (*v)[want.size()] == '-');
+      return *v == want ||
+             (v->size() > want.size() && v->compare(0, want.size(), want) == 0 && (*v)[want.size()] == '-');
     case AttributeCondition::Op::Prefix: return !want.empty() && v->compare(0, want.size(), want) == 0;
     case AttributeCondition::Op::Suffix:
       return !want.empty() && v->size() >= want.size() && v->compare(v->size() - want.size(), want.size(), want) == 0;

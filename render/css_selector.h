@@ -29,7 +29,7 @@ struct CompoundSelector {
   std::uint32_t states = 0;  // ElementState bits that must be set
   bool link = false;         // :link, an a with href that is not visited
   bool firstChild = false;
-  bool never = false;        // uses something unsupported
+  bool never = false;  // uses something unsupported
 };
 
 enum class Combinator : std::uint8_t { Descendant, Child };

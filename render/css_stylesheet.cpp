@@ -28,7 +28,8 @@ class SheetParser {
     switch (open) {
       case Type::LeftBrace: close = Type::RightBrace; break;
       case Type::LeftBracket: close = Type::RightBracket; break;
-      case Type::LeftParen: case Type::Function: close = Type::RightParen; break;
+      case Type::LeftParen:
+      case Type::Function: close = Type::RightParen; break;
       default: ++pos_; return;
     }
     ++pos_;
@@ -54,16 +55,15 @@ class SheetParser {
     while (pos_ < last()) {
       const CssToken& t = t_[pos_];
       switch (t.type) {
-        case Type::Whitespace: case Type::Cdo: case Type::Cdc: case Type::Semicolon:
-          ++pos_;
-          continue;
+        case Type::Whitespace:
+        case Type::Cdo:
+        case Type::Cdc:
+        case Type::Semicolon: ++pos_; continue;
         case Type::RightBrace:
           ++pos_;
           if (nested) return;
           continue;
-        case Type::AtKeyword:
-          parseAtRule(nesting);
-          continue;
+        case Type::AtKeyword: parseAtRule(nesting); continue;
         case Type::Delim:
           if (t.text == "<" && !nested) {  // "<style>" or "</style>" around the sheet
             while (pos_ < last() && !(t_[pos_].type == Type::Delim && t_[pos_].text == ">")) ++pos_;
@@ -71,8 +71,7 @@ class SheetParser {
             continue;
           }
           break;
-        default:
-          break;
+        default: break;
       }
       parseQualifiedRule();
     }

@@ -39,7 +39,9 @@ class Tokenizer {
   char at(std::size_t offset) const { return pos_ + offset < in_.size() ? in_[pos_ + offset] : '\0'; }
   unsigned char uat(std::size_t offset) const { return static_cast<unsigned char>(at(offset)); }
 
-  bool validEscape(std::size_t offset) const { return at(offset) == '\\' && at(offset + 1) != '\n' && pos_ + offset + 1 < in_.size(); }
+  bool validEscape(std::size_t offset) const {
+    return at(offset) == '\\' && at(offset + 1) != '\n' && pos_ + offset + 1 < in_.size();
+  }
   bool startsIdent(std::size_t offset) const {
     const char c = at(offset);
     if (c == '-') return IsNameStart(uat(offset + 1)) || at(offset + 1) == '-' || validEscape(offset + 1);
@@ -94,8 +96,7 @@ class Tokenizer {
       ++pos_;
       while (IsDigit(at(0))) ++pos_;
     }
-    if ((at(0) == 'e' || at(0) == 'E') &&
-        (IsDigit(at(1)) || ((at(1) == '+' || at(1) == '-') && IsDigit(at(2))))) {
+    if ((at(0) == 'e' || at(0) == 'E') && (IsDigit(at(1)) || ((at(1) == '+' || at(1) == '-') && IsDigit(at(2))))) {
       pos_ += 2;
       while (IsDigit(at(0))) ++pos_;
     }

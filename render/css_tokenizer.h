@@ -10,15 +10,37 @@
 namespace ks::render {
 
 enum class CssTokenType : std::uint8_t {
-  Ident, Function, AtKeyword, Hash, String, BadString, Url, BadUrl, Delim, Number, Percentage,
-  Dimension, Whitespace, Cdo, Cdc, Colon, Semicolon, Comma, LeftBracket, RightBracket, LeftParen,
-  RightParen, LeftBrace, RightBrace, End,
+  Ident,
+  Function,
+  AtKeyword,
+  Hash,
+  String,
+  BadString,
+  Url,
+  BadUrl,
+  Delim,
+  Number,
+  Percentage,
+  Dimension,
+  Whitespace,
+  Cdo,
+  Cdc,
+  Colon,
+  Semicolon,
+  Comma,
+  LeftBracket,
+  RightBracket,
+  LeftParen,
+  RightParen,
+  LeftBrace,
+  RightBrace,
+  End,
 };
 
 struct CssToken {
   CssTokenType type = CssTokenType::End;
-  std::string text;     // name, string value, unit, or the delimiter character
-  double number = 0.0;  // Number, Percentage, Dimension
+  std::string text;       // name, string value, unit, or the delimiter character
+  double number = 0.0;    // Number, Percentage, Dimension
   bool hashIsId = false;  // a Hash that could be an id selector
 };
 

@@ -13,10 +13,8 @@ using Type = CssTokenType;
 namespace {
 
 bool IsClose(Type open, Type t) {
-  return (open == Type::LeftParen && t == Type::RightParen) ||
-         (open == Type::Function && t == Type::RightParen) ||
-         (open == Type::LeftBracket && t == Type::RightBracket) ||
-         (open == Type::LeftBrace && t == Type::RightBrace);
+  return (open == Type::LeftParen && t == Type::RightParen) || (open == Type::Function && t == Type::RightParen) ||
+         (open == Type::LeftBracket && t == Type::RightBracket) || (open == Type::LeftBrace && t == Type::RightBrace);
 }
 
 }  // namespace
@@ -197,15 +195,19 @@ std::optional<CssValue> ParseBorderWidth(const Component& c) {
 
 bool IsBorderStyle(CssKeyword k) {
   switch (k) {
-    case CssKeyword::None: case CssKeyword::Hidden: case CssKeyword::Solid: case CssKeyword::Dashed:
-    case CssKeyword::Dotted: case CssKeyword::Double: case CssKeyword::Groove: case CssKeyword::Ridge:
-    case CssKeyword::Inset: case CssKeyword::Outset:
-      return true;
-    default:
-      return false;
+    case CssKeyword::None:
+    case CssKeyword::Hidden:
+    case CssKeyword::Solid:
+    case CssKeyword::Dashed:
+    case CssKeyword::Dotted:
+    case CssKeyword::Double:
+    case CssKeyword::Groove:
+    case CssKeyword::Ridge:
+    case CssKeyword::Inset:
+    case CssKeyword::Outset: return true;
+    default: return false;
   }
 }
-
 
 std::optional<CssValue> FontSizeValue(const Component& c) {
   switch (KeywordOf(c)) {
@@ -286,7 +288,6 @@ CssValue FamilyValue(std::string families) {
   return v;
 }
 
-
 std::optional<CssValue> SingleKeyword(const std::vector<Component>& cs, std::initializer_list<CssKeyword> allowed) {
   if (cs.size() != 1) return std::nullopt;
   const CssKeyword k = KeywordOf(cs[0]);
@@ -295,6 +296,5 @@ std::optional<CssValue> SingleKeyword(const std::vector<Component>& cs, std::ini
   }
   return std::nullopt;
 }
-
 
 }  // namespace ks::render::css

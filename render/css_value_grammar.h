@@ -70,8 +70,7 @@ class DeclarationBuilder {
 
 // 1 to 4 values for top, right, bottom, left.
 template <typename ParseOne>
-bool FourSides(const std::vector<Component>& cs, const CssProperty (&props)[4], DeclarationBuilder& b,
-               ParseOne parse) {
+bool FourSides(const std::vector<Component>& cs, const CssProperty (&props)[4], DeclarationBuilder& b, ParseOne parse) {
   if (cs.empty() || cs.size() > 4) return false;
   std::vector<CssValue> v;
   for (const Component& c : cs) {

@@ -11,17 +11,15 @@ namespace {
 
 // Sorted by name for a binary search; the names a hand-written page uses.
 constexpr std::array<std::pair<std::string_view, char32_t>, 52> kNamed{{
-    {"AElig", 0xC6},   {"Agrave", 0xC0}, {"Eacute", 0xC9},  {"Ouml", 0xD6},    {"Uuml", 0xDC},
-    {"aacute", 0xE1},  {"agrave", 0xE0}, {"amp", 0x26},     {"apos", 0x27},    {"auml", 0xE4},
-    {"bdquo", 0x201E}, {"bull", 0x2022}, {"ccedil", 0xE7},  {"cent", 0xA2},    {"copy", 0xA9},
-    {"deg", 0xB0},     {"eacute", 0xE9}, {"egrave", 0xE8},  {"euro", 0x20AC},  {"frac12", 0xBD},
-    {"gt", 0x3E},      {"hellip", 0x2026}, {"iexcl", 0xA1}, {"laquo", 0xAB},   {"ldquo", 0x201C},
-    {"lsaquo", 0x2039}, {"lsquo", 0x2018}, {"lt", 0x3C},    {"mdash", 0x2014}, {"middot", 0xB7},
-    {"nbsp", 0xA0},    {"ndash", 0x2013}, {"not", 0xAC},    {"ouml", 0xF6},    {"para", 0xB6},
-    {"plusmn", 0xB1},  {"pound", 0xA3},  {"quot", 0x22},    {"raquo", 0xBB},   {"rdquo", 0x201D},
-    {"reg", 0xAE},     {"rsaquo", 0x203A}, {"rsquo", 0x2019}, {"sbquo", 0x201A}, {"sect", 0xA7},
-    {"shy", 0xAD},     {"szlig", 0xDF},  {"times", 0xD7},   {"trade", 0x2122}, {"uuml", 0xFC},
-    {"yen", 0xA5},     {"zwnj", 0x200C},
+    {"AElig", 0xC6},   {"Agrave", 0xC0},   {"Eacute", 0xC9},  {"Ouml", 0xD6},     {"Uuml", 0xDC},    {"aacute", 0xE1},
+    {"agrave", 0xE0},  {"amp", 0x26},      {"apos", 0x27},    {"auml", 0xE4},     {"bdquo", 0x201E}, {"bull", 0x2022},
+    {"ccedil", 0xE7},  {"cent", 0xA2},     {"copy", 0xA9},    {"deg", 0xB0},      {"eacute", 0xE9},  {"egrave", 0xE8},
+    {"euro", 0x20AC},  {"frac12", 0xBD},   {"gt", 0x3E},      {"hellip", 0x2026}, {"iexcl", 0xA1},   {"laquo", 0xAB},
+    {"ldquo", 0x201C}, {"lsaquo", 0x2039}, {"lsquo", 0x2018}, {"lt", 0x3C},       {"mdash", 0x2014}, {"middot", 0xB7},
+    {"nbsp", 0xA0},    {"ndash", 0x2013},  {"not", 0xAC},     {"ouml", 0xF6},     {"para", 0xB6},    {"plusmn", 0xB1},
+    {"pound", 0xA3},   {"quot", 0x22},     {"raquo", 0xBB},   {"rdquo", 0x201D},  {"reg", 0xAE},     {"rsaquo", 0x203A},
+    {"rsquo", 0x2019}, {"sbquo", 0x201A},  {"sect", 0xA7},    {"shy", 0xAD},      {"szlig", 0xDF},   {"times", 0xD7},
+    {"trade", 0x2122}, {"uuml", 0xFC},     {"yen", 0xA5},     {"zwnj", 0x200C},
 }};
 
 // Windows-1252 meaning of 0x80..0x9F; zero where the code page leaves a hole.
@@ -31,9 +29,7 @@ constexpr std::array<char32_t, 32> kCp1252{{
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 }};
 
-bool IsAsciiAlnum(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
+bool IsAsciiAlnum(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';

@@ -20,19 +20,31 @@ bool IsAllSpace(std::string_view s) {
 }
 
 bool IsHeadContent(Tag t) {
-  return t == Tag::Meta || t == Tag::Base || t == Tag::Style || t == Tag::Title || t == Tag::Link ||
-         t == Tag::Script;
+  return t == Tag::Meta || t == Tag::Base || t == Tag::Style || t == Tag::Title || t == Tag::Link || t == Tag::Script;
 }
 
 // Start tags that end an open paragraph, as in browsers.
 bool ClosesParagraph(Tag t) {
   switch (t) {
-    case Tag::Div: case Tag::P: case Tag::Table: case Tag::Ul: case Tag::Ol: case Tag::Dl:
-    case Tag::H1: case Tag::H2: case Tag::H3: case Tag::H4: case Tag::H5: case Tag::H6:
-    case Tag::Hr: case Tag::Pre: case Tag::Center: case Tag::Li: case Tag::Dd: case Tag::Dt:
-      return true;
-    default:
-      return false;
+    case Tag::Div:
+    case Tag::P:
+    case Tag::Table:
+    case Tag::Ul:
+    case Tag::Ol:
+    case Tag::Dl:
+    case Tag::H1:
+    case Tag::H2:
+    case Tag::H3:
+    case Tag::H4:
+    case Tag::H5:
+    case Tag::H6:
+    case Tag::Hr:
+    case Tag::Pre:
+    case Tag::Center:
+    case Tag::Li:
+    case Tag::Dd:
+    case Tag::Dt: return true;
+    default: return false;
   }
 }
 
@@ -169,8 +181,7 @@ class TreeBuilder {
       }
       const std::size_t start = pos_;
       ++pos_;  // a name may start with '='
-      while (pos_ < in_.size() && !IsSpace(in_[pos_]) && in_[pos_] != '/' && in_[pos_] != '>' &&
-             in_[pos_] != '=') {
+      while (pos_ < in_.size() && !IsSpace(in_[pos_]) && in_[pos_] != '/' && in_[pos_] != '>' && in_[pos_] != '=') {
         ++pos_;
       }
       std::string name = AsciiLowered(in_.substr(start, pos_ - start));
@@ -220,14 +231,16 @@ class TreeBuilder {
       case Tag::Li:
         popTo(findOpen("li", [](Tag b) { return b == Tag::Ul || b == Tag::Ol || IsCell(b) || b == Tag::Table; }));
         break;
-      case Tag::Dd: case Tag::Dt: {
+      case Tag::Dd:
+      case Tag::Dt: {
         const auto bound = [](Tag b) { return b == Tag::Dl || IsCell(b) || b == Tag::Table; };
         std::size_t i = findOpen("dd", bound);
         if (i == 0) i = findOpen("dt", bound);
         popTo(i);
         break;
       }
-      case Tag::Td: case Tag::Th: {
+      case Tag::Td:
+      case Tag::Th: {
         const auto bound = [](Tag b) { return b == Tag::Table; };
         std::size_t i = findOpen("td", bound);
         const std::size_t j = findOpen("th", bound);
@@ -243,17 +256,16 @@ class TreeBuilder {
         if (i > 0) popTo(i + 1);
         break;
       }
-      case Tag::Tbody: case Tag::Thead: case Tag::Tfoot: {
+      case Tag::Tbody:
+      case Tag::Thead:
+      case Tag::Tfoot: {
         std::size_t i = stack_.size() - 1;
         while (i > 0 && stack_[i]->tag() != Tag::Table) --i;
         if (i > 0) popTo(i + 1);
         break;
       }
-      case Tag::A:
-        popTo(findOpen("a", [](Tag b) { return IsCell(b) || b == Tag::Table; }));
-        break;
-      default:
-        break;
+      case Tag::A: popTo(findOpen("a", [](Tag b) { return IsCell(b) || b == Tag::Table; })); break;
+      default: break;
     }
   }
 
@@ -345,8 +357,8 @@ class TreeBuilder {
     skipToTagEnd();
     const Tag t = TagFromName(name);
     switch (t) {
-      case Tag::Html: case Tag::Body:
-        return;  // content after them still belongs to the body
+      case Tag::Html:
+      case Tag::Body: return;  // content after them still belongs to the body
       case Tag::Head:
         if (stack_.back() == head_) stack_.pop_back();
         return;
@@ -361,8 +373,7 @@ class TreeBuilder {
           return;
         }
         break;
-      default:
-        break;
+      default: break;
     }
     const bool tablePart = IsCell(t) || t == Tag::Tr || IsTableSection(t) || t == Tag::Table;
     const std::size_t i = tablePart ? findOpen(name, [](Tag b) { return b == Tag::Table; })

@@ -176,8 +176,7 @@ HLResult WINAPI HTMLayout_UnuseElement(HLELEMENT he) {
 }
 
 HLResult WINAPI HTMLayoutVisitElements(HLELEMENT he, const char* tag, const char* attributeName,
-                                       const WCHAR* attributeValue, HLElementVisitor visitor, void* param,
-                                       UINT depth) {
+                                       const WCHAR* attributeValue, HLElementVisitor visitor, void* param, UINT depth) {
   return Guarded([&] {
     if (!visitor) return HL_INVALID_PARAMETER;
     Target t = Resolve(he);

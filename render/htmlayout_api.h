@@ -23,19 +23,19 @@ typedef struct HLElement_* HLELEMENT;
 /* Results of the operations: 0 is success. */
 typedef enum HLResult {
   HL_OK = 0,
-  HL_INVALID_WINDOW = 1,    /* not a window, or no page loaded in it */
-  HL_INVALID_ELEMENT = 2,   /* null, removed and unpinned, or never ours */
+  HL_INVALID_WINDOW = 1,  /* not a window, or no page loaded in it */
+  HL_INVALID_ELEMENT = 2, /* null, removed and unpinned, or never ours */
   HL_INVALID_PARAMETER = 3,
-  HL_FAILED = 4,            /* out of memory or another internal failure */
+  HL_FAILED = 4, /* out of memory or another internal failure */
 } HLResult;
 
 /* ---- Notifications (HTMLayoutSetCallback) ---------------------------- */
 
 enum {
-  HLN_LOAD_DATA = 0xB01,          /* HLLoadDataNotify: the page needs a resource */
-  HLN_DATA_LOADED = 0xB03,        /* HLDataLoadedNotify: a resource arrived */
-  HLN_DOCUMENT_COMPLETE = 0xB04,  /* HLNotifyHeader only */
-  HLN_ATTACH_BEHAVIOR = 0xB07,    /* HLAttachBehaviorNotify */
+  HLN_LOAD_DATA = 0xB01,         /* HLLoadDataNotify: the page needs a resource */
+  HLN_DATA_LOADED = 0xB03,       /* HLDataLoadedNotify: a resource arrived */
+  HLN_DOCUMENT_COMPLETE = 0xB04, /* HLNotifyHeader only */
+  HLN_ATTACH_BEHAVIOR = 0xB07,   /* HLAttachBehaviorNotify */
 };
 
 /* What a resource is needed for. */
@@ -43,13 +43,13 @@ enum { HL_DATA_HTML = 0, HL_DATA_IMAGE = 1, HL_DATA_STYLE = 2 };
 
 /* Answers to HLN_LOAD_DATA. */
 enum {
-  HL_LOAD_OK = 0,       /* answered (DataReady or outData) or left to the renderer */
-  HL_LOAD_DISCARD = 1,  /* there is no such resource */
-  HL_LOAD_DELAYED = 2,  /* the host answers later with HTMLayoutDataReady */
+  HL_LOAD_OK = 0,      /* answered (DataReady or outData) or left to the renderer */
+  HL_LOAD_DISCARD = 1, /* there is no such resource */
+  HL_LOAD_DELAYED = 2, /* the host answers later with HTMLayoutDataReady */
 };
 
 typedef struct HLNotifyHeader {
-  UINT code;   /* HLN_* */
+  UINT code; /* HLN_* */
   HWND window;
 } HLNotifyHeader;
 
@@ -57,9 +57,9 @@ typedef struct HLNotifyHeader {
    answers nor delays counts as not found, and the page goes on without it. */
 typedef struct HLLoadDataNotify {
   HLNotifyHeader header;
-  const WCHAR* uri;      /* as written in the page */
-  UINT dataType;         /* HL_DATA_* */
-  const BYTE* outData;   /* the host may answer here instead of DataReady */
+  const WCHAR* uri;    /* as written in the page */
+  UINT dataType;       /* HL_DATA_* */
+  const BYTE* outData; /* the host may answer here instead of DataReady */
   UINT outDataSize;
 } HLLoadDataNotify;
 
@@ -82,9 +82,9 @@ typedef BOOL(CALLBACK* HLEventProc)(void* tag, HLELEMENT he, UINT group, void* p
 typedef struct HLAttachBehaviorNotify {
   HLNotifyHeader header;
   HLELEMENT element;
-  const char* behaviorName;  /* UTF-8 */
-  HLEventProc proc;          /* out */
-  void* procTag;             /* out */
+  const char* behaviorName; /* UTF-8 */
+  HLEventProc proc;         /* out */
+  void* procTag;            /* out */
 } HLAttachBehaviorNotify;
 
 typedef UINT(CALLBACK* HLNotifyProc)(HLNotifyHeader* notification, void* param);
@@ -122,22 +122,29 @@ typedef struct HLInitParams {
 } HLInitParams;
 
 /* HL_GROUP_MOUSE: params is HLMouseParams. */
-enum { HL_MOUSE_ENTER = 0, HL_MOUSE_LEAVE = 1, HL_MOUSE_MOVE = 2, HL_MOUSE_UP = 3, HL_MOUSE_DOWN = 4,
-       HL_MOUSE_DCLICK = 5, HL_MOUSE_WHEEL = 6 };
+enum {
+  HL_MOUSE_ENTER = 0,
+  HL_MOUSE_LEAVE = 1,
+  HL_MOUSE_MOVE = 2,
+  HL_MOUSE_UP = 3,
+  HL_MOUSE_DOWN = 4,
+  HL_MOUSE_DCLICK = 5,
+  HL_MOUSE_WHEEL = 6
+};
 typedef struct HLMouseParams {
   UINT cmd;
-  HLELEMENT target;  /* innermost element under the pointer, may be null */
-  POINT pos;         /* client coordinates, device pixels */
-  UINT buttons;      /* MK_* of the message */
-  int wheelDelta;    /* HL_MOUSE_WHEEL */
+  HLELEMENT target; /* innermost element under the pointer, may be null */
+  POINT pos;        /* client coordinates, device pixels */
+  UINT buttons;     /* MK_* of the message */
+  int wheelDelta;   /* HL_MOUSE_WHEEL */
 } HLMouseParams;
 
 /* HL_GROUP_KEY: params is HLKeyParams. */
 enum { HL_KEY_DOWN = 0, HL_KEY_UP = 1, HL_KEY_CHAR = 2 };
 typedef struct HLKeyParams {
   UINT cmd;
-  HLELEMENT target;  /* the focused element, else the root */
-  UINT keyCode;      /* virtual key, or the character for HL_KEY_CHAR */
+  HLELEMENT target; /* the focused element, else the root */
+  UINT keyCode;     /* virtual key, or the character for HL_KEY_CHAR */
   BOOL shift, control, alt;
 } HLKeyParams;
 
@@ -156,17 +163,17 @@ typedef struct HLFocusParams {
    twice, first with HL_SINKING and then without it, unless a handler
    answers TRUE. */
 enum {
-  HL_BUTTON_CLICK = 0,          /* a button, check box or radio was clicked */
-  HL_BUTTON_STATE_CHANGED = 2,  /* a check box or radio is about to change state;
-                                   reason holds the new state bits */
-  HL_HYPERLINK_CLICK = 0x80,    /* a link was clicked */
+  HL_BUTTON_CLICK = 0,         /* a button, check box or radio was clicked */
+  HL_BUTTON_STATE_CHANGED = 2, /* a check box or radio is about to change state;
+                                  reason holds the new state bits */
+  HL_HYPERLINK_CLICK = 0x80,   /* a link was clicked */
 };
 /* Why an element was activated. */
 enum { HL_BY_MOUSE = 0, HL_BY_KEY = 1 };
 typedef struct HLBehaviorParams {
-  UINT cmd;           /* HL_BUTTON_CLICK... with or without HL_SINKING */
-  HLELEMENT target;   /* the button, check box or link */
-  HLELEMENT source;   /* the element the input arrived at (may equal target) */
+  UINT cmd;         /* HL_BUTTON_CLICK... with or without HL_SINKING */
+  HLELEMENT target; /* the button, check box or link */
+  HLELEMENT source; /* the element the input arrived at (may equal target) */
   UINT_PTR reason;
 } HLBehaviorParams;
 
@@ -191,8 +198,8 @@ enum {
 
 /* HTMLayoutGetElementLocation: one origin flag, optionally with a box. */
 enum {
-  HL_ROOT_RELATIVE = 0x01,  /* relative to the root element's border box */
-  HL_VIEW_RELATIVE = 0x02,  /* relative to the window's client area (scroll applied) */
+  HL_ROOT_RELATIVE = 0x01, /* relative to the root element's border box */
+  HL_VIEW_RELATIVE = 0x02, /* relative to the window's client area (scroll applied) */
   HL_CONTENT_BOX = 0x00,
   HL_BORDER_BOX = 0x20,
 };
@@ -240,8 +247,7 @@ HLResult WINAPI HTMLayout_UnuseElement(HLELEMENT he);
    (UTF-16, null for any value) filter them; depth 0 means all depths, n the
    first n levels. */
 HLResult WINAPI HTMLayoutVisitElements(HLELEMENT he, const char* tag, const char* attributeName,
-                                       const WCHAR* attributeValue, HLElementVisitor visitor, void* param,
-                                       UINT depth);
+                                       const WCHAR* attributeValue, HLElementVisitor visitor, void* param, UINT depth);
 
 /* The attribute's value, empty when the attribute is absent. */
 HLResult WINAPI HTMLayoutGetAttributeByName(HLELEMENT he, const char* name, HLReceiveText16 receiver, void* param);

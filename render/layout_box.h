@@ -39,7 +39,7 @@ struct InlineItem {
   enum class Kind : std::uint8_t { Word, Atomic, Float, Break, Open, Close };
   Kind kind = Kind::Word;
   struct LayoutBox* box = nullptr;  // text box, atomic, float or inline box
-  std::uint32_t start = 0;         // word: byte range in box->text
+  std::uint32_t start = 0;          // word: byte range in box->text
   std::uint32_t length = 0;
   int width = 0;       // word width, or the inline box's edge on that side
   int spaceAfter = 0;  // a collapsible space that follows
@@ -111,7 +111,9 @@ struct LayoutBox {
   bool isBlockContainer() const {
     return kind == BoxKind::Block || kind == BoxKind::InlineBlock || kind == BoxKind::TableCell;
   }
-  bool isAtomicInline() const { return kind == BoxKind::InlineBlock || kind == BoxKind::Image || kind == BoxKind::Table; }
+  bool isAtomicInline() const {
+    return kind == BoxKind::InlineBlock || kind == BoxKind::Image || kind == BoxKind::Table;
+  }
 };
 
 // Border box of a box in root coordinates.

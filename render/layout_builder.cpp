@@ -65,7 +65,8 @@ class Builder {
     if (e.tag() == Tag::Br) return BoxKind::LineBreak;
     if (e.tag() == Tag::Img) return BoxKind::Image;
     switch (s.display) {
-      case Display::Block: case Display::ListItem: return BoxKind::Block;
+      case Display::Block:
+      case Display::ListItem: return BoxKind::Block;
       case Display::InlineBlock: return BoxKind::InlineBlock;
       case Display::Table: return BoxKind::Table;
       case Display::TableRow: return BoxKind::TableRow;
@@ -171,7 +172,8 @@ class Builder {
         if (!box.parent || box.parent->kind != BoxKind::TableRow) box.kind = BoxKind::Block;
         fixBlockContainer(box);
         break;
-      case BoxKind::Block: case BoxKind::InlineBlock: fixBlockContainer(box); break;
+      case BoxKind::Block:
+      case BoxKind::InlineBlock: fixBlockContainer(box); break;
       case BoxKind::Inline:
         // A block inside an inline sits in the line as an inline block; the
         // inline is not split in two as CSS would.

@@ -78,9 +78,7 @@ void LayoutEngine::collectFrom(LayoutBox& container, LayoutBox& parent, bool& pr
   const bool wraps = Wraps(container.style->whiteSpace);
   for (LayoutBox* c : parent.children) {
     switch (c->kind) {
-      case BoxKind::Text:
-        addText(container, *c, prevSpace);
-        break;
+      case BoxKind::Text: addText(container, *c, prevSpace); break;
       case BoxKind::LineBreak: {
         InlineItem item;
         item.kind = InlineItem::Kind::Break;
@@ -398,9 +396,7 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
       InlineItem& item = items[k];
       const int x = AddPx(offset, xs[k - i]);
       switch (item.kind) {
-        case InlineItem::Kind::Open:
-          open.push_back(Open{item.box, AddPx(x, item.box->margin.left)});
-          break;
+        case InlineItem::Kind::Open: open.push_back(Open{item.box, AddPx(x, item.box->margin.left)}); break;
         case InlineItem::Kind::Close:
           for (std::size_t o = open.size(); o-- > 0;) {
             if (open[o].box == item.box) {
@@ -437,8 +433,7 @@ int LayoutEngine::layoutInline(LayoutBox& c) {
           b.y = AddPx(top, b.margin.top);
           break;
         }
-        default:
-          break;
+        default: break;
       }
     }
     // Inline boxes still open continue on the next line.

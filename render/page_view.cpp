@@ -197,9 +197,9 @@ int PageView::minHeight(int width) {
 void PageView::collectRemoved() {
   document_->collectRemoved();
   for (auto& d : retired_) d->collectRemoved();
-  retired_.erase(std::remove_if(retired_.begin(), retired_.end(),
-                                [](const std::unique_ptr<Document>& d) { return !d->pinned(); }),
-                 retired_.end());
+  retired_.erase(
+      std::remove_if(retired_.begin(), retired_.end(), [](const std::unique_ptr<Document>& d) { return !d->pinned(); }),
+      retired_.end());
 }
 
 bool PageView::attached(const Node& node) const {

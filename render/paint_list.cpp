@@ -157,7 +157,8 @@ std::string DumpPaintList(const std::vector<PaintOp>& ops) {
     out += buf;
     switch (op.kind) {
       case PaintOp::Kind::Background:
-        std::snprintf(buf, sizeof buf, " #%08X r=%g", static_cast<unsigned>(op.color), static_cast<double>(op.radius[0]));
+        std::snprintf(buf, sizeof buf, " #%08X r=%g", static_cast<unsigned>(op.color),
+                      static_cast<double>(op.radius[0]));
         out += buf;
         break;
       case PaintOp::Kind::Border:
@@ -174,9 +175,9 @@ std::string DumpPaintList(const std::vector<PaintOp>& ops) {
         out += "\"";
         break;
       case PaintOp::Kind::Image: out += " " + op.text; break;
-      case PaintOp::Kind::CheckBox: case PaintOp::Kind::Radio: case PaintOp::Kind::Button:
-        out += (op.state & kStateChecked) ? " checked" : "";
-        break;
+      case PaintOp::Kind::CheckBox:
+      case PaintOp::Kind::Radio:
+      case PaintOp::Kind::Button: out += (op.state & kStateChecked) ? " checked" : ""; break;
       case PaintOp::Kind::FocusRect: break;
     }
     out += "\n";

@@ -8,7 +8,17 @@
 
 namespace ks::render {
 
-enum class Display : std::uint8_t { None, Inline, Block, InlineBlock, ListItem, Table, TableRow, TableRowGroup, TableCell };
+enum class Display : std::uint8_t {
+  None,
+  Inline,
+  Block,
+  InlineBlock,
+  ListItem,
+  Table,
+  TableRow,
+  TableRowGroup,
+  TableCell
+};
 enum class FloatSide : std::uint8_t { None, Left, Right };
 enum class TextTransform : std::uint8_t { None, Uppercase, Lowercase, Capitalize };
 enum class TextAlign : std::uint8_t { Left, Right, Center, Justify };
@@ -69,7 +79,7 @@ struct ComputedStyle {
   BorderStyle borderStyle[4] = {BorderStyle::None, BorderStyle::None, BorderStyle::None, BorderStyle::None};
   std::uint32_t borderColor[4] = {0, 0, 0, 0};
   bool borderColorIsCurrent[4] = {true, true, true, true};  // resolved against color at the end
-  float borderRadius[4] = {0, 0, 0, 0};  // top-left, top-right, bottom-right, bottom-left
+  float borderRadius[4] = {0, 0, 0, 0};                     // top-left, top-right, bottom-right, bottom-left
 
   float borderSpacing = 0.0f;
   Cursor cursor = Cursor::Auto;

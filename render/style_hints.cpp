@@ -168,11 +168,10 @@ std::vector<CssDeclaration> PresentationalHints(const Node& e) {
         }
       }
       break;
-    default:
-      break;
+    default: break;
   }
-  if (tag == Tag::Td || tag == Tag::Th || tag == Tag::Tr || tag == Tag::Div || tag == Tag::P ||
-      tag == Tag::Tbody || (tag >= Tag::H1 && tag <= Tag::H6)) {
+  if (tag == Tag::Td || tag == Tag::Th || tag == Tag::Tr || tag == Tag::Div || tag == Tag::P || tag == Tag::Tbody ||
+      (tag >= Tag::H1 && tag <= Tag::H6)) {
     if (align == "left" || align == "right" || align == "center" || align == "justify") Add(out, "text-align", align);
     if (align == "middle") Add(out, "text-align", "center");
   }

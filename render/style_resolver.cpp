@@ -37,9 +37,7 @@ void Apply(ComputedStyle& s, const CssDeclaration& d, const ComputedStyle& paren
 
 }  // namespace
 
-StyleResolver::StyleResolver() {
-  addSheet(UserAgentStyleSheet(), kOriginUserAgent);
-}
+StyleResolver::StyleResolver() { addSheet(UserAgentStyleSheet(), kOriginUserAgent); }
 
 void StyleResolver::clearAuthorSheets() {
   all_.clear();

@@ -88,8 +88,7 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t cp = text[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<char32_t>(text[i + 1]) - 0xDC00);
       ++i;
     }
@@ -104,9 +103,7 @@ std::string AsciiLowered(std::string_view text) {
   return out;
 }
 
-bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
-  return EqualIgnoringAsciiCase(a, b);
-}
+bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) { return EqualIgnoringAsciiCase(a, b); }
 
 std::string SanitizedUtf8(std::string_view text) {
   std::string out;

@@ -71,7 +71,10 @@ class Replay {
         case PaintOp::Kind::Image: image(op); break;
         case PaintOp::Kind::CheckBox: checkBox(op); break;
         case PaintOp::Kind::Radio: radio(op); break;
-        case PaintOp::Kind::Button: button_ = op.node; buttonState_ = op.state; break;
+        case PaintOp::Kind::Button:
+          button_ = op.node;
+          buttonState_ = op.state;
+          break;
         case PaintOp::Kind::FocusRect:
           if (settings_.showFocus) focus(i);
           break;
@@ -169,8 +172,9 @@ class Replay {
                                      static_cast<float>(op.rect.w), thickness));
     }
     if (op.lineThrough) {
-      g_.FillRectangle(&brush, RectF(static_cast<float>(op.rect.x), std::round(top + container_.ascent(op.font) * 0.65f),
-                                     static_cast<float>(op.rect.w), thickness));
+      g_.FillRectangle(&brush,
+                       RectF(static_cast<float>(op.rect.x), std::round(top + container_.ascent(op.font) * 0.65f),
+                             static_cast<float>(op.rect.w), thickness));
     }
   }
 
@@ -227,8 +231,8 @@ class Replay {
     float left = 0, top = 0, right = 0, bottom = 0;
     for (std::size_t j = index; j-- > 0;) {
       const PaintOp& o = ops_[j];
-      if (o.node == op.node && (o.kind == PaintOp::Kind::Background || o.kind == PaintOp::Kind::Border ||
-                                o.kind == PaintOp::Kind::Button)) {
+      if (o.node == op.node &&
+          (o.kind == PaintOp::Kind::Background || o.kind == PaintOp::Kind::Border || o.kind == PaintOp::Kind::Button)) {
         break;
       }
       if (o.kind != PaintOp::Kind::Text && o.kind != PaintOp::Kind::CheckBox && o.kind != PaintOp::Kind::Radio &&

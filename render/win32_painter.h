@@ -16,9 +16,9 @@ namespace ks::render {
 class Win32Container;
 
 struct PaintSettings {
-  float scale = 1.0f;      // device pixels per CSS pixel
-  int scrollY = 0;         // CSS pixels of the page above the window
-  bool showFocus = true;   // the window has the keyboard focus
+  float scale = 1.0f;     // device pixels per CSS pixel
+  int scrollY = 0;        // CSS pixels of the page above the window
+  bool showFocus = true;  // the window has the keyboard focus
 };
 
 // Draws onto g, whose origin is the window's client corner.

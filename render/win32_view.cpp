@@ -464,9 +464,7 @@ void Win32View::setPressed(Node* control) {
 LRESULT Win32View::handleMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   handled = false;
   switch (msg) {
-    case WM_PAINT:
-      handled = true;
-      return onPaint();
+    case WM_PAINT: handled = true; return onPaint();
     case WM_ERASEBKGND:
       handled = true;  // every pixel is painted in WM_PAINT
       return 1;
@@ -488,31 +486,25 @@ LRESULT Win32View::handleMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) 
       // In a dialog the page wants Tab, Enter and Escape for itself.
       handled = true;
       return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTTAB;
-    case WM_SETCURSOR:
-      handled = onSetCursor(lp);
-      return handled ? TRUE : FALSE;
+    case WM_SETCURSOR: handled = onSetCursor(lp); return handled ? TRUE : FALSE;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case WM_MOUSEWHEEL:
-    case WM_MOUSELEAVE:
-      return onMouse(msg, wp, lp, handled);
+    case WM_MOUSELEAVE: return onMouse(msg, wp, lp, handled);
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lp) != hwnd_) setPressed(nullptr);
       return 0;
-    case WM_KEYDOWN:
-      return onKeyDown(wp, lp, handled);
-    case WM_KEYUP:
-      return onKeyUp(wp, handled);
+    case WM_KEYDOWN: return onKeyDown(wp, lp, handled);
+    case WM_KEYUP: return onKeyUp(wp, handled);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       // The focus mark shows only while the window has the focus.
       windowFocused_ = msg == WM_SETFOCUS;
       invalidate();
       return 0;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -654,8 +646,12 @@ LRESULT Win32View::onMouse(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
 
 LRESULT Win32View::onKeyDown(WPARAM key, LPARAM lp, bool& handled) {
   Node* focused = focus_.get();
-  HLKeyParams p{HL_KEY_DOWN, ToHandle(focused ? focused : &root()), static_cast<UINT>(key),
-                KeyDown(VK_SHIFT), KeyDown(VK_CONTROL), KeyDown(VK_MENU)};
+  HLKeyParams p{HL_KEY_DOWN,
+                ToHandle(focused ? focused : &root()),
+                static_cast<UINT>(key),
+                KeyDown(VK_SHIFT),
+                KeyDown(VK_CONTROL),
+                KeyDown(VK_MENU)};
   const auto swallowUp = [&] {
     handled = true;
     if (std::find(swallowKeyUp_.begin(), swallowKeyUp_.end(), key) == swallowKeyUp_.end()) swallowKeyUp_.push_back(key);
@@ -722,8 +718,12 @@ LRESULT Win32View::onKeyDown(WPARAM key, LPARAM lp, bool& handled) {
 
 LRESULT Win32View::onKeyUp(WPARAM key, bool& handled) {
   Node* focused = focus_.get();
-  HLKeyParams p{HL_KEY_UP, ToHandle(focused ? focused : &root()), static_cast<UINT>(key),
-                KeyDown(VK_SHIFT), KeyDown(VK_CONTROL), KeyDown(VK_MENU)};
+  HLKeyParams p{HL_KEY_UP,
+                ToHandle(focused ? focused : &root()),
+                static_cast<UINT>(key),
+                KeyDown(VK_SHIFT),
+                KeyDown(VK_CONTROL),
+                KeyDown(VK_MENU)};
   const auto swallowed = std::find(swallowKeyUp_.begin(), swallowKeyUp_.end(), key);
   if (swallowed != swallowKeyUp_.end()) {
     swallowKeyUp_.erase(swallowed);

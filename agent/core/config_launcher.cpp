@@ -26,9 +26,7 @@ struct LauncherParams {
 // thread as its last act, so it never stays set after the thread is gone.
 void* volatile launchMarker = nullptr;
 
-bool Launching() {
-  return InterlockedCompareExchangePointer(&launchMarker, nullptr, nullptr) != nullptr;
-}
+bool Launching() { return InterlockedCompareExchangePointer(&launchMarker, nullptr, nullptr) != nullptr; }
 
 void ShowLaunchError(HWND owner, UINT textId, const std::wstring& path) {
   ShowAgentMessageBox(owner, LoadAgentString(textId) + L"\n\n" + path, MB_ICONERROR);
@@ -47,8 +45,7 @@ void RunConfigProgram(const LauncherParams& params) {
   PROCESS_INFORMATION started = {};
   // The full path as the application name and no command line: nothing is
   // searched for.
-  if (!CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &started)) {
+  if (!CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
     ShowLaunchError(params.agentWindow, IDS_CONFIG_NO_PROCESS, path);
     return;
   }
@@ -92,20 +89,16 @@ void OpenSettings(HWND agentWindow) {
     // the launcher is open): say so.
     if (!ProbeConfigWindow()) {
       MessageBeep(0xFFFFFFFF);
-      ShowAgentMessageBox(agentWindow, LoadAgentString(IDS_CONFIG_ALREADY_RUNNING),
-                          MB_ICONINFORMATION);
+      ShowAgentMessageBox(agentWindow, LoadAgentString(IDS_CONFIG_ALREADY_RUNNING), MB_ICONINFORMATION);
     }
     return;
   }
 
-  auto params = std::make_unique<LauncherParams>(
-      LauncherParams{DuplicateStopSignal(), agentWindow, ReloadMessage()});
+  auto params = std::make_unique<LauncherParams>(LauncherParams{DuplicateStopSignal(), agentWindow, ReloadMessage()});
   // Suspended, so the marker is stored before the thread can clear it.
-  const HANDLE thread =
-      CreateThread(nullptr, 0, LauncherThread, params.get(), CREATE_SUSPENDED, nullptr);
+  const HANDLE thread = CreateThread(nullptr, 0, LauncherThread, params.get(), CREATE_SUSPENDED, nullptr);
   if (thread == nullptr) {
-    ShowAgentMessageBox(agentWindow, LoadAgentString(IDS_CANNOT_START_CONFIG_THREAD),
-                        MB_ICONERROR);
+    ShowAgentMessageBox(agentWindow, LoadAgentString(IDS_CANNOT_START_CONFIG_THREAD), MB_ICONERROR);
     return;
   }
   LauncherParams* const handedOver = params.release();
@@ -116,8 +109,7 @@ void OpenSettings(HWND agentWindow) {
     TerminateThread(thread, 0);
     UniqueKernelHandle(thread).reset();
     params.reset(handedOver);
-    ShowAgentMessageBox(agentWindow, LoadAgentString(IDS_CANNOT_START_CONFIG_THREAD),
-                        MB_ICONERROR);
+    ShowAgentMessageBox(agentWindow, LoadAgentString(IDS_CANNOT_START_CONFIG_THREAD), MB_ICONERROR);
   }
 }
 

@@ -19,8 +19,8 @@ BOOL CALLBACK ProbeOne(HWND window, LPARAM param) noexcept {
   auto* search = reinterpret_cast<ProbeSearch*>(param);
   DWORD_PTR answer = 0;
   // The thread id lets the settings window take the foreground from us.
-  const LRESULT sent = SendMessageTimeoutW(window, search->message, 0, search->senderThread,
-                                           SMTO_ABORTIFHUNG, kProbeTimeoutMs, &answer);
+  const LRESULT sent =
+      SendMessageTimeoutW(window, search->message, 0, search->senderThread, SMTO_ABORTIFHUNG, kProbeTimeoutMs, &answer);
   if (sent != 0 && answer != 0) {
     search->answered = true;
     return FALSE;

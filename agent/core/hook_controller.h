@@ -36,7 +36,6 @@ void StartAgentLog();
 
 // The "Log report" lines that open and close an installed period in the log.
 constexpr wchar_t kLogReportInstalled[] = L"Log report installed\n=================================";
-constexpr wchar_t kLogReportUninstalled[] =
-    L"Log report uninstalled\n=================================";
+constexpr wchar_t kLogReportUninstalled[] = L"Log report uninstalled\n=================================";
 
 }  // namespace ks

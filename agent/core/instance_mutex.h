@@ -9,8 +9,7 @@
 
 namespace ks {
 
-constexpr wchar_t kInstanceMutexName[] =
-    L"Orlin_Works_Kestrow_Agent_Mutex_D845705A-49AE-40f4-A80D-679C395147E6";
+constexpr wchar_t kInstanceMutexName[] = L"Orlin_Works_Kestrow_Agent_Mutex_D845705A-49AE-40f4-A80D-679C395147E6";
 
 // True when another agent of this logon session holds the mutex.
 bool AnotherAgentRuns();

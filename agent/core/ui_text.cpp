@@ -12,8 +12,6 @@ std::wstring LoadAgentString(UINT id) {
   return length > 0 ? std::wstring(buffer, static_cast<size_t>(length)) : std::wstring();
 }
 
-UniqueMenu LoadAgentMenu(UINT id) {
-  return UniqueMenu(LoadMenuW(AppInstance(), MAKEINTRESOURCEW(id)));
-}
+UniqueMenu LoadAgentMenu(UINT id) { return UniqueMenu(LoadMenuW(AppInstance(), MAKEINTRESOURCEW(id))); }
 
 }  // namespace ks

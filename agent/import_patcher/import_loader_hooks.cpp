@@ -38,9 +38,8 @@ void UnregisterAtExit() {
 }
 
 using ExitAction = void (*)();
-constexpr ExitAction kExitActions[kPermanentCount] = {&UnregisterAtExit<0>, &UnregisterAtExit<1>,
-                                                      &UnregisterAtExit<2>, &UnregisterAtExit<3>,
-                                                      &UnregisterAtExit<4>};
+constexpr ExitAction kExitActions[kPermanentCount] = {&UnregisterAtExit<0>, &UnregisterAtExit<1>, &UnregisterAtExit<2>,
+                                                      &UnregisterAtExit<3>, &UnregisterAtExit<4>};
 
 // The caller's error stays readable after a successful load, too.
 HMODULE PatchKeepingError(HMODULE module, DWORD loadFlags) {
@@ -53,10 +52,9 @@ HMODULE PatchKeepingError(HMODULE module, DWORD loadFlags) {
 }  // namespace
 
 void RegisterPermanentImportHooks() {
-  const FARPROC replacements[kPermanentCount] = {
-      AsFarProc(&HookedLoadLibraryA), AsFarProc(&HookedLoadLibraryW),
-      AsFarProc(&HookedLoadLibraryExA), AsFarProc(&HookedLoadLibraryExW),
-      AsFarProc(&HookedGetProcAddress)};
+  const FARPROC replacements[kPermanentCount] = {AsFarProc(&HookedLoadLibraryA), AsFarProc(&HookedLoadLibraryW),
+                                                 AsFarProc(&HookedLoadLibraryExA), AsFarProc(&HookedLoadLibraryExW),
+                                                 AsFarProc(&HookedGetProcAddress)};
   for (size_t i = 0; i < kPermanentCount; ++i) {
     PermanentHook& hook = g_permanent[i];
     if (hook.registered.exchange(true)) continue;
@@ -71,13 +69,9 @@ void UnregisterPermanentImportHooks() {
   for (size_t i = kPermanentCount; i-- > 0;) UnregisterPermanent(i);
 }
 
-HMODULE WINAPI HookedLoadLibraryA(LPCSTR fileName) {
-  return PatchKeepingError(LoadLibraryA(fileName), 0);
-}
+HMODULE WINAPI HookedLoadLibraryA(LPCSTR fileName) { return PatchKeepingError(LoadLibraryA(fileName), 0); }
 
-HMODULE WINAPI HookedLoadLibraryW(LPCWSTR fileName) {
-  return PatchKeepingError(LoadLibraryW(fileName), 0);
-}
+HMODULE WINAPI HookedLoadLibraryW(LPCWSTR fileName) { return PatchKeepingError(LoadLibraryW(fileName), 0); }
 
 HMODULE WINAPI HookedLoadLibraryExA(LPCSTR fileName, HANDLE file, DWORD flags) {
   return PatchKeepingError(LoadLibraryExA(fileName, file, flags), flags);

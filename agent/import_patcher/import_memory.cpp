@@ -4,9 +4,8 @@ namespace ks {
 
 namespace {
 
-constexpr DWORD kReadableProtection = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY |
-                                      PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE |
-                                      PAGE_EXECUTE_WRITECOPY;
+constexpr DWORD kReadableProtection = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                                      PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
 
 bool IsReadableRegion(const MEMORY_BASIC_INFORMATION& region) {
   return region.State == MEM_COMMIT && (region.Protect & kReadableProtection) != 0 &&

@@ -83,8 +83,8 @@ UniqueFile ModuleSnapshot() {
 // case another thread frees it meanwhile; empty when it is gone already.
 UniqueModule Pin(const MODULEENTRY32W& entry) {
   HMODULE pinned = nullptr;
-  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                          reinterpret_cast<LPCWSTR>(entry.modBaseAddr), &pinned)) {
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(entry.modBaseAddr),
+                          &pinned)) {
     return UniqueModule();
   }
   UniqueModule module(pinned);
@@ -96,16 +96,13 @@ UniqueModule Pin(const MODULEENTRY32W& entry) {
 
 HMODULE ImportPatcherModule() {
   MEMORY_BASIC_INFORMATION region{};
-  if (VirtualQuery(reinterpret_cast<const void*>(&ImportPatcherModule), &region, sizeof region) ==
-      0) {
+  if (VirtualQuery(reinterpret_cast<const void*>(&ImportPatcherModule), &region, sizeof region) == 0) {
     return nullptr;
   }
   return static_cast<HMODULE>(region.AllocationBase);
 }
 
-FARPROC RealGetProcAddress(HMODULE module, const char* name) {
-  return GetProcAddress(module, name);
-}
+FARPROC RealGetProcAddress(HMODULE module, const char* name) { return GetProcAddress(module, name); }
 
 FARPROC ResolveSystemFunction(const char* calleeModule, const char* functionName) {
   if (calleeModule == nullptr || functionName == nullptr) return nullptr;
@@ -117,15 +114,13 @@ FARPROC ResolveSystemFunction(const char* calleeModule, const char* functionName
   return pushed != 0 ? reinterpret_cast<FARPROC>(pushed) : found;
 }
 
-int ReplaceImportInModule(const char* calleeModule, FARPROC current, FARPROC replacement,
-                          HMODULE module) {
+int ReplaceImportInModule(const char* calleeModule, FARPROC current, FARPROC replacement, HMODULE module) {
   if (replacement == nullptr) return 0;
   ExclusiveLock lock;
   return ReplaceLocked(module, calleeModule, current, replacement);
 }
 
-int ReplaceImportInAllModules(const char* calleeModule, FARPROC current, FARPROC replacement,
-                              BOOL excludeOwnModule) {
+int ReplaceImportInAllModules(const char* calleeModule, FARPROC current, FARPROC replacement, BOOL excludeOwnModule) {
   if (calleeModule == nullptr || current == nullptr || replacement == nullptr) return 0;
   const HMODULE own = excludeOwnModule ? ImportPatcherModule() : nullptr;
   const UniqueFile snapshot = ModuleSnapshot();
@@ -133,21 +128,18 @@ int ReplaceImportInAllModules(const char* calleeModule, FARPROC current, FARPROC
   int rewritten = 0;
   MODULEENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Module32FirstW(snapshot.get(), &entry); more;
-       more = Module32NextW(snapshot.get(), &entry)) {
+  for (BOOL more = Module32FirstW(snapshot.get(), &entry); more; more = Module32NextW(snapshot.get(), &entry)) {
     if (own != nullptr && entry.hModule == own) continue;
     // Pinning goes through the loader, so it happens outside the lock.
     const UniqueModule pinned = Pin(entry);
-    if (pinned)
-      rewritten += ReplaceImportInModule(calleeModule, current, replacement, pinned.get());
+    if (pinned) rewritten += ReplaceImportInModule(calleeModule, current, replacement, pinned.get());
   }
   return rewritten;
 }
 
-void RegisterImportHook(ImportHook* hook, const char* calleeModule, const char* functionName,
-                        FARPROC replacement, BOOL excludeOwnModule) {
-  if (hook == nullptr || calleeModule == nullptr || functionName == nullptr ||
-      replacement == nullptr) {
+void RegisterImportHook(ImportHook* hook, const char* calleeModule, const char* functionName, FARPROC replacement,
+                        BOOL excludeOwnModule) {
+  if (hook == nullptr || calleeModule == nullptr || functionName == nullptr || replacement == nullptr) {
     return;
   }
   const FARPROC real = ResolveSystemFunction(calleeModule, functionName);
@@ -183,9 +175,8 @@ void UnregisterImportHook(ImportHook* hook) {
 }
 
 void PatchNewModule(HMODULE module, DWORD loadFlags) {
-  constexpr DWORD kMappedNotForRunning = LOAD_LIBRARY_AS_DATAFILE |
-                                         LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE |
-                                         LOAD_LIBRARY_AS_IMAGE_RESOURCE;
+  constexpr DWORD kMappedNotForRunning =
+      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE | LOAD_LIBRARY_AS_IMAGE_RESOURCE;
   // The loader tags handles of data and resource mappings in their low bits.
   constexpr ULONG_PTR kMappingTags = 3;
   if (module == nullptr || (loadFlags & kMappedNotForRunning) != 0 ||

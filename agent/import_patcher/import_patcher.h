@@ -29,8 +29,8 @@ FARPROC AsFarProc(F* function) {
 // function in every loaded module (less the own module when asked). A record
 // already in the list, or a null record, name or replacement, changes
 // nothing. A function that cannot be resolved is listed but redirects nothing.
-void RegisterImportHook(ImportHook* hook, const char* calleeModule, const char* functionName,
-                        FARPROC replacement, BOOL excludeOwnModule);
+void RegisterImportHook(ImportHook* hook, const char* calleeModule, const char* functionName, FARPROC replacement,
+                        BOOL excludeOwnModule);
 
 // Writes the real address back into every slot of every module that holds the
 // replacement, then takes the record out of the list. A record that is not
@@ -41,12 +41,10 @@ void UnregisterImportHook(ImportHook* hook);
 // In every loaded module, less the own module when asked, rewrites each slot
 // that leads to `current` so it leads to `replacement`; the number of slots
 // rewritten.
-int ReplaceImportInAllModules(const char* calleeModule, FARPROC current, FARPROC replacement,
-                              BOOL excludeOwnModule);
+int ReplaceImportInAllModules(const char* calleeModule, FARPROC current, FARPROC replacement, BOOL excludeOwnModule);
 
 // The same for one module; the number of slots rewritten.
-int ReplaceImportInModule(const char* calleeModule, FARPROC current, FARPROC replacement,
-                          HMODULE module);
+int ReplaceImportInModule(const char* calleeModule, FARPROC current, FARPROC replacement, HMODULE module);
 
 // Applies every listed record to a module just loaded with `loadFlags`. A
 // null handle and modules mapped as data or resources (by flag or by a tagged

@@ -25,8 +25,7 @@ ULONG_PTR FollowPushStub(ULONG_PTR address, ULONG_PTR highestApplicationAddress)
   return static_cast<ULONG_PTR>(operand);
 }
 
-ImportTarget FindImportTarget(ImportSlot* slot, ULONG_PTR current,
-                              ULONG_PTR highestApplicationAddress) {
+ImportTarget FindImportTarget(ImportSlot* slot, ULONG_PTR current, ULONG_PTR highestApplicationAddress) {
   ImportTarget target;
   if (current == 0) return target;
   const ImportSlot value = *slot;
@@ -52,8 +51,7 @@ bool WriteImportTarget(const ImportTarget& target, ULONG_PTR value) {
   } else if (reinterpret_cast<ULONG_PTR>(target.address) % sizeof(ImportSlot) == 0) {
     // Other threads call through the slot while it changes: they see the old
     // or the new address, never half of each.
-    InterlockedExchangePointer(static_cast<PVOID volatile*>(target.address),
-                               reinterpret_cast<PVOID>(value));
+    InterlockedExchangePointer(static_cast<PVOID volatile*>(target.address), reinterpret_cast<PVOID>(value));
   } else {
     std::memcpy(target.address, &value, sizeof value);
   }

@@ -29,8 +29,7 @@ struct ImportTarget {
 // The slot itself when it holds `current`; in a 32-bit process the operand of
 // a push stub the slot points to when that stub pushes `current`; else none.
 // A `current` of 0 matches nothing.
-ImportTarget FindImportTarget(ImportSlot* slot, ULONG_PTR current,
-                              ULONG_PTR highestApplicationAddress);
+ImportTarget FindImportTarget(ImportSlot* slot, ULONG_PTR current, ULONG_PTR highestApplicationAddress);
 
 // Writes `value` at the target. The page is made writable for the write and
 // gets its previous protection back at once; false, with nothing written,

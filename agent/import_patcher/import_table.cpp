@@ -48,12 +48,10 @@ bool NameMatches(ImageView& image, DWORD rva, const char* wanted) {
 bool ReadImportDirectory(HMODULE module, DWORD* imageSize, DWORD* importRva) {
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(module);
   ReadableMemory memory;
-  if (!memory.Contains(dos, sizeof *dos) || dos->e_magic != IMAGE_DOS_SIGNATURE ||
-      dos->e_lfanew <= 0) {
+  if (!memory.Contains(dos, sizeof *dos) || dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew <= 0) {
     return false;
   }
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(reinterpret_cast<const BYTE*>(module) +
-                                                             dos->e_lfanew);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(reinterpret_cast<const BYTE*>(module) + dos->e_lfanew);
   if (!memory.Contains(nt, sizeof *nt) || nt->Signature != IMAGE_NT_SIGNATURE ||
       nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR_MAGIC ||
       nt->FileHeader.SizeOfOptionalHeader < sizeof nt->OptionalHeader ||
@@ -81,8 +79,8 @@ int ReplaceInTable(ImageView& image, DWORD tableRva, ULONG_PTR current, ULONG_PT
 
 }  // namespace
 
-int ReplaceImportInImage(HMODULE module, const char* calleeModule, ULONG_PTR current,
-                         ULONG_PTR replacement, ULONG_PTR highestApplicationAddress) {
+int ReplaceImportInImage(HMODULE module, const char* calleeModule, ULONG_PTR current, ULONG_PTR replacement,
+                         ULONG_PTR highestApplicationAddress) {
   DWORD imageSize = 0;
   DWORD importRva = 0;
   if (module == nullptr || calleeModule == nullptr || current == 0 ||
@@ -97,10 +95,8 @@ int ReplaceImportInImage(HMODULE module, const char* calleeModule, ULONG_PTR cur
        rva += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
     const auto* descriptor = image.At<const IMAGE_IMPORT_DESCRIPTOR>(rva);
     if (descriptor->Name == 0) break;
-    if (descriptor->FirstThunk == 0 || !NameMatches(image, descriptor->Name, calleeModule))
-      continue;
-    rewritten += ReplaceInTable(image, descriptor->FirstThunk, current, replacement,
-                                highestApplicationAddress);
+    if (descriptor->FirstThunk == 0 || !NameMatches(image, descriptor->Name, calleeModule)) continue;
+    rewritten += ReplaceInTable(image, descriptor->FirstThunk, current, replacement, highestApplicationAddress);
   }
   return rewritten;
 }

@@ -13,7 +13,7 @@ namespace ks {
 // Headers, descriptors, names and tables are checked against the image size
 // and readable memory: a damaged or foreign header rewrites nothing. Returns
 // the number of slots rewritten. The caller serialises writers.
-int ReplaceImportInImage(HMODULE module, const char* calleeModule, ULONG_PTR current,
-                         ULONG_PTR replacement, ULONG_PTR highestApplicationAddress);
+int ReplaceImportInImage(HMODULE module, const char* calleeModule, ULONG_PTR current, ULONG_PTR replacement,
+                         ULONG_PTR highestApplicationAddress);
 
 }  // namespace ks

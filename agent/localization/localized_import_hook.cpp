@@ -5,8 +5,7 @@
 namespace ks {
 
 bool IsUsableLanguageFilePath(const std::wstring& path) {
-  return !path.empty() && path.size() < kLanguageFilePathCapacity &&
-         path.find(L'\0') == std::wstring::npos;
+  return !path.empty() && path.size() < kLanguageFilePathCapacity && path.find(L'\0') == std::wstring::npos;
 }
 
 LocalizedImportHook::LocalizedImportHook(const std::wstring& languageFile, const char* calleeModule,

@@ -32,8 +32,8 @@ class LocalizedImportHook {
   // Redirects the function in every module, this program's own included, so
   // its own texts are translated too. An unusable path leaves the language
   // file empty, and the localizers then translate nothing.
-  LocalizedImportHook(const std::wstring& languageFile, const char* calleeModule,
-                      const char* functionName, FARPROC replacement);
+  LocalizedImportHook(const std::wstring& languageFile, const char* calleeModule, const char* functionName,
+                      FARPROC replacement);
 
  private:
   ImportHook record_;

@@ -73,8 +73,7 @@ bool MenuLocalizer::TranslateMenuText(wchar_t* text) const {
   const wchar_t* const file = LanguageFile();
   if (file[0] != L'\0' && IsStorableKey(key)) {
     wchar_t value[kMenuTextCapacity] = {};
-    if (GetPrivateProfileStringW(kMenuSection, key.c_str(), L"", value, kMenuTextCapacity - 1,
-                                 file) > 0) {
+    if (GetPrivateProfileStringW(kMenuSection, key.c_str(), L"", value, kMenuTextCapacity - 1, file) > 0) {
       CopyText(text, value);
       translated = true;
     } else {
@@ -90,8 +89,8 @@ bool MenuLocalizer::TranslateMenuText(wchar_t* text) const {
 }
 
 HMENU WINAPI LocalizedLoadMenuW(HINSTANCE instance, LPCWSTR menuName) {
-  const auto loadMenu = reinterpret_cast<LoadMenuFunction>(
-      reinterpret_cast<void*>(ResolveSystemFunction("user32.dll", "LoadMenuW")));
+  const auto loadMenu =
+      reinterpret_cast<LoadMenuFunction>(reinterpret_cast<void*>(ResolveSystemFunction("user32.dll", "LoadMenuW")));
   if (loadMenu == nullptr) return nullptr;
   const HMENU menu = loadMenu(instance, menuName);
   if (menu == nullptr) return nullptr;

@@ -13,8 +13,8 @@ namespace {
 // again with room for any path a localizer could take, and one unit more.
 bool StoredLangFileWasCut() {
   wchar_t stored[kLanguageFilePathCapacity + 1] = {};
-  const DWORD length = GetPrivateProfileStringW(
-      L"Misc", L"LangFile", L"", stored, kLanguageFilePathCapacity + 1, SettingsFilePath().c_str());
+  const DWORD length = GetPrivateProfileStringW(L"Misc", L"LangFile", L"", stored, kLanguageFilePathCapacity + 1,
+                                                SettingsFilePath().c_str());
   return length > kMaxLangFile;
 }
 

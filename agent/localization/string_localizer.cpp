@@ -29,8 +29,7 @@ LoadStringFunction SystemLoadString() {
 std::wstring BuiltInText(HINSTANCE instance, UINT id, const wchar_t* loadedText, int loaded) {
   const LoadStringFunction loadString = SystemLoadString();
   const wchar_t* resource = nullptr;
-  const int length =
-      loadString != nullptr ? loadString(instance, id, reinterpret_cast<LPWSTR>(&resource), 0) : 0;
+  const int length = loadString != nullptr ? loadString(instance, id, reinterpret_cast<LPWSTR>(&resource), 0) : 0;
   if (resource != nullptr && length > loaded) {
     return std::wstring(resource, static_cast<size_t>(length));
   }
@@ -42,22 +41,20 @@ bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 }  // namespace
 
 StringLocalizer::StringLocalizer(const std::wstring& languageFile)
-    : LocalizedImportHook(languageFile, "user32.dll", "LoadStringW",
-                          AsFarProc(&LocalizedLoadStringW)) {
+    : LocalizedImportHook(languageFile, "user32.dll", "LoadStringW", AsFarProc(&LocalizedLoadStringW)) {
   g_current.Become(this);
 }
 
 StringLocalizer::~StringLocalizer() { g_current.Withdraw(this); }
 
-int StringLocalizer::TranslateString(HINSTANCE instance, UINT id, wchar_t* buffer, int bufferSize,
-                                     int loaded) const {
+int StringLocalizer::TranslateString(HINSTANCE instance, UINT id, wchar_t* buffer, int bufferSize, int loaded) const {
   const wchar_t* const file = LanguageFile();
   if (file[0] == L'\0' || buffer == nullptr || bufferSize <= 0 || loaded <= 0) return loaded;
   // The module plays no part: one identifier, one translation in the process.
   const std::wstring key = std::to_wstring(id);
   std::vector<wchar_t> value(static_cast<size_t>(std::min(bufferSize, kLongestTranslation)));
-  DWORD length = GetPrivateProfileStringW(kStringsSection, key.c_str(), L"", value.data(),
-                                          static_cast<DWORD>(value.size()), file);
+  DWORD length =
+      GetPrivateProfileStringW(kStringsSection, key.c_str(), L"", value.data(), static_cast<DWORD>(value.size()), file);
   if (length == 0) {
     // A new or incomplete file grows into a template for translators.
     const std::wstring builtIn = BuiltInText(instance, id, buffer, loaded);

@@ -25,8 +25,7 @@ class StringLocalizer : public LocalizedImportHook {
   // identifier alone, cut to fit the buffer; the number of characters now in
   // the buffer. A string the file lacks, or has with an empty value, is
   // written to the file with its whole built-in text and stays as loaded.
-  int TranslateString(HINSTANCE instance, UINT id, wchar_t* buffer, int bufferSize,
-                      int loaded) const;
+  int TranslateString(HINSTANCE instance, UINT id, wchar_t* buffer, int bufferSize, int loaded) const;
 };
 
 // LoadStringW with the texts of the current string localizer; with none

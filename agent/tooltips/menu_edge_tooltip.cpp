@@ -19,9 +19,9 @@ void MenuEdgeTooltip::AdjustPosition(POINT& point, HMENU menu, UINT item) {
   }
   RECT tipRect = {};
   GetWindowRect(TooltipWindow(), &tipRect);
-  const TipPoint at = TipAtScreenEdges({itemRect.left, itemRect.top, itemRect.right, itemRect.bottom},
-                                       {tipRect.right - tipRect.left, tipRect.bottom - tipRect.top},
-                                       {screenWidth_, screenHeight_});
+  const TipPoint at =
+      TipAtScreenEdges({itemRect.left, itemRect.top, itemRect.right, itemRect.bottom},
+                       {tipRect.right - tipRect.left, tipRect.bottom - tipRect.top}, {screenWidth_, screenHeight_});
   point = {at.x, at.y};
 }
 

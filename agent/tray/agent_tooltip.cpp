@@ -6,9 +6,9 @@
 namespace ks {
 
 TrayMenuTooltip& AgentTooltip() {
-  static TrayMenuTooltip tooltip(TrayTooltipTexts{
-      [](UINT id) { return LoadAgentString(id); },
-      [](UINT id, std::wstring& title, std::wstring& text) { LanguageItemTooltip(id, title, text); }});
+  static TrayMenuTooltip tooltip(
+      TrayTooltipTexts{[](UINT id) { return LoadAgentString(id); },
+                       [](UINT id, std::wstring& title, std::wstring& text) { LanguageItemTooltip(id, title, text); }});
   return tooltip;
 }
 

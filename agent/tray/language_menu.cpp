@@ -27,8 +27,7 @@ void BuildLanguageMenu(HMENU trayMenu) {
   for (size_t i = 0; i < files.size(); ++i) {
     const std::wstring name = FileNameOf(files[i]);
     const bool checked = !checkedName.empty() && _wcsicmp(name.c_str(), checkedName.c_str()) == 0;
-    AppendMenuW(languages.get(), checked ? MF_CHECKED : MF_STRING,
-                static_cast<UINT_PTR>(kFirstLanguageCommand + i),
+    AppendMenuW(languages.get(), checked ? MF_CHECKED : MF_STRING, static_cast<UINT_PTR>(kFirstLanguageCommand + i),
                 LanguageFileLabel(files[i]).c_str());
   }
 

@@ -26,11 +26,8 @@ LRESULT OnTrayNotification(HWND window, LPARAM mouseMessage) {
       doubleClicked = true;
       SendMessageW(window, WM_COMMAND, ID_CMD_SETTINGS, 0);
       break;
-    case WM_RBUTTONUP:
-      ShowTrayMenuAtCursor(window);
-      break;
-    default:
-      break;
+    case WM_RBUTTONUP: ShowTrayMenuAtCursor(window); break;
+    default: break;
   }
   return 1;
 }

@@ -33,22 +33,15 @@ bool RunTrayCommand(HWND window, UINT commandId) {
   }
   if (ChooseLanguage(window, commandId)) return true;
   switch (commandId) {
-    case ID_CMD_ENABLE:
-      ToggleWheel();
-      return true;
-    case ID_CMD_START_WITH_WINDOWS:
-      ToggleStartWithWindows();
-      return true;
-    case ID_CMD_SETTINGS:
-      OpenSettings(window);
-      return true;
+    case ID_CMD_ENABLE: ToggleWheel(); return true;
+    case ID_CMD_START_WITH_WINDOWS: ToggleStartWithWindows(); return true;
+    case ID_CMD_SETTINGS: OpenSettings(window); return true;
     case ID_CMD_EXIT:
       // The window's own wind-down (icon, hook, message loop); the window
       // itself goes with the process.
       SendMessageW(window, WM_DESTROY, 0, 0);
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -27,8 +27,8 @@ HICON StateIcon(bool hookInstalled) {
   UniqueIcon& slot = hookInstalled ? on : off;
   if (!slot) {
     const WORD id = hookInstalled ? IDI_AGENT_ON : IDI_AGENT_OFF;
-    slot.reset(static_cast<HICON>(LoadImageW(AppInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16,
-                                             16, LR_LOADMAP3DCOLORS)));
+    slot.reset(
+        static_cast<HICON>(LoadImageW(AppInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_LOADMAP3DCOLORS)));
     if (!slot) slot.reset(LoadIconW(AppInstance(), MAKEINTRESOURCEW(id)));
   }
   return slot.get();
@@ -66,8 +66,7 @@ BOOL UpdateTrayIcon(TrayOperation operation, Balloon balloon, const std::wstring
   // Texts are loaded at every update, so a changed language shows at once.
   const TrayWords words = LoadTrayWords();
   const bool installed = IsWheelHookInstalled();
-  const std::wstring productLine =
-      ProductLine(words, AgentShortVersion(), std::wstring(WebSiteHost()));
+  const std::wstring productLine = ProductLine(words, AgentShortVersion(), std::wstring(WebSiteHost()));
   const std::wstring state = StateWord(words, installed);
   const std::wstring description = HScrollDescription(words, GetSettings(), installed);
 

@@ -43,10 +43,9 @@ DWORD WINAPI TrayInstallThread(void* parameter) noexcept {
 }  // namespace
 
 bool StartTrayInstallThread(HWND window, UINT message, DWORD waitMs, int attempts) {
-  auto params = std::make_unique<TrayInstallParams>(
-      TrayInstallParams{window, message, waitMs, attempts, DuplicateStopSignal()});
-  const UniqueKernelHandle thread(
-      CreateThread(nullptr, 0, TrayInstallThread, params.get(), 0, nullptr));
+  auto params =
+      std::make_unique<TrayInstallParams>(TrayInstallParams{window, message, waitMs, attempts, DuplicateStopSignal()});
+  const UniqueKernelHandle thread(CreateThread(nullptr, 0, TrayInstallThread, params.get(), 0, nullptr));
   if (!thread) return false;
   params.release();  // now owned by the thread
   return true;

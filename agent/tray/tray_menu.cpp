@@ -13,9 +13,7 @@ namespace {
 
 POINT menuPoint = {};
 
-UINT CheckedIf(bool on) {
-  return static_cast<UINT>(MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
-}
+UINT CheckedIf(bool on) { return static_cast<UINT>(MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED)); }
 
 }  // namespace
 

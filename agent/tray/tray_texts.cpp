@@ -2,8 +2,7 @@
 
 namespace ks {
 
-std::wstring ProductLine(const TrayWords& words, const std::wstring& shortVersion,
-                         const std::wstring& webHost) {
+std::wstring ProductLine(const TrayWords& words, const std::wstring& shortVersion, const std::wstring& webHost) {
   std::wstring line = words.caption;
   if (!shortVersion.empty()) line += L" " + shortVersion;
   return line + L" - " + webHost;
@@ -13,8 +12,7 @@ std::wstring StateWord(const TrayWords& words, bool hookInstalled) {
   return hookInstalled ? words.stateOn : words.stateOff;
 }
 
-std::wstring HScrollDescription(const TrayWords& words, const Settings& settings,
-                                bool hookInstalled) {
+std::wstring HScrollDescription(const TrayWords& words, const Settings& settings, bool hookInstalled) {
   if (!hookInstalled) return {};
   std::wstring list;
   const auto add = [&list](const std::wstring& item) {
@@ -29,8 +27,7 @@ std::wstring HScrollDescription(const TrayWords& words, const Settings& settings
   return words.scrollHorizontally + L" [" + list + L"]";
 }
 
-std::wstring TrayTip(const std::wstring& productLine, const std::wstring& stateWord,
-                     const std::wstring& description) {
+std::wstring TrayTip(const std::wstring& productLine, const std::wstring& stateWord, const std::wstring& description) {
   std::wstring tip = productLine + L"\n[" + stateWord + L"]";
   if (!description.empty()) tip += L"\n" + description;
   return tip;

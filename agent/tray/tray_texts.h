@@ -25,25 +25,21 @@ struct TrayWords {
 
 // Caption, then " " and the version when there is one, then " - " and the
 // host of the product's web site.
-std::wstring ProductLine(const TrayWords& words, const std::wstring& shortVersion,
-                         const std::wstring& webHost);
+std::wstring ProductLine(const TrayWords& words, const std::wstring& shortVersion, const std::wstring& webHost);
 
 std::wstring StateWord(const TrayWords& words, bool hookInstalled);
 
 // "Scroll horizontally [on SHIFT, On left button]" for the horizontal-scroll
 // options that are on, "[disabled]" for none; empty while the hook is off.
-std::wstring HScrollDescription(const TrayWords& words, const Settings& settings,
-                                bool hookInstalled);
+std::wstring HScrollDescription(const TrayWords& words, const Settings& settings, bool hookInstalled);
 
 // Product line, "\n[", state word, "]", and "\n" with the description when
 // there is one.
-std::wstring TrayTip(const std::wstring& productLine, const std::wstring& stateWord,
-                     const std::wstring& description);
+std::wstring TrayTip(const std::wstring& productLine, const std::wstring& stateWord, const std::wstring& description);
 
 // State word, ", " with the description when there is one, "\n" with the extra
 // line when there is one.
-std::wstring BalloonText(const std::wstring& stateWord, const std::wstring& description,
-                         const std::wstring& extraLine);
+std::wstring BalloonText(const std::wstring& stateWord, const std::wstring& description, const std::wstring& extraLine);
 
 // The first capacity - 1 characters of the text and a terminator, in a field
 // of `capacity` characters.

@@ -156,8 +156,8 @@ int main(int argc, char** argv) {
     total.push_back(us(t0, t3));
   }
   std::printf("page: %s (%zu bytes), min width %d px, height %d px\n", pagePath.c_str(), html.size(), width, height);
-  std::printf("median of %d runs: parse %.1f us, style %.1f us, layout %.1f us, total %.1f us\n", kRuns,
-              Median(parse), Median(style), Median(layout), Median(total));
+  std::printf("median of %d runs: parse %.1f us, style %.1f us, layout %.1f us, total %.1f us\n", kRuns, Median(parse),
+              Median(style), Median(layout), Median(total));
   std::printf("peak memory of the process: %ld KiB\n", PeakMemoryKiB());
   PrintLargeInputs();
   return 0;

@@ -54,8 +54,7 @@ TEST_P(ExitSwitch, EndsRunningAgentAndItselfWithCodeTwo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AnyCaseOrEmbedded, ExitSwitch,
-                         testing::Values(L"/exit", L"/EXIT", L"/eXiT", L"now/Exitplease",
-                                         L"-x /exit -y"));
+                         testing::Values(L"/exit", L"/EXIT", L"/eXiT", L"now/Exitplease", L"-x /exit -y"));
 
 TEST(ExitSwitchAlone, WithNoAgentRunning_EndsWithTwoAndTouchesNothing) {
   FakeTray tray;  // the shell's part, outside the test\'s concern

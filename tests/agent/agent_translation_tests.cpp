@@ -68,9 +68,8 @@ TEST_F(AgentTranslation, EmptyLangFile_ExampleFileGetsOneMenuEntryPerItemText) {
   // Eight items with text; the wrapping popup and the separators stay out.
   EXPECT_EQ(menu.size(), 8u);
   for (const wchar_t* entry :
-       {L"KESTROW_ON_INTERNET=Kestrow On Internet", L"START_WITH_WINDOWS=Start With Windows",
-        L"Enable=Enable", L"Exit=Exit",
-        L"KEYMARK_-_KEYBOARD_LAYOUT_INDICATOR=Keymark - Keyboard Layout Indicator"}) {
+       {L"KESTROW_ON_INTERNET=Kestrow On Internet", L"START_WITH_WINDOWS=Start With Windows", L"Enable=Enable",
+        L"Exit=Exit", L"KEYMARK_-_KEYBOARD_LAYOUT_INDICATOR=Keymark - Keyboard Layout Indicator"}) {
     EXPECT_EQ(std::count(menu.begin(), menu.end(), entry), 1) << Narrow(entry);
   }
   for (const std::wstring& line : menu) EXPECT_NE(line.rfind(L"_POPUP_", 0), 0u);

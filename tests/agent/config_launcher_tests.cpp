@@ -20,8 +20,7 @@ namespace {
 constexpr DWORD kStartMs = 20000;
 constexpr DWORD kEndMs = 20000;
 constexpr wchar_t kTdxSuccess[] = L"Success install TDX hook";
-constexpr wchar_t kUninstalledReport[] =
-    L"Log report uninstalled\n=================================";
+constexpr wchar_t kUninstalledReport[] = L"Log report uninstalled\n=================================";
 constexpr wchar_t kNotFound[] = L"Cannot start config. File not found\n\n";
 constexpr wchar_t kAlreadyRunning[] = L"The config module already running.";
 

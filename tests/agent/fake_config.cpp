@@ -15,8 +15,8 @@ std::wstring journalPath;
 UINT probeMessage = 0;
 
 void Journal(const std::string& line) {
-  HANDLE file = CreateFileW(journalPath.c_str(), FILE_APPEND_DATA,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
+  HANDLE file = CreateFileW(journalPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   const std::string text = line + "\r\n";
   DWORD written = 0;
@@ -35,11 +35,8 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
       Journal("end");
       DestroyWindow(window);
       return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
@@ -58,8 +55,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   wc.hInstance = instance;
   wc.lpszClassName = L"KestrowFakeConfig";
   if (RegisterClassW(&wc) == 0) return 3;
-  HWND window = CreateWindowExW(0, wc.lpszClassName, L"Kestrow fake settings", WS_OVERLAPPEDWINDOW,
-                                0, 0, 200, 100, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExW(0, wc.lpszClassName, L"Kestrow fake settings", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 4;
   // Journaled once the window can answer the probe.
   Journal("start " + std::to_string(GetCurrentProcessId()));

@@ -54,13 +54,12 @@ std::wstring Escaped(const WCHAR* text, size_t capacity) {
 }
 
 void Append(const std::wstring& line) {
-  const int n = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr,
-                                    0, nullptr, nullptr);
+  const int n =
+      WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
   std::string bytes(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), bytes.data(), n,
-                      nullptr, nullptr);
-  HANDLE file = CreateFileW(reportPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_ALWAYS, 0, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), bytes.data(), n, nullptr, nullptr);
+  HANDLE file = CreateFileW(reportPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -87,26 +86,19 @@ BOOL TakeRecord(DWORD operation, const COPYDATASTRUCT& copy) {
         ok = icons.insert(key).second;
       }
       break;
-    case NIM_MODIFY:
-      ok = icons.count(key) != 0;
-      break;
-    case NIM_DELETE:
-      ok = icons.erase(key) != 0;
-      break;
-    default:
-      break;
+    case NIM_MODIFY: ok = icons.count(key) != 0; break;
+    case NIM_DELETE: ok = icons.erase(key) != 0; break;
+    default: break;
   }
   const bool hasIcon = (data->uFlags & NIF_ICON) != 0 && copy.cbData > sizeof(NotifyData);
   const unsigned long long iconHash =
-      hasIcon ? Hash(static_cast<const BYTE*>(copy.lpData) + sizeof(NotifyData),
-                     copy.cbData - sizeof(NotifyData))
-              : 0;
+      hasIcon ? Hash(static_cast<const BYTE*>(copy.lpData) + sizeof(NotifyData), copy.cbData - sizeof(NotifyData)) : 0;
   wchar_t head[256];
   swprintf(head, 256, L"%lu %d %ld %u 0x%x 0x%x 0x%x %ux%u %016llx", operation, ok ? 1 : 0,
-           static_cast<long>(data->hWnd), data->uID, data->uFlags, data->uCallbackMessage,
-           data->dwInfoFlags, hasIcon ? data->width : 0u, hasIcon ? data->height : 0u, iconHash);
-  Append(std::wstring(head) + L"\t" + Escaped(data->szTip, 128) + L"\t" +
-         Escaped(data->szInfo, 256) + L"\t" + Escaped(data->szInfoTitle, 64) + L"\r\n");
+           static_cast<long>(data->hWnd), data->uID, data->uFlags, data->uCallbackMessage, data->dwInfoFlags,
+           hasIcon ? data->width : 0u, hasIcon ? data->height : 0u, iconHash);
+  Append(std::wstring(head) + L"\t" + Escaped(data->szTip, 128) + L"\t" + Escaped(data->szInfo, 256) + L"\t" +
+         Escaped(data->szInfoTitle, 64) + L"\r\n");
   return ok;
 }
 
@@ -142,8 +134,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (RegisterClassW(&wc) == 0) return 3;
   // Topmost, so a search for the taskbar finds this window before the real
   // shell's.
-  HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP, 0,
-                                0, 1, 1, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                nullptr, instance, nullptr);
   if (window == nullptr) return 4;
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);

@@ -58,8 +58,8 @@ std::vector<TrayRecord> FakeTray::Records() const {
     TrayRecord r;
     std::wistringstream head(parts[0]);
     int accepted = 0;
-    head >> r.operation >> accepted >> r.window >> r.id >> std::hex >> r.flags >> r.callbackMessage >>
-        r.infoFlags >> r.iconSize >> r.iconHash;
+    head >> r.operation >> accepted >> r.window >> r.id >> std::hex >> r.flags >> r.callbackMessage >> r.infoFlags >>
+        r.iconSize >> r.iconHash;
     r.accepted = accepted != 0;
     r.tip = Unescaped(parts[1]);
     r.info = Unescaped(parts[2]);

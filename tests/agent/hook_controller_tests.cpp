@@ -81,8 +81,7 @@ TEST_F(HookController, WriteLogOn_LogFramesTheInstalledPeriod) {
   const std::wstring texts[] = {kInstalledReport, kTdxSuccess, kUninstalledReport};
   for (size_t i = 0; i < 3; ++i) {
     std::wsmatch match;
-    ASSERT_TRUE(std::regex_search(lines[i], match, stamp, std::regex_constants::match_continuous))
-        << i;
+    ASSERT_TRUE(std::regex_search(lines[i], match, stamp, std::regex_constants::match_continuous)) << i;
     EXPECT_EQ(match.suffix().str(), texts[i]) << i;
   }
 }

@@ -25,15 +25,14 @@ bool Touch(const TempDir& dir, const std::wstring& name, const std::string& text
 
 TEST(FindLanguageFiles, ListsFullPathsSortedByCodeUnits) {
   TempDir dir;
-  for (const wchar_t* name : {L"Zulu.lng", L"english.lng", L"LocalizationExample.lng",
-                              L"notes.old.lng", L"readme.txt", L"lng"}) {
+  for (const wchar_t* name :
+       {L"Zulu.lng", L"english.lng", L"LocalizationExample.lng", L"notes.old.lng", L"readme.txt", L"lng"}) {
     ASSERT_TRUE(Touch(dir, name));
   }
   std::vector<std::wstring> list;
   EXPECT_EQ(FindLanguageFiles(dir.path(), list), 4u);
-  const std::vector<std::wstring> expected = {dir.File(L"LocalizationExample.lng"),
-                                              dir.File(L"Zulu.lng"), dir.File(L"english.lng"),
-                                              dir.File(L"notes.old.lng")};
+  const std::vector<std::wstring> expected = {dir.File(L"LocalizationExample.lng"), dir.File(L"Zulu.lng"),
+                                              dir.File(L"english.lng"), dir.File(L"notes.old.lng")};
   EXPECT_EQ(list, expected);
 }
 
@@ -102,8 +101,7 @@ TEST_F(LanguagePrefixTest, RussianFile_PicksTheRussianEditionOfThePages) {
   const std::wstring file = dir_.File(L"Russian.lng");
   ASSERT_TRUE(WriteBytes(file, "[Main]\r\nLangPrefix=Ru\r\n"));
   EXPECT_EQ(LanguagePrefix(), L"");
-  EXPECT_EQ(AgentWebPageAddress(WebPage::Keymark),
-            WebPageAddress(WebPage::Keymark, WebEdition::English));
+  EXPECT_EQ(AgentWebPageAddress(WebPage::Keymark), WebPageAddress(WebPage::Keymark, WebEdition::English));
 
   ASSERT_TRUE(StartLocalization(file));
   EXPECT_EQ(CurrentLanguageFile(), file);
@@ -114,8 +112,7 @@ TEST_F(LanguagePrefixTest, RussianFile_PicksTheRussianEditionOfThePages) {
 
   ASSERT_TRUE(StopLocalization());
   EXPECT_EQ(CurrentLanguageFile(), L"");
-  EXPECT_EQ(AgentWebPageAddress(WebPage::Keymark),
-            WebPageAddress(WebPage::Keymark, WebEdition::English));
+  EXPECT_EQ(AgentWebPageAddress(WebPage::Keymark), WebPageAddress(WebPage::Keymark, WebEdition::English));
 }
 
 TEST_F(LanguagePrefixTest, LongPrefixIsCutToThreeAndMissingOneIsEmpty) {
@@ -132,8 +129,7 @@ TEST_F(LanguagePrefixTest, LongPrefixIsCutToThreeAndMissingOneIsEmpty) {
 }
 
 TEST_F(LanguagePrefixTest, PathOf1024Units_IsRefusedAndLeavesNoLanguage) {
-  const std::wstring tooLong =
-      dir_.path() + std::wstring(1024 - dir_.path().size() - 4, L'a') + L".lng";
+  const std::wstring tooLong = dir_.path() + std::wstring(1024 - dir_.path().size() - 4, L'a') + L".lng";
   ASSERT_EQ(tooLong.size(), 1024u);
   EXPECT_FALSE(StartLocalization(tooLong));
   EXPECT_EQ(CurrentLanguageFile(), L"");

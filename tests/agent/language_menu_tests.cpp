@@ -31,14 +31,12 @@ class LanguageMenu : public testing::Test {
  protected:
   // Starts the agent with the language files beside it. The chosen file lies
   // elsewhere unless given, so the example file is not made beside the agent.
-  void Start(const std::vector<std::pair<std::wstring, std::string>>& files,
-             std::wstring langFile = {}) {
+  void Start(const std::vector<std::pair<std::wstring, std::string>>& files, std::wstring langFile = {}) {
     ASSERT_TRUE(tray_.Start());
     ASSERT_TRUE(copy_.ready());
     for (const auto& [name, text] : files) ASSERT_TRUE(WriteBytes(copy_.dir() + name, text));
     if (langFile.empty()) langFile = elsewhere_.File(L"none.lng");
-    ASSERT_TRUE(copy_.WriteSettings(
-        "WriteLog=0\r\nShowBalloonOnStart=0\r\nLangFile=" + Narrow(langFile) + "\r\n"));
+    ASSERT_TRUE(copy_.WriteSettings("WriteLog=0\r\nShowBalloonOnStart=0\r\nLangFile=" + Narrow(langFile) + "\r\n"));
     ASSERT_TRUE(copy_.Start(agent_));
     window_ = WaitForAgentWindow(agent_.Id(), kStartMs);
     ASSERT_NE(window_, nullptr);

@@ -43,8 +43,8 @@ std::vector<DWORD> OwnMenuPicture(const std::vector<OwnMenuItem>& items, SIZE* s
   for (const OwnMenuItem& item : items) {
     AppendMenuW(menu.get(), item.checked ? MF_CHECKED : MF_STRING, id++, item.text.c_str());
   }
-  const UniqueWindow owner(CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1,
-                                           nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+  const UniqueWindow owner(CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                           GetModuleHandleW(nullptr), nullptr));
   if (!owner) return {};
   MenuCapture result;
   capture = &result;

@@ -18,8 +18,7 @@ constexpr DWORD kStartMs = 20000;
 constexpr DWORD kEndMs = 20000;
 constexpr UINT kFlagsBalloon = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_STATE | NIF_INFO;
 constexpr wchar_t kTdxSuccess[] = L"Success install TDX hook";
-constexpr wchar_t kUninstalledReport[] =
-    L"Log report uninstalled\n=================================";
+constexpr wchar_t kUninstalledReport[] = L"Log report uninstalled\n=================================";
 
 class TrayClicks : public testing::Test {
  protected:
@@ -37,8 +36,7 @@ class TrayClicks : public testing::Test {
 
   std::vector<TrayRecord> Fresh() {
     std::vector<TrayRecord> all = tray_.Records();
-    return std::vector<TrayRecord>(all.begin() + static_cast<long>(std::min(seen_, all.size())),
-                                   all.end());
+    return std::vector<TrayRecord>(all.begin() + static_cast<long>(std::min(seen_, all.size())), all.end());
   }
 
   FakeTray tray_;
@@ -82,8 +80,7 @@ TEST_F(TrayClicks, DoubleClick_OpensTheSettingsAndLeavesTheWheelAlone) {
   ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs));
 
   // What the shell reports for a double click.
-  for (UINT mouse :
-       {UINT{WM_LBUTTONDOWN}, UINT{WM_LBUTTONUP}, UINT{WM_LBUTTONDBLCLK}, UINT{WM_LBUTTONUP}}) {
+  for (UINT mouse : {UINT{WM_LBUTTONDOWN}, UINT{WM_LBUTTONUP}, UINT{WM_LBUTTONDBLCLK}, UINT{WM_LBUTTONUP}}) {
     ASSERT_TRUE(SendTrayNotification(window_, mouse));
   }
   ASSERT_TRUE(config_.WaitForCount("start", 1, kStartMs));
@@ -96,8 +93,8 @@ TEST_F(TrayClicks, DoubleClick_OpensTheSettingsAndLeavesTheWheelAlone) {
 
 TEST_F(TrayClicks, OtherMouseNotifications_AreAnsweredOneAndChangeNothing) {
   Start("WriteLog=1\r\n");
-  for (UINT mouse : {UINT{WM_MOUSEMOVE}, UINT{WM_LBUTTONUP}, UINT{WM_RBUTTONDOWN},
-                     UINT{WM_MBUTTONDOWN}, UINT{WM_RBUTTONDBLCLK}}) {
+  for (UINT mouse :
+       {UINT{WM_MOUSEMOVE}, UINT{WM_LBUTTONUP}, UINT{WM_RBUTTONDOWN}, UINT{WM_MBUTTONDOWN}, UINT{WM_RBUTTONDBLCLK}}) {
     EXPECT_TRUE(SendTrayNotification(window_, mouse)) << mouse;
   }
   PumpMessagesFor(1000);

@@ -20,8 +20,7 @@ constexpr DWORD kStartMs = 20000;
 constexpr DWORD kEndMs = 20000;
 constexpr UINT kFlagsBalloon = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_STATE | NIF_INFO;
 constexpr wchar_t kInstalledReport[] = L"Log report installed\n=================================";
-constexpr wchar_t kUninstalledReport[] =
-    L"Log report uninstalled\n=================================";
+constexpr wchar_t kUninstalledReport[] = L"Log report uninstalled\n=================================";
 constexpr wchar_t kTdxSuccess[] = L"Success install TDX hook";
 
 bool ShiftWheelScrollsHorizontally() {

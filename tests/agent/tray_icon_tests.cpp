@@ -20,9 +20,7 @@ constexpr DWORD kEndMs = 20000;
 constexpr UINT kFlagsPlain = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr UINT kFlagsBalloon = kFlagsPlain | NIF_STATE | NIF_INFO;
 
-std::wstring ProductLine() {
-  return L"Kestrow Agent 1.7.0.121 - " + std::wstring(ks::WebSiteHost());
-}
+std::wstring ProductLine() { return L"Kestrow Agent 1.7.0.121 - " + std::wstring(ks::WebSiteHost()); }
 
 class TrayIcon : public testing::Test {
  protected:
@@ -39,8 +37,7 @@ class TrayIcon : public testing::Test {
   std::vector<TrayRecord> Next(size_t count) {
     EXPECT_TRUE(tray_.WaitForRecords(seen_ + count, kStartMs));
     std::vector<TrayRecord> all = tray_.Records();
-    std::vector<TrayRecord> fresh(all.begin() + static_cast<long>(std::min(seen_, all.size())),
-                                  all.end());
+    std::vector<TrayRecord> fresh(all.begin() + static_cast<long>(std::min(seen_, all.size())), all.end());
     seen_ = all.size();
     return fresh;
   }
@@ -104,8 +101,7 @@ TEST_F(TrayIcon, ShiftAndRightButton_AreListedInTipAndBalloon) {
   Start("WriteLog=0\r\nHScrollOnShift=1\r\nHScrollOnRButton=1\r\n");
   const std::vector<TrayRecord> records = Next(1);
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].tip,
-            ProductLine() + L"\n[On]\nScroll horizontally [on SHIFT, On right button]");
+  EXPECT_EQ(records[0].tip, ProductLine() + L"\n[On]\nScroll horizontally [on SHIFT, On right button]");
   EXPECT_EQ(records[0].info, L"On, Scroll horizontally [on SHIFT, On right button]");
 }
 

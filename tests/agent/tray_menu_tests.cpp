@@ -21,8 +21,7 @@ namespace {
 constexpr DWORD kStartMs = 20000;
 constexpr DWORD kEndMs = 20000;
 constexpr wchar_t kTdxSuccess[] = L"Success install TDX hook";
-constexpr wchar_t kUninstalledReport[] =
-    L"Log report uninstalled\n=================================";
+constexpr wchar_t kUninstalledReport[] = L"Log report uninstalled\n=================================";
 
 // Keys from the menu's first state (nothing selected): up goes to the last
 // item and on upwards over the separators.
@@ -42,8 +41,7 @@ RECT Difference(const Picture& a, const Picture& b) {
   RECT box = {LONG_MAX, LONG_MAX, -1, -1};
   for (LONG y = 0; y < a.size.cy; ++y) {
     for (LONG x = 0; x < a.size.cx; ++x) {
-      const size_t at =
-          static_cast<size_t>(y) * static_cast<size_t>(a.size.cx) + static_cast<size_t>(x);
+      const size_t at = static_cast<size_t>(y) * static_cast<size_t>(a.size.cx) + static_cast<size_t>(x);
       if (a.pixels[at] == b.pixels[at]) continue;
       box.left = std::min(box.left, x);
       box.top = std::min(box.top, y);

@@ -41,8 +41,7 @@ TEST(TrayTexts, Options_ListShiftCtrlLeftRightInThatOrder) {
   Settings s;
   s.HScrollOnShift = 1;
   s.HScrollOnRButton = 1;
-  EXPECT_EQ(HScrollDescription(Words(), s, true),
-            L"Scroll horizontally [on SHIFT, On right button]");
+  EXPECT_EQ(HScrollDescription(Words(), s, true), L"Scroll horizontally [on SHIFT, On right button]");
   s.HScrollOnCtrl = 1;
   s.HScrollOnLButton = 1;
   s.NoWheelIfMiddle = 1;  // not a horizontal option
@@ -51,8 +50,7 @@ TEST(TrayTexts, Options_ListShiftCtrlLeftRightInThatOrder) {
 }
 
 TEST(TrayTexts, ProductLine_LeavesOutAMissingVersion) {
-  EXPECT_EQ(ProductLine(Words(), L"1.7.0.121", L"www.example"),
-            L"Kestrow Agent 1.7.0.121 - www.example");
+  EXPECT_EQ(ProductLine(Words(), L"1.7.0.121", L"www.example"), L"Kestrow Agent 1.7.0.121 - www.example");
   EXPECT_EQ(ProductLine(Words(), L"", L"www.example"), L"Kestrow Agent - www.example");
 }
 

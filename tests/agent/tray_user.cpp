@@ -15,8 +15,7 @@ constexpr WPARAM kIconId = 1;
 bool SendTrayNotification(HWND agent, UINT mouseMessage) {
   DWORD_PTR answer = 0;
   return SendMessageTimeoutW(agent, RegisterWindowMessageW(kTrayCallbackMessageName), kIconId,
-                             static_cast<LPARAM>(mouseMessage), SMTO_ABORTIFHUNG, 10000,
-                             &answer) != 0 &&
+                             static_cast<LPARAM>(mouseMessage), SMTO_ABORTIFHUNG, 10000, &answer) != 0 &&
          answer == 1;
 }
 
@@ -25,9 +24,7 @@ bool PostTrayNotification(HWND agent, UINT mouseMessage) {
                       static_cast<LPARAM>(mouseMessage)) != 0;
 }
 
-HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) {
-  return WaitForWindowOf(processId, L"#32768", timeoutMs);
-}
+HWND WaitForPopupMenu(DWORD processId, DWORD timeoutMs) { return WaitForWindowOf(processId, L"#32768", timeoutMs); }
 
 std::vector<HWND> PopupMenusOf(DWORD processId) { return VisibleWindowsOf(processId, L"#32768"); }
 

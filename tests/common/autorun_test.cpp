@@ -19,8 +19,8 @@ class AutorunKey : public testing::Test {
  protected:
   void SetUp() override {
     where_.keyPath = std::wstring(kTestsKey) + L"\\Run-" + std::to_wstring(GetCurrentProcessId());
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, where_.keyPath.c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, key_.put(), nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, where_.keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              key_.put(), nullptr),
               ERROR_SUCCESS);
   }
   void TearDown() override {
@@ -31,10 +31,9 @@ class AutorunKey : public testing::Test {
   }
 
   void WriteRaw(const wchar_t* name, const std::wstring& data) {
-    ASSERT_EQ(
-        RegSetValueExW(key_.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))),
-        ERROR_SUCCESS);
+    ASSERT_EQ(RegSetValueExW(key_.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                             static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
   }
   void WriteRaw(const std::wstring& data) { WriteRaw(kAutorunValueName, data); }
 
@@ -45,16 +44,13 @@ class AutorunKey : public testing::Test {
   // The stored size, asked without a buffer.
   DWORD StoredBytes(const wchar_t* name) const {
     DWORD bytes = 0;
-    return RegQueryValueExW(key_.get(), name, nullptr, nullptr, nullptr, &bytes) == ERROR_SUCCESS
-               ? bytes
-               : 0;
+    return RegQueryValueExW(key_.get(), name, nullptr, nullptr, nullptr, &bytes) == ERROR_SUCCESS ? bytes : 0;
   }
 
   std::wstring ReadRaw(const wchar_t* name, DWORD* type, DWORD* bytes) const {
     wchar_t data[1024] = {};
     *bytes = sizeof(data) - sizeof(wchar_t);
-    if (RegQueryValueExW(key_.get(), name, nullptr, type, reinterpret_cast<BYTE*>(data), bytes) !=
-        ERROR_SUCCESS) {
+    if (RegQueryValueExW(key_.get(), name, nullptr, type, reinterpret_cast<BYTE*>(data), bytes) != ERROR_SUCCESS) {
       return L"<missing>";
     }
     return data;
@@ -163,8 +159,7 @@ TEST_F(AutorunKey, MissingKey_FailsEveryOperationAndCreatesNothing) {
   EXPECT_FALSE(IsAutorunRegistered(kAgent, missing));
   EXPECT_FALSE(SetAutorunRegistered(false, kAgent, missing));
   UniqueKey created;
-  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, missing.keyPath.c_str(), 0, KEY_READ, created.put()),
-            ERROR_SUCCESS);
+  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, missing.keyPath.c_str(), 0, KEY_READ, created.put()), ERROR_SUCCESS);
 }
 
 TEST(AutorunDefaults, ProgramsUseTheUsersRunKeyValueKestrowAgent) {

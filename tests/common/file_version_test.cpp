@@ -14,10 +14,9 @@ namespace {
 
 void ExpectAllStringsEmpty(const FileVersion& version) {
   for (const std::wstring* text :
-       {&version.companyName, &version.legalCopyright, &version.fileDescription,
-        &version.fileVersionText, &version.majorVersion, &version.minorVersion,
-        &version.internalName, &version.originalFileName, &version.productName,
-        &version.productVersionText, &version.fileVersionNumber, &version.operatingSystem,
+       {&version.companyName, &version.legalCopyright, &version.fileDescription, &version.fileVersionText,
+        &version.majorVersion, &version.minorVersion, &version.internalName, &version.originalFileName,
+        &version.productName, &version.productVersionText, &version.fileVersionNumber, &version.operatingSystem,
         &version.fileType}) {
     EXPECT_EQ(*text, L"");
   }

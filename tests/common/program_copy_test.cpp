@@ -67,8 +67,8 @@ TEST(ProgramCopy, SettingsStoreUsesTheFileBesideTheProgram) {
   EXPECT_EQ(RunCopy(dir.File(L"common_tests.exe")), 0);
 
   const std::vector<std::wstring> lines = test::ReadTextLines(settingsFile);
-  for (const wchar_t* line : {L"HScrollOnCtrl=1", L"HScrollOnShift=1", L"NoWheelIfMiddle=2",
-                              L"WriteLog=0", L"InstalledVersion_168=1", L"LangFile="}) {
+  for (const wchar_t* line : {L"HScrollOnCtrl=1", L"HScrollOnShift=1", L"NoWheelIfMiddle=2", L"WriteLog=0",
+                              L"InstalledVersion_168=1", L"LangFile="}) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
   }
 }

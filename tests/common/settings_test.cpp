@@ -15,9 +15,7 @@ namespace {
 
 class SettingsFile : public testing::Test {
  protected:
-  void Write(const std::string& text) {
-    ASSERT_TRUE(test::WriteBytes(path_, text)) << test::Narrow(path_);
-  }
+  void Write(const std::string& text) { ASSERT_TRUE(test::WriteBytes(path_, text)) << test::Narrow(path_); }
   std::vector<std::wstring> Lines() const { return test::ReadTextLines(path_); }
   bool HasLine(const std::wstring& line) const {
     const std::vector<std::wstring> lines = Lines();
@@ -109,9 +107,8 @@ TEST_F(SettingsFile, SaveWithNothingChanged_WritesEveryKey) {
   EXPECT_TRUE(SaveSettings(settings, path_));
 
   for (const wchar_t* line :
-       {L"ShowBalloonOnStart=1", L"StartAsDisabled=0", L"WriteLog=0", L"HScrollOnCtrl=0",
-        L"HScrollOnShift=0", L"HScrollOnLButton=0", L"HScrollOnRButton=0", L"NoWheelIfMiddle=0",
-        L"InstalledVersion_168=1", L"LangFile="}) {
+       {L"ShowBalloonOnStart=1", L"StartAsDisabled=0", L"WriteLog=0", L"HScrollOnCtrl=0", L"HScrollOnShift=0",
+        L"HScrollOnLButton=0", L"HScrollOnRButton=0", L"NoWheelIfMiddle=0", L"InstalledVersion_168=1", L"LangFile="}) {
     EXPECT_TRUE(HasLine(line)) << line;
   }
 }

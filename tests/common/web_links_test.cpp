@@ -27,8 +27,7 @@ TEST(WebPages, EnglishEdition_LiesOnTheProductSite) {
   EXPECT_EQ(WebPageAddress(WebPage::Leafnote, WebEdition::English), Site(L"/about.shtml"));
   EXPECT_EQ(WebPageAddress(WebPage::Keymark, WebEdition::English), Site(L"/keymark.shtml"));
   EXPECT_EQ(WebPageAddress(WebPage::Snipdrop, WebEdition::English), Site(L"/snipdrop.shtml"));
-  EXPECT_EQ(WebPageAddress(WebPage::LeafnoteDownload, WebEdition::English),
-            Site(L"/Source/leafnote_en.zip"));
+  EXPECT_EQ(WebPageAddress(WebPage::LeafnoteDownload, WebEdition::English), Site(L"/Source/leafnote_en.zip"));
   EXPECT_EQ(WebPageAddress(WebPage::Forum, WebEdition::English), Site(L"/forum/"));
 }
 
@@ -37,15 +36,12 @@ TEST(WebPages, RussianEdition_HasItsOwnPagesAndTheCommunityForum) {
   EXPECT_EQ(WebPageAddress(WebPage::Leafnote, WebEdition::Russian), Site(L"/Rus/features.htm"));
   EXPECT_EQ(WebPageAddress(WebPage::Keymark, WebEdition::Russian), Site(L"/Rus/keymark.htm"));
   EXPECT_EQ(WebPageAddress(WebPage::Snipdrop, WebEdition::Russian), Site(L"/Rus/snipdrop.htm"));
-  EXPECT_EQ(WebPageAddress(WebPage::LeafnoteDownload, WebEdition::Russian),
-            Site(L"/Source/leafnote_ru_pe.zip"));
-  EXPECT_EQ(WebPageAddress(WebPage::Forum, WebEdition::Russian),
-            L"https://" + std::wstring(ForumHost()) + L"/");
+  EXPECT_EQ(WebPageAddress(WebPage::LeafnoteDownload, WebEdition::Russian), Site(L"/Source/leafnote_ru_pe.zip"));
+  EXPECT_EQ(WebPageAddress(WebPage::Forum, WebEdition::Russian), L"https://" + std::wstring(ForumHost()) + L"/");
 }
 
 TEST(WebAddresses, EqualIgnoringCaseAndALeadingWww) {
-  EXPECT_TRUE(SameWebAddress(L"https://www.a.example/Keymark.SHTML",
-                             L"HTTPS://WWW.A.EXAMPLE/keymark.shtml"));
+  EXPECT_TRUE(SameWebAddress(L"https://www.a.example/Keymark.SHTML", L"HTTPS://WWW.A.EXAMPLE/keymark.shtml"));
   EXPECT_TRUE(SameWebAddress(L"https://www.a.example/x", L"https://a.example/x"));
   EXPECT_TRUE(SameWebAddress(L"http://a.example/x", L"http://WWW.a.example/x"));
   EXPECT_FALSE(SameWebAddress(L"http://a.example/x", L"https://a.example/x"));
@@ -81,15 +77,11 @@ TEST(LinkRecognition, OtherPagesAndRussianAddresses_AreUnknown) {
 TEST(LinkTranslation, KnownLinks_FollowTheEdition) {
   EXPECT_EQ(TranslateLink(Site(L"/keymark.shtml"), WebEdition::Russian), Site(L"/Rus/keymark.htm"));
   EXPECT_EQ(TranslateLink(Site(L"/about.shtml"), WebEdition::Russian), Site(L"/Rus/features.htm"));
-  EXPECT_EQ(TranslateLink(Site(L"/snipdrop.shtml"), WebEdition::Russian),
-            Site(L"/Rus/snipdrop.htm"));
-  EXPECT_EQ(TranslateLink(Site(L"/Source/leafnote_en.zip"), WebEdition::Russian),
-            Site(L"/Source/leafnote_ru_pe.zip"));
-  EXPECT_EQ(TranslateLink(Site(L"/forum/"), WebEdition::Russian),
-            WebPageAddress(WebPage::Forum, WebEdition::Russian));
+  EXPECT_EQ(TranslateLink(Site(L"/snipdrop.shtml"), WebEdition::Russian), Site(L"/Rus/snipdrop.htm"));
+  EXPECT_EQ(TranslateLink(Site(L"/Source/leafnote_en.zip"), WebEdition::Russian), Site(L"/Source/leafnote_ru_pe.zip"));
+  EXPECT_EQ(TranslateLink(Site(L"/forum/"), WebEdition::Russian), WebPageAddress(WebPage::Forum, WebEdition::Russian));
   // The community forum link, in an English edition, leads to the site's forum.
-  EXPECT_EQ(TranslateLink(WebPageAddress(WebPage::Forum, WebEdition::Russian), WebEdition::English),
-            Site(L"/forum/"));
+  EXPECT_EQ(TranslateLink(WebPageAddress(WebPage::Forum, WebEdition::Russian), WebEdition::English), Site(L"/forum/"));
   // A link written differently comes back in the table's spelling.
   EXPECT_EQ(TranslateLink(Site(L"/KEYMARK.shtml"), WebEdition::English), Site(L"/keymark.shtml"));
 }
@@ -109,14 +101,12 @@ TEST(LinkTranslation, SettingsPageLinks_AreRecognised) {
   EXPECT_EQ(ClassifyLink(L"https://www.orlinworks.example/about.shtml"), WebPage::Leafnote);
   EXPECT_EQ(ClassifyLink(L"https://www.orlinworks.example/keymark.shtml"), WebPage::Keymark);
   EXPECT_EQ(ClassifyLink(L"https://www.orlinworks.example/snipdrop.shtml"), WebPage::Snipdrop);
-  EXPECT_EQ(ClassifyLink(L"https://www.orlinworks.example/Source/leafnote_en.zip"),
-            WebPage::LeafnoteDownload);
+  EXPECT_EQ(ClassifyLink(L"https://www.orlinworks.example/Source/leafnote_en.zip"), WebPage::LeafnoteDownload);
 }
 
 TEST(OpenableAddresses, WebAndMailAddresses_AreAccepted) {
-  for (const wchar_t* address :
-       {L"https://www.orlinworks.example/", L"HTTP://a.example/x?y=1&z=%20",
-        L"mailto:kestrow@orlinworks.example", L"MailTo:a@b.example?subject=Hi"}) {
+  for (const wchar_t* address : {L"https://www.orlinworks.example/", L"HTTP://a.example/x?y=1&z=%20",
+                                 L"mailto:kestrow@orlinworks.example", L"MailTo:a@b.example?subject=Hi"}) {
     EXPECT_TRUE(IsOpenableWebAddress(address)) << address;
   }
 }
@@ -124,10 +114,9 @@ TEST(OpenableAddresses, WebAndMailAddresses_AreAccepted) {
 TEST(OpenableAddresses, EverythingElse_IsRefused) {
   for (const wchar_t* address :
        {L"", L"https://", L"mailto:", L"C:\\Windows\\System32\\calc.exe", L"calc",
-        L"file:///C:/Windows/System32/calc.exe", L"\\\\server\\share\\setup.exe",
-        L"javascript:alert(1)", L"ms-settings:", L"ftp://a.example/", L" https://a.example/",
-        L"https://a.example/ x", L"https://a.example/\"x", L"https://a.example/\tx",
-        L"https://a.example/\nx", L"httpsx://a.example/", L"LINK_TO_LOG_FILE"}) {
+        L"file:///C:/Windows/System32/calc.exe", L"\\\\server\\share\\setup.exe", L"javascript:alert(1)",
+        L"ms-settings:", L"ftp://a.example/", L" https://a.example/", L"https://a.example/ x", L"https://a.example/\"x",
+        L"https://a.example/\tx", L"https://a.example/\nx", L"httpsx://a.example/", L"LINK_TO_LOG_FILE"}) {
     EXPECT_FALSE(IsOpenableWebAddress(address)) << address;
   }
 }

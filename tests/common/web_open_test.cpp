@@ -26,10 +26,10 @@ std::vector<ShellCall> g_shellCalls;
 std::vector<UINT> g_beeps;
 INT_PTR g_shellResult = 42;
 
-HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
-                                    LPCWSTR directory, INT show) {
-  g_shellCalls.push_back({owner, verb ? verb : L"<null>", file ? file : L"<null>",
-                          parameters == nullptr, directory == nullptr, show});
+HINSTANCE WINAPI RecordShellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                                    INT show) {
+  g_shellCalls.push_back(
+      {owner, verb ? verb : L"<null>", file ? file : L"<null>", parameters == nullptr, directory == nullptr, show});
   return reinterpret_cast<HINSTANCE>(g_shellResult);
 }
 
@@ -109,8 +109,7 @@ TEST_F(WebOpen, AgentOpener_WininetWithoutGoOnline_OpensAnyway) {
 }
 
 TEST_F(WebOpen, AgentOpener_RefusesAnythingButWebAndMailAddresses) {
-  for (const wchar_t* address :
-       {L"C:\\Windows\\System32\\calc.exe", L"calc", L"file:///C:/Windows/notepad.exe", L""}) {
+  for (const wchar_t* address : {L"C:\\Windows\\System32\\calc.exe", L"calc", L"file:///C:/Windows/notepad.exe", L""}) {
     EXPECT_FALSE(OpenWebPage(owner_, address, calls_)) << address;
   }
   EXPECT_TRUE(g_shellCalls.empty());
@@ -120,8 +119,7 @@ TEST_F(WebOpen, AgentOpener_RefusesAnythingButWebAndMailAddresses) {
 TEST_F(WebOpen, PageOpener_KnownLinkWithRussianLanguageFile_OpensTheRussianEdition) {
   const std::wstring russian = LanguageFile(L"Russian.lng", L"ru");
   EXPECT_TRUE(OpenPageLink(owner_, keymark_, russian, calls_));
-  EXPECT_TRUE(
-      OpenPageLink(owner_, WebPageAddress(WebPage::Forum, WebEdition::English), russian, calls_));
+  EXPECT_TRUE(OpenPageLink(owner_, WebPageAddress(WebPage::Forum, WebEdition::English), russian, calls_));
   ASSERT_EQ(g_shellCalls.size(), 2u);
   EXPECT_EQ(g_shellCalls[0].file, WebPageAddress(WebPage::Keymark, WebEdition::Russian));
   EXPECT_EQ(g_shellCalls[0].verb, L"open");

@@ -32,8 +32,7 @@ TEST(WithAgent, AgentStartsSettings_OkWithShift_AgentReinstallsWithNewFlags) {
   RunValueGuard savedRun{true};
   AgentCopy agent;
   ASSERT_TRUE(agent.ready());
-  ASSERT_TRUE(CopyFileW((BinDir() + L"KsConfig.exe").c_str(), (agent.dir() + L"KsConfig.exe").c_str(),
-                        FALSE));
+  ASSERT_TRUE(CopyFileW((BinDir() + L"KsConfig.exe").c_str(), (agent.dir() + L"KsConfig.exe").c_str(), FALSE));
   ASSERT_TRUE(agent.WriteSettings("WriteLog=1\r\nShowBalloonOnStart=0\r\n"));
   AgentProcess process;
   ASSERT_TRUE(agent.Start(process));

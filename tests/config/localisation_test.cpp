@@ -101,11 +101,15 @@ TEST_F(Localisation, SheetsImportedByPath_AreNotReadWhileBareNamesAre) {
   std::string absolute = Narrow(elsewhere.File(L"wide.css"));
   std::replace(absolute.begin(), absolute.end(), '\\', '/');
   const std::string sibling = "../" + Narrow(FileNameOf(StripTrailingSeparators(elsewhere.path()))) + "/wide.css";
-  ASSERT_TRUE(WriteBytes(copy.File(L"localize_Ru.css"), "@import url(\"tall.css\");\n"
-                                                          "@import url(\"./wide.css\");\n"
-                                                          "@import url(\".\\\\wide.css\");\n"
-                                                          "@import url(\"" + sibling + "\");\n"
-                                                          "@import url(\"" + absolute + "\");\n"));
+  ASSERT_TRUE(WriteBytes(copy.File(L"localize_Ru.css"),
+                         "@import url(\"tall.css\");\n"
+                         "@import url(\"./wide.css\");\n"
+                         "@import url(\".\\\\wide.css\");\n"
+                         "@import url(\"" +
+                             sibling +
+                             "\");\n"
+                             "@import url(\"" +
+                             absolute + "\");\n"));
   HWND window = StartConfig();
   ASSERT_NE(window, nullptr);
   EXPECT_GT(Height(window, L"adv_block"), kTallBlock);

@@ -41,8 +41,7 @@ TEST(PagePrefix, EveryDownloadLanguage_GetsItsOwnLink) {
   for (const char16_t* code : {u"RU", u"De", u"uk", u"fr", u"PL", u"pt", u"sp"}) {
     std::u16string lower(code);
     for (char16_t& c : lower) c = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-    const std::string expected =
-        "/Source/leafnote_" + std::string(lower.begin(), lower.end()) + ".zip";  // ASCII codes
+    const std::string expected = "/Source/leafnote_" + std::string(lower.begin(), lower.end()) + ".zip";  // ASCII codes
     EXPECT_TRUE(Has(PreparePageText(kPage, code, kSite), expected)) << expected;
   }
 }

@@ -48,9 +48,9 @@ TEST_F(Page, Ok_WritesEveryKeyAndTheRunValue) {
   ASSERT_TRUE(copy.WriteSettings("WriteLog=1\r\nShowBalloonOnStart=1\r\n"));
   HWND window = StartConfig();
   ASSERT_NE(window, nullptr);
-  for (const wchar_t* id : {L"CHECKBOX_AUTORUN", L"CHECKBOX_HS_SHIFT", L"CHECKBOX_HS_CTRL", L"CHECKBOX_HS_LBUTTON",
-                            L"CHECKBOX_HS_RBUTTON", L"CHECKBOX_NO_MIDDLE", L"CHECKBOX_START_AS_DISABLED",
-                            L"CHECKBOX_BALLOON", L"CHECKBOX_WRITE_LOG"}) {
+  for (const wchar_t* id :
+       {L"CHECKBOX_AUTORUN", L"CHECKBOX_HS_SHIFT", L"CHECKBOX_HS_CTRL", L"CHECKBOX_HS_LBUTTON", L"CHECKBOX_HS_RBUTTON",
+        L"CHECKBOX_NO_MIDDLE", L"CHECKBOX_START_AS_DISABLED", L"CHECKBOX_BALLOON", L"CHECKBOX_WRITE_LOG"}) {
     const std::optional<UINT> before = ElementState(window, id);
     ASSERT_TRUE(before.has_value()) << Narrow(id);
     Click(window, id);

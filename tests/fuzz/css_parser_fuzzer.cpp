@@ -35,8 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   PageView page(container);
   page.loadHtml(kPage);
   page.supplyStyleSheet("fuzz.css", input);
-  for (const std::string& url : page.pendingStyleSheets()) page.supplyStyleSheet(url, input.substr(0, input.size() / 2));
-  if (Node* header = page.document().findById("theader")) header->setAttribute("style", std::string(input.substr(0, 200)));
+  for (const std::string& url : page.pendingStyleSheets())
+    page.supplyStyleSheet(url, input.substr(0, input.size() / 2));
+  if (Node* header = page.document().findById("theader"))
+    header->setAttribute("style", std::string(input.substr(0, 200)));
   const int width = page.minWidth();
   page.layout(width < 4000 ? width : 4000);
   page.layout(150);

@@ -21,8 +21,7 @@ bool AgentCopy::WriteSettings(const std::string& keyLines, bool firstRun) const 
   return WriteBytes(SettingsPath(), text);
 }
 
-bool AgentCopy::Start(ChildProcess& process, const std::wstring& arguments,
-                      const std::wstring& workingDir) const {
+bool AgentCopy::Start(ChildProcess& process, const std::wstring& arguments, const std::wstring& workingDir) const {
   return process.Start(Exe(), arguments, workingDir);
 }
 
@@ -36,8 +35,7 @@ HWND WaitForAgentWindow(DWORD processId, DWORD timeoutMs) {
       // The window is listed while its creation still runs; once it answers a
       // sent message the agent's message loop runs and its start-up is done.
       DWORD_PTR answer = 0;
-      if (owner == processId &&
-          SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer) != 0) {
+      if (owner == processId && SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &answer) != 0) {
         return w;
       }
     }
@@ -57,26 +55,23 @@ bool WaitForWindowGone(HWND window, DWORD timeoutMs) {
   return true;
 }
 
-bool SendRegistered(HWND window, const wchar_t* name, WPARAM wParam, LPARAM lParam,
-                    LRESULT* result, DWORD timeoutMs) {
+bool SendRegistered(HWND window, const wchar_t* name, WPARAM wParam, LPARAM lParam, LRESULT* result, DWORD timeoutMs) {
   DWORD_PTR answer = 0;
-  const LRESULT sent = SendMessageTimeoutW(window, RegisterWindowMessageW(name), wParam, lParam,
-                                           SMTO_ABORTIFHUNG, timeoutMs, &answer);
+  const LRESULT sent =
+      SendMessageTimeoutW(window, RegisterWindowMessageW(name), wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &answer);
   if (result != nullptr) *result = static_cast<LRESULT>(answer);
   return sent != 0;
 }
 
 size_t CountOf(const std::wstring& haystack, const std::wstring& text) {
   size_t count = 0;
-  for (size_t at = haystack.find(text); at != std::wstring::npos;
-       at = haystack.find(text, at + text.size())) {
+  for (size_t at = haystack.find(text); at != std::wstring::npos; at = haystack.find(text, at + text.size())) {
     ++count;
   }
   return count;
 }
 
-bool WaitForFileText(const std::wstring& path, const std::wstring& text, DWORD timeoutMs,
-                     size_t occurrences) {
+bool WaitForFileText(const std::wstring& path, const std::wstring& text, DWORD timeoutMs, size_t occurrences) {
   const ULONGLONG end = GetTickCount64() + timeoutMs;
   for (;;) {
     if (CountOf(ReadUtf16(path), text) >= occurrences) return true;

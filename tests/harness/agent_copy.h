@@ -42,8 +42,7 @@ class AgentCopy {
   bool WriteSettings(const std::string& keyLines, bool firstRun = false) const;
 
   // Starts the copy with the argument text.
-  bool Start(ChildProcess& process, const std::wstring& arguments = {},
-             const std::wstring& workingDir = {}) const;
+  bool Start(ChildProcess& process, const std::wstring& arguments = {}, const std::wstring& workingDir = {}) const;
 
   // The log as text; empty while there is no log file.
   std::wstring LogText() const { return ReadUtf16(LogPath()); }
@@ -66,12 +65,11 @@ bool WaitForWindowGone(HWND window, DWORD timeoutMs);
 
 // Sends a message registered under the name, as other programs do; false when
 // the send timed out. The answer goes to *result when given.
-bool SendRegistered(HWND window, const wchar_t* name, WPARAM wParam = 0, LPARAM lParam = 0,
-                    LRESULT* result = nullptr, DWORD timeoutMs = 5000);
+bool SendRegistered(HWND window, const wchar_t* name, WPARAM wParam = 0, LPARAM lParam = 0, LRESULT* result = nullptr,
+                    DWORD timeoutMs = 5000);
 
 // Waits until the file holds the text, polling; true when it appeared.
-bool WaitForFileText(const std::wstring& path, const std::wstring& text, DWORD timeoutMs,
-                     size_t occurrences = 1);
+bool WaitForFileText(const std::wstring& path, const std::wstring& text, DWORD timeoutMs, size_t occurrences = 1);
 
 // How often the text occurs in the haystack.
 size_t CountOf(const std::wstring& haystack, const std::wstring& text);

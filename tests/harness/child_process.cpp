@@ -4,8 +4,7 @@
 
 namespace ks::test {
 
-bool ChildProcess::Start(const std::wstring& exe, const std::wstring& arguments,
-                         const std::wstring& workingDir) {
+bool ChildProcess::Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& workingDir) {
   std::wstring commandLine = QuoteArgument(exe);
   if (!arguments.empty()) commandLine += L" " + arguments;
   std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
@@ -23,9 +22,7 @@ bool ChildProcess::Start(const std::wstring& exe, const std::wstring& arguments,
   return true;
 }
 
-bool ChildProcess::WaitForExit(DWORD timeoutMs) {
-  return process_ && WaitPumping(process_.get(), timeoutMs);
-}
+bool ChildProcess::WaitForExit(DWORD timeoutMs) { return process_ && WaitPumping(process_.get(), timeoutMs); }
 
 DWORD ChildProcess::ExitCode() const {
   DWORD code = STILL_ACTIVE;
@@ -33,9 +30,7 @@ DWORD ChildProcess::ExitCode() const {
   return code;
 }
 
-bool ChildProcess::Running() const {
-  return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
-}
+bool ChildProcess::Running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 void ChildProcess::Kill() {
   if (Running()) {

@@ -17,8 +17,7 @@ class ChildProcess {
 
   // Starts exe (a full path) with the command-line arguments; false when the
   // program could not be started.
-  bool Start(const std::wstring& exe, const std::wstring& arguments,
-             const std::wstring& workingDir = {});
+  bool Start(const std::wstring& exe, const std::wstring& arguments, const std::wstring& workingDir = {});
 
   // Waits for the process to end, pumping messages; false on time-out.
   bool WaitForExit(DWORD timeoutMs);

@@ -38,9 +38,7 @@ LPARAM ClientPoint(POINT p) { return MAKELPARAM(p.x, p.y); }
 
 }  // namespace
 
-ConfigCopy::ConfigCopy() {
-  ready_ = CopyFileW((BinDir() + L"KsConfig.exe").c_str(), Exe().c_str(), FALSE) != FALSE;
-}
+ConfigCopy::ConfigCopy() { ready_ = CopyFileW((BinDir() + L"KsConfig.exe").c_str(), Exe().c_str(), FALSE) != FALSE; }
 
 bool ConfigCopy::WriteSettings(const std::string& keyLines) const {
   return WriteBytes(SettingsPath(), "[Misc]\r\n" + keyLines);

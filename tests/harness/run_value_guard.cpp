@@ -14,8 +14,8 @@ UniqueKey OpenRunKey(REGSAM access) {
   UniqueKey key;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, access, key.put()) != ERROR_SUCCESS) {
     // A fresh prefix may not have the key yet.
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, access, nullptr, key.put(),
-                        nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, access, nullptr, key.put(), nullptr) !=
+        ERROR_SUCCESS) {
       key.reset();
     }
   }
@@ -31,8 +31,8 @@ bool ReadRaw(DWORD& type, std::string& bytes) {
     return false;
   }
   bytes.assign(size, '\0');
-  return RegQueryValueExW(key.get(), kValueName, nullptr, &type,
-                          reinterpret_cast<BYTE*>(bytes.data()), &size) == ERROR_SUCCESS;
+  return RegQueryValueExW(key.get(), kValueName, nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size) ==
+         ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -80,10 +80,8 @@ bool RunValueGuard::WaitFor(const std::optional<std::wstring>& value, DWORD time
 
 bool RunValueGuard::Write(const std::wstring& text) {
   const UniqueKey key = OpenRunKey(KEY_SET_VALUE);
-  return key && RegSetValueExW(key.get(), kValueName, 0, REG_SZ,
-                               reinterpret_cast<const BYTE*>(text.c_str()),
-                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) ==
-                    ERROR_SUCCESS;
+  return key && RegSetValueExW(key.get(), kValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                               static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 bool RunValueGuard::Remove() {

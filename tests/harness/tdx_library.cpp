@@ -5,10 +5,8 @@ namespace ks::test {
 bool TdxLibrary::Load(const std::wstring& path) {
   module_.reset(LoadLibraryW(path.c_str()));
   if (!module_) return false;
-  install_ = reinterpret_cast<InstallFn>(
-      reinterpret_cast<void*>(GetProcAddress(module_.get(), "KS_TDXInstall")));
-  uninstall_ = reinterpret_cast<UninstallFn>(
-      reinterpret_cast<void*>(GetProcAddress(module_.get(), "KS_TDXUninstall")));
+  install_ = reinterpret_cast<InstallFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), "KS_TDXInstall")));
+  uninstall_ = reinterpret_cast<UninstallFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), "KS_TDXUninstall")));
   return install_ != nullptr && uninstall_ != nullptr;
 }
 

@@ -17,8 +17,8 @@ bool StartsWithUtf16Bom(const std::string& bytes) {
 std::wstring FromUtf16(const std::string& bytes, size_t start) {
   std::wstring text;
   for (size_t i = start; i + 1 < bytes.size(); i += 2) {
-    text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
-                                        (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    text.push_back(
+        static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) | (static_cast<unsigned char>(bytes[i + 1]) << 8)));
   }
   return text;
 }
@@ -120,11 +120,10 @@ std::vector<std::wstring> ReadTextLines(const std::wstring& path) {
 
 std::string Narrow(const std::wstring& text) {
   if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                    nullptr, nullptr);
+  const int n =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr,
-                      nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
   return out;
 }
 

@@ -52,9 +52,7 @@ HWND WaitForWindowOf(DWORD processId, const wchar_t* className, DWORD timeoutMs,
   }
 }
 
-HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
-  return WaitForWindowOf(processId, L"#32770", timeoutMs);
-}
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) { return WaitForWindowOf(processId, L"#32770", timeoutMs); }
 
 std::wstring WindowText(HWND window) {
   const int length = GetWindowTextLengthW(window);

@@ -105,18 +105,14 @@ TEST(TdxLog, InstallAndRedirect_WriteStampedLinesWithExactTexts) {
     ASSERT_TRUE(std::regex_match(line, m, stamp)) << Narrow(line);
     texts.push_back(m[1].str());
   }
-  auto has = [&](const std::wstring& text) {
-    return std::find(texts.begin(), texts.end(), text) != texts.end();
-  };
+  auto has = [&](const std::wstring& text) { return std::find(texts.begin(), texts.end(), text) != texts.end(); };
   EXPECT_EQ(texts.front(), L"Success install TDX hook");
   EXPECT_TRUE(has(L"Class detected ListBox"));
   EXPECT_TRUE(has(L"Class detected KsTestPane"));
   EXPECT_TRUE(has(L"HS delta=-120\n"));
   EXPECT_TRUE(has(L"WM_HSCROLL lResult=0, WM_MOUSEHWHEEL lResult=0\n"));
-  const std::wregex bar(
-      LR"(left=-?\d+ top=-?\d+, right=-?\d+ bottom=-?\d+\. x=-?\d+, y=-?\d+ PtInRect=1 vertical=1)");
-  EXPECT_TRUE(std::any_of(texts.begin(), texts.end(),
-                          [&](const std::wstring& t) { return std::regex_match(t, bar); }));
+  const std::wregex bar(LR"(left=-?\d+ top=-?\d+, right=-?\d+ bottom=-?\d+\. x=-?\d+, y=-?\d+ PtInRect=1 vertical=1)");
+  EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const std::wstring& t) { return std::regex_match(t, bar); }));
 }
 
 TEST(TdxLog, InstallWithoutPath_WritesNothing) {

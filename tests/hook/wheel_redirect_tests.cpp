@@ -75,8 +75,8 @@ TEST(WheelTarget, SmallestVisibleSiblingUnderPointWins) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.layout));
-    const TargetReport report = RunWheelTarget(std::wstring(L"scenario=siblings layout=") + c.layout +
-                                               L" over=" + c.over);
+    const TargetReport report =
+        RunWheelTarget(std::wstring(L"scenario=siblings layout=") + c.layout + L" over=" + c.over);
     ASSERT_TRUE(report.ran);
     EXPECT_EQ(report.Windows(), Names{c.expected});
   }

@@ -11,13 +11,12 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-void ExpectHorizontalPair(const TargetReport& report, const std::string& window, unsigned keys,
-                          int distance) {
+void ExpectHorizontalPair(const TargetReport& report, const std::string& window, unsigned keys, int distance) {
   const std::vector<Received> got = report.Of(window);
   ASSERT_EQ(got.size(), 2u);
   EXPECT_EQ(got[0].message, "WM_HSCROLL");
-  EXPECT_EQ(got[0].wParam, distance < 0 ? static_cast<unsigned long>(SB_LINERIGHT)
-                                        : static_cast<unsigned long>(SB_LINELEFT));
+  EXPECT_EQ(got[0].wParam,
+            distance < 0 ? static_cast<unsigned long>(SB_LINERIGHT) : static_cast<unsigned long>(SB_LINELEFT));
   EXPECT_EQ(got[0].lParam, 0u);
   EXPECT_EQ(got[1].message, "WM_MOUSEHWHEEL");
   EXPECT_EQ(got[1].wParam, WheelParam(keys, -distance));
@@ -39,8 +38,7 @@ TEST(HorizontalScroll, EachKeyOrButtonWithItsBit_SendsHScrollThenMouseHWheel) {
     ASSERT_EQ(hook.installResult(), 1);
     for (int distance : {120, -120}) {
       SCOPED_TRACE(testing::Message() << "keys " << rule.keys << " distance " << distance);
-      const TargetReport report = RunWheelTarget(L"scenario=pane over=pane keys=" +
-                                                 std::to_wstring(rule.keys) +
+      const TargetReport report = RunWheelTarget(L"scenario=pane over=pane keys=" + std::to_wstring(rule.keys) +
                                                  L" delta=" + std::to_wstring(distance));
       ASSERT_TRUE(report.ran);
       EXPECT_EQ(report.Windows(), Names{"pane"});
@@ -97,15 +95,14 @@ TEST(ScrollBarJump, CursorOverEitherBar_SendsItsStartOrEnd) {
   for (const auto& b : bars) {
     for (int distance : {120, -120}) {
       SCOPED_TRACE(testing::Message() << Narrow(b.bar) << " distance " << distance);
-      const TargetReport report = RunWheelTarget(std::wstring(L"scenario=scrollbars over=") + b.bar +
-                                                 L" delta=" + std::to_wstring(distance));
+      const TargetReport report =
+          RunWheelTarget(std::wstring(L"scenario=scrollbars over=") + b.bar + L" delta=" + std::to_wstring(distance));
       ASSERT_TRUE(report.ran);
       ASSERT_EQ(report.Windows(), Names{"pane"});
       ASSERT_EQ(report.Of("pane").size(), 1u);
       EXPECT_EQ(report.Of("pane")[0].message, b.message);
       // SB_TOP and SB_LEFT, SB_BOTTOM and SB_RIGHT share their values.
-      EXPECT_EQ(report.Of("pane")[0].wParam,
-                static_cast<unsigned long>(distance > 0 ? SB_TOP : SB_BOTTOM));
+      EXPECT_EQ(report.Of("pane")[0].wParam, static_cast<unsigned long>(distance > 0 ? SB_TOP : SB_BOTTOM));
       EXPECT_EQ(report.Of("pane")[0].lParam, 0u);
     }
   }

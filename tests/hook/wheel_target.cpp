@@ -57,9 +57,8 @@ const char* MessageName(UINT message) {
 LRESULT CALLBACK RecordProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (const char* name = MessageName(message)) {
     char line[200];
-    std::snprintf(line, sizeof line, "%ls %s %08lx %08lx",
-                  static_cast<const wchar_t*>(GetPropW(window, L"ks.name")), name,
-                  static_cast<unsigned long>(wParam & 0xFFFFFFFFu),
+    std::snprintf(line, sizeof line, "%ls %s %08lx %08lx", static_cast<const wchar_t*>(GetPropW(window, L"ks.name")),
+                  name, static_cast<unsigned long>(wParam & 0xFFFFFFFFu),
                   static_cast<unsigned long>(static_cast<unsigned long long>(lParam) & 0xFFFFFFFFu));
     {
       std::lock_guard<std::mutex> lock(g_recordLock);
@@ -89,16 +88,15 @@ HWND Child(HWND parent, const wchar_t* className, const wchar_t* name, int x, in
                                 GetModuleHandleW(nullptr), nullptr);
   SetPropW(window, L"ks.name", const_cast<wchar_t*>(name));
   SetPropW(window, L"ks.proc",
-           reinterpret_cast<HANDLE>(SetWindowLongPtrW(window, GWLP_WNDPROC,
-                                                      reinterpret_cast<LONG_PTR>(RecordProc))));
+           reinterpret_cast<HANDLE>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordProc))));
   std::lock_guard<std::mutex> lock(g_windowLock);
   g_windows[name] = window;
   return window;
 }
 
 HWND Frame(const wchar_t* className, const wchar_t* title, int x, int y) {
-  HWND window = CreateWindowExW(0, className, title, WS_POPUP | WS_BORDER | WS_VISIBLE, x, y, 300, 220,
-                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND window = CreateWindowExW(0, className, title, WS_POPUP | WS_BORDER | WS_VISIBLE, x, y, 300, 220, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
   std::lock_guard<std::mutex> lock(g_windowLock);
   g_windows[title] = window;
   return window;
@@ -135,8 +133,7 @@ void MakePointedFrame(const std::wstring& scenario) {
   } else if (scenario == L"pane") {
     Child(right, L"KsTestPane", L"pane", 10, 10, 260, 180);
   } else if (scenario == L"scrollbars") {
-    HWND pane = Child(right, L"KsTestPane", L"pane", 10, 10, 260, 180,
-                      WS_VISIBLE | WS_VSCROLL | WS_HSCROLL);
+    HWND pane = Child(right, L"KsTestPane", L"pane", 10, 10, 260, 180, WS_VISIBLE | WS_VSCROLL | WS_HSCROLL);
     SetScrollRange(pane, SB_VERT, 0, 100, FALSE);
     SetScrollRange(pane, SB_HORZ, 0, 100, TRUE);
   } else if (scenario == L"siblings") {
@@ -231,8 +228,8 @@ int wmain(int argc, wchar_t** argv) {
   SetCursorPos(cursor.x, cursor.y);
   Drain();
 
-  const WPARAM wParam = MAKEWPARAM(static_cast<WORD>(IntArg(L"keys", 0)),
-                                   static_cast<WORD>(static_cast<short>(IntArg(L"delta", 120))));
+  const WPARAM wParam =
+      MAKEWPARAM(static_cast<WORD>(IntArg(L"keys", 0)), static_cast<WORD>(static_cast<short>(IntArg(L"delta", 120))));
   const LPARAM lParam = MAKELPARAM(static_cast<WORD>(messagePoint.x), static_cast<WORD>(messagePoint.y));
   // Long enough and Windows calls the sleeping thread hung.
   const ULONGLONG stale = static_cast<ULONGLONG>(IntArg(L"stale", 0));

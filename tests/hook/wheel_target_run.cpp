@@ -27,8 +27,7 @@ unsigned long PointParam(POINT p) {
 }
 
 unsigned long WheelParam(unsigned keys, int distance) {
-  return (static_cast<unsigned long>(static_cast<WORD>(static_cast<short>(distance))) << 16) |
-         static_cast<WORD>(keys);
+  return (static_cast<unsigned long>(static_cast<WORD>(static_cast<short>(distance))) << 16) | static_cast<WORD>(keys);
 }
 
 TargetReport RunWheelTarget(const std::wstring& arguments) {
@@ -36,8 +35,7 @@ TargetReport RunWheelTarget(const std::wstring& arguments) {
   TempDir dir;
   const std::wstring reportPath = dir.File(L"report.txt");
   ChildProcess target;
-  if (!target.Start(BinDir() + L"wheel_target.exe",
-                    QuoteArgument(L"report=" + reportPath) + L" " + arguments)) {
+  if (!target.Start(BinDir() + L"wheel_target.exe", QuoteArgument(L"report=" + reportPath) + L" " + arguments)) {
     return report;
   }
   if (!target.WaitForExit(30000) || target.ExitCode() != 0) return report;

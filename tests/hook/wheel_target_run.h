@@ -20,7 +20,7 @@ struct Received {
 };
 
 struct TargetReport {
-  bool ran = false;              // the target started, ended and wrote its report
+  bool ran = false;                  // the target started, ended and wrote its report
   unsigned long long elapsedMs = 0;  // from posting the wheel until its marker was taken
   POINT cursor = {};
   std::vector<Received> received;

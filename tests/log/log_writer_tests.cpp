@@ -202,9 +202,9 @@ TEST_F(LogWriter, EightProcessesAtOnce_EveryLineWholeAndOnceAcrossTheMoveToTheOl
   UniqueKernelHandle go(CreateEventW(nullptr, TRUE, FALSE, goName.c_str()));
   ChildProcess writers[kWriters];
   for (int i = 0; i < kWriters; ++i) {
-    ASSERT_TRUE(writers[i].Start(BinDir() + L"log_writer_child.exe",
-                                 L"write " + QuoteArgument(path) + L" " + std::to_wstring(i) + L" " +
-                                     std::to_wstring(kLines) + L" " + goName));
+    ASSERT_TRUE(writers[i].Start(
+        BinDir() + L"log_writer_child.exe",
+        L"write " + QuoteArgument(path) + L" " + std::to_wstring(i) + L" " + std::to_wstring(kLines) + L" " + goName));
   }
   Sleep(1000);  // every writer has started and waits for the signal
   SetEvent(go.get());

@@ -54,9 +54,10 @@ TEST_F(ContentReplacementTest, CascadeChoosesTheContentAndNormalRemovesIt) {
 }
 
 TEST_F(ContentReplacementTest, ContentTextIsStyledMeasuredAndWrappedLikeOwnText) {
-  loadLocalised("<div id=d style='width: 100px'><span id=s locid=x style='font-size: 20px; text-transform: uppercase'>"
-                "old</span></div>",
-                "[locid=\"x\"] { content: \"новый текст\" }", 400);
+  loadLocalised(
+      "<div id=d style='width: 100px'><span id=s locid=x style='font-size: 20px; text-transform: uppercase'>"
+      "old</span></div>",
+      "[locid=\"x\"] { content: \"новый текст\" }", 400);
   const PaintOp first = textOp("НОВЫЙ");
   EXPECT_EQ(50, first.rect.w);
   EXPECT_EQ(0, textOp("ТЕКСТ").rect.x) << "the second word wraps";

@@ -42,7 +42,10 @@ TEST(CssTokenizer, NumbersUnitsAndDoubledPercent) {
 
 TEST(CssTokenizer, EscapesInStrings_DecodeToCharacters) {
   const auto t = TokenizeCss("\"\\41 b\\00A0 c\\\nd\"");
-  EXPECT_EQ("Ab\xC2\xA0" "cd", t[0].text);
+  EXPECT_EQ(
+      "Ab\xC2\xA0"
+      "cd",
+      t[0].text);
 }
 
 TEST(CssStyleSheet, ImportsInBothFormsAreReportedInOrder) {
@@ -56,7 +59,8 @@ TEST(CssStyleSheet, ImportsInBothFormsAreReportedInOrder) {
 }
 
 TEST(CssStyleSheet, StyleTagWrapperAndByteOrderMark_AreIgnored) {
-  const StyleSheet s = ParseStyleSheet("\xEF\xBB\xBF<style>\n#small_changed { color: red; }\n.footer{width:400px}\n</style>\n");
+  const StyleSheet s =
+      ParseStyleSheet("\xEF\xBB\xBF<style>\n#small_changed { color: red; }\n.footer{width:400px}\n</style>\n");
   ASSERT_EQ(2u, s.rules.size());
   EXPECT_EQ("small_changed", s.rules[0].selectors[0].compounds[0].ids[0]);
 }
@@ -112,8 +116,9 @@ TEST(CssDeclarations, DoubledPercentSign_ReadsAsOnePercent) {
 }
 
 TEST(CssDeclarations, ShorthandsExpandToLonghands) {
-  const auto d = ParseInlineStyle("margin: 1px 2pt; padding: 20px 10px 0 20px; border: double midnightblue 1px;"
-                                  "border-radius: 10px");
+  const auto d = ParseInlineStyle(
+      "margin: 1px 2pt; padding: 20px 10px 0 20px; border: double midnightblue 1px;"
+      "border-radius: 10px");
   EXPECT_FLOAT_EQ(1, Find(d, CssProperty::MarginBottom).number);
   EXPECT_EQ(CssUnit::Pt, Find(d, CssProperty::MarginLeft).unit);
   EXPECT_FLOAT_EQ(10, Find(d, CssProperty::PaddingRight).number);
@@ -201,7 +206,8 @@ TEST(CssSelectors, DeepTreeWithManyDescendantCombinators_MatchesQuickly) {
   html += "<span id=leaf>x</span>";
   Document doc(ParseHtmlDocument(html));
   // Exponential backtracking would not finish; the failure kinds keep it linear.
-  EXPECT_FALSE(Matches("p div div div div div div div div div div div div div div div div span", *doc.findById("leaf")));
+  EXPECT_FALSE(
+      Matches("p div div div div div div div div div div div div div div div div span", *doc.findById("leaf")));
   EXPECT_TRUE(Matches("body div div div div div div div div div div div div div div div span", *doc.findById("leaf")));
 }
 

@@ -70,10 +70,9 @@ bool Same(const Length& a, const Length& b) { return a.value == b.value && a.uni
 
 bool Same(const ComputedStyle& a, const ComputedStyle& b) {
   for (int i = 0; i < 4; ++i) {
-    if (!Same(a.margin[i], b.margin[i]) || !Same(a.padding[i], b.padding[i]) ||
-        a.borderWidth[i] != b.borderWidth[i] || a.borderStyle[i] != b.borderStyle[i] ||
-        a.borderColor[i] != b.borderColor[i] || a.borderColorIsCurrent[i] != b.borderColorIsCurrent[i] ||
-        a.borderRadius[i] != b.borderRadius[i]) {
+    if (!Same(a.margin[i], b.margin[i]) || !Same(a.padding[i], b.padding[i]) || a.borderWidth[i] != b.borderWidth[i] ||
+        a.borderStyle[i] != b.borderStyle[i] || a.borderColor[i] != b.borderColor[i] ||
+        a.borderColorIsCurrent[i] != b.borderColorIsCurrent[i] || a.borderRadius[i] != b.borderRadius[i]) {
       return false;
     }
   }
@@ -82,10 +81,10 @@ bool Same(const ComputedStyle& a, const ComputedStyle& b) {
          a.fontWeight == b.fontWeight && a.italic == b.italic && a.textTransform == b.textTransform &&
          a.textAlign == b.textAlign && a.verticalAlign == b.verticalAlign && a.verticalShift == b.verticalShift &&
          a.underline == b.underline && a.lineThrough == b.lineThrough && a.whiteSpace == b.whiteSpace &&
-         a.lineHeight == b.lineHeight && a.lineHeightIsFactor == b.lineHeightIsFactor &&
-         a.textIndent == b.textIndent && Same(a.width, b.width) && Same(a.height, b.height) &&
-         Same(a.minWidth, b.minWidth) && Same(a.minHeight, b.minHeight) && a.borderSpacing == b.borderSpacing &&
-         a.cursor == b.cursor && a.hasContent == b.hasContent && a.content == b.content;
+         a.lineHeight == b.lineHeight && a.lineHeightIsFactor == b.lineHeightIsFactor && a.textIndent == b.textIndent &&
+         Same(a.width, b.width) && Same(a.height, b.height) && Same(a.minWidth, b.minWidth) &&
+         Same(a.minHeight, b.minHeight) && a.borderSpacing == b.borderSpacing && a.cursor == b.cursor &&
+         a.hasContent == b.hasContent && a.content == b.content;
 }
 
 class PropertyTableTest : public ::testing::Test {
@@ -129,11 +128,9 @@ TEST_F(PropertyTableTest, EveryLonghand_ParsesCascadesInheritsAndStartsFromItsIn
     // 'clear' is read and ignored: floats are never cleared.
     if (property.property == CssProperty::Clear) continue;
     EXPECT_FALSE(Same(Only(property, set), Only(property, plain))) << "the sample changes the computed value";
-    EXPECT_TRUE(Same(Only(property, Styled(name + ": " + std::string(property.initial), root_)),
-                     Only(property, plain)))
+    EXPECT_TRUE(Same(Only(property, Styled(name + ": " + std::string(property.initial), root_)), Only(property, plain)))
         << "the initial value is the computed style's default";
-    EXPECT_EQ(Same(Only(property, Styled("", set)), Only(property, set)),
-              property.inheritance != CssInheritance::No)
+    EXPECT_EQ(Same(Only(property, Styled("", set)), Only(property, set)), property.inheritance != CssInheritance::No)
         << "a child takes the value exactly when it is inherited";
     EXPECT_TRUE(Same(Only(property, Styled(name + ": inherit", set)), Only(property, set)));
   }

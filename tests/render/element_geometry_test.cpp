@@ -11,10 +11,11 @@ using testing::PageTest;
 class ElementGeometryTest : public PageTest {};
 
 TEST_F(ElementGeometryTest, CellBoxesCountTableBorderPaddingAndSpacing) {
-  load("<table id=t style='border: 1px solid; padding: 4px; border-spacing: 2px'><tr>"
-       "<td id=a style='padding: 6px 0 0 6px; border: 1px solid'>ab</td>"
-       "<td id=b style='padding: 0'>c</td></tr></table>",
-       400);
+  load(
+      "<table id=t style='border: 1px solid; padding: 4px; border-spacing: 2px'><tr>"
+      "<td id=a style='padding: 6px 0 0 6px; border: 1px solid'>ab</td>"
+      "<td id=b style='padding: 0'>c</td></tr></table>",
+      400);
   // Table content starts at 1 + 4; the first cell after 2px of spacing.
   ExpectRect(border("a"), 7, 7, 18, 18);
   ExpectRect(content("a"), 14, 14, 10, 10);
@@ -23,9 +24,10 @@ TEST_F(ElementGeometryTest, CellBoxesCountTableBorderPaddingAndSpacing) {
 }
 
 TEST_F(ElementGeometryTest, ContentOfAMiddleAlignedCellMovesWithIt) {
-  load("<table style='border-spacing: 0'><tr><td style='height: 50px; padding: 0'>x</td>"
-       "<td id=c style='padding: 0'><span id=s>s</span><div id=d>d</div></td></tr></table>",
-       400);
+  load(
+      "<table style='border-spacing: 0'><tr><td style='height: 50px; padding: 0'>x</td>"
+      "<td id=c style='padding: 0'><span id=s>s</span><div id=d>d</div></td></tr></table>",
+      400);
   // Two lines of 10px in a 50px row: 15px above them.
   ExpectRect(content("c"), 5, 0, 5, 50);
   ExpectRect(border("s"), 5, 15, 5, 10);
@@ -33,10 +35,11 @@ TEST_F(ElementGeometryTest, ContentOfAMiddleAlignedCellMovesWithIt) {
 }
 
 TEST_F(ElementGeometryTest, NestedTableLocationsAddUp) {
-  load("<div style='padding: 3px'><table style='border-spacing: 0; margin-left: 10px'><tr>"
-       "<td style='padding: 5px'><table style='border-spacing: 1px'><tr><td id=in style='padding: 2px'>abc</td>"
-       "</tr></table></td></tr></table></div>",
-       400);
+  load(
+      "<div style='padding: 3px'><table style='border-spacing: 0; margin-left: 10px'><tr>"
+      "<td style='padding: 5px'><table style='border-spacing: 1px'><tr><td id=in style='padding: 2px'>abc</td>"
+      "</tr></table></td></tr></table></div>",
+      400);
   ExpectRect(content("in"), 3 + 10 + 5 + 1 + 2, 3 + 5 + 1 + 2, 15, 10);
 }
 
@@ -66,10 +69,11 @@ class HitTestTest : public PageTest {};
 
 TEST_F(HitTestTest, FindsTheInnermostElementAtEachPartOfACheckBox) {
   fake.images["i.gif"] = {16, 16};
-  load("<div id=outer style='padding: 10px'>"
-       "<widget type=checkbox id=cb><span id=cap>caption</span></widget>"
-       "<img id=f src=i.gif align=right></div>",
-       200);
+  load(
+      "<div id=outer style='padding: 10px'>"
+      "<widget type=checkbox id=cb><span id=cap>caption</span></widget>"
+      "<img id=f src=i.gif align=right></div>",
+      200);
   EXPECT_EQ(&node("cb"), page.hitTest(15, 15)) << "the mark";
   EXPECT_EQ(&node("cap"), page.hitTest(10 + 17 + 2, 15)) << "the caption";
   EXPECT_EQ(&node("cb"), page.hitTest(150, 15)) << "the row beside the caption";
@@ -89,9 +93,10 @@ TEST_F(HitTestTest, FindsALinkOnEachOfItsLines) {
 // A link in a cell whose content is centred vertically is clicked where it
 // is drawn.
 TEST_F(HitTestTest, FindsALinkInAMiddleAlignedCell) {
-  load("<table style='border-spacing: 0'><tr><td style='height: 50px; padding: 0'>x</td>"
-       "<td style='padding: 0'><a id=l href=u>link</a></td></tr></table>",
-       400);
+  load(
+      "<table style='border-spacing: 0'><tr><td style='height: 50px; padding: 0'>x</td>"
+      "<td style='padding: 0'><a id=l href=u>link</a></td></tr></table>",
+      400);
   const Rect drawn = textOp("link").rect;
   EXPECT_EQ(20, drawn.y);
   EXPECT_EQ(&node("l"), page.hitTest(drawn.x + 2, drawn.y + 5));

@@ -47,7 +47,10 @@ TEST(HtmlParser, NamedAndNumericEntities_AreDecoded) {
 TEST(HtmlParser, NumericReferencesInC1Range_ReadAsWindows1252) {
   // &#133; is what the page writes for an ellipsis; &#150; is an en dash.
   const Document doc = Parse("open&#133; a&#150;b");
-  EXPECT_EQ("open\xE2\x80\xA6 a\xE2\x80\x93" "b", InnerText(*doc.body()));
+  EXPECT_EQ(
+      "open\xE2\x80\xA6 a\xE2\x80\x93"
+      "b",
+      InnerText(*doc.body()));
 }
 
 TEST(HtmlParser, BrokenReferences_StayLiteral) {
@@ -118,7 +121,12 @@ TEST(HtmlParser, WidgetCheckBox_KeepsItsContent) {
 }
 
 TEST(HtmlParser, InvalidUtf8_BecomesReplacementCharacters) {
-  EXPECT_EQ("a\xEF\xBF\xBD" "b\xEF\xBF\xBD", InnerText(*Parse("a\xFF" "b\xE2\x82").body()));
+  EXPECT_EQ(
+      "a\xEF\xBF\xBD"
+      "b\xEF\xBF\xBD",
+      InnerText(*Parse("a\xFF"
+                       "b\xE2\x82")
+                     .body()));
 }
 
 TEST(HtmlParser, DeepNesting_IsCappedWithoutLosingElements) {

@@ -54,9 +54,10 @@ void ExpectRect(const Rect& r, int x, int y, int w, int h) {
 }
 
 TEST_F(LayoutTest, BlocksStackWithMarginsBordersAndPaddings) {
-  load("<div id=a style='margin: 5px 10px; padding: 3px; border: 2px solid red; height: 20px'></div>"
-       "<div id=b style='margin-top: 8px; padding-left: 4px'>x</div>",
-       200);
+  load(
+      "<div id=a style='margin: 5px 10px; padding: 3px; border: 2px solid red; height: 20px'></div>"
+      "<div id=b style='margin-top: 8px; padding-left: 4px'>x</div>",
+      200);
   ExpectRect(border("a"), 10, 5, 180, 30);
   ExpectRect(content("a"), 15, 10, 170, 20);
   // The 5px bottom margin of a and the 8px top margin of b collapse to 8px.
@@ -67,7 +68,9 @@ TEST_F(LayoutTest, TextWrapsAtSpacesAndKeepsNonBreakingSpaces) {
   load("<div id=d style='width: 50px'>aaaa bbbb cc&nbsp;dd ee</div>", 200);
   const std::string dump = page.dumpBoxes();
   EXPECT_NE(std::string::npos, dump.find("\"aaaa bbbb\" x=0 w=45")) << dump;
-  EXPECT_NE(std::string::npos, dump.find("\"cc\xC2\xA0" "dd ee\" x=0 w=40")) << dump;
+  EXPECT_NE(std::string::npos, dump.find("\"cc\xC2\xA0"
+                                         "dd ee\" x=0 w=40"))
+      << dump;
   EXPECT_EQ(20, content("d").h);
 }
 
@@ -80,9 +83,10 @@ TEST_F(LayoutTest, WhiteSpaceCollapsesAcrossElements) {
 }
 
 TEST_F(LayoutTest, TextAlignCentersAndRightAlignsLines) {
-  load("<div style='text-align: center; width: 100px'><span id=c>abcd</span></div>"
-       "<div style='text-align: right; width: 100px'><span id=r>abcd</span></div>",
-       300);
+  load(
+      "<div style='text-align: center; width: 100px'><span id=c>abcd</span></div>"
+      "<div style='text-align: right; width: 100px'><span id=r>abcd</span></div>",
+      300);
   EXPECT_EQ(40, border("c").x);
   EXPECT_EQ(80, border("r").x);
 }
@@ -123,11 +127,12 @@ TEST_F(LayoutTest, LeftAlignedImageFloatsAndTextFlowsBeside) {
 }
 
 TEST_F(LayoutTest, TableColumnsFollowFixedAndPercentWidthsAndColspan) {
-  load("<table id=t style='width: 100%%; border-spacing: 0'>"
-       "<tr><td id=a style='width: 100px; padding: 0'>a</td><td id=b width='50%%' style='padding:0'>b</td>"
-       "<td id=c style='padding:0'>c</td></tr>"
-       "<tr><td id=s colspan=3 style='padding:0'>span</td></tr></table>",
-       400);
+  load(
+      "<table id=t style='width: 100%%; border-spacing: 0'>"
+      "<tr><td id=a style='width: 100px; padding: 0'>a</td><td id=b width='50%%' style='padding:0'>b</td>"
+      "<td id=c style='padding:0'>c</td></tr>"
+      "<tr><td id=s colspan=3 style='padding:0'>span</td></tr></table>",
+      400);
   EXPECT_EQ(400, border("t").w);
   EXPECT_EQ(100, border("a").w);
   EXPECT_EQ(200, border("b").w);
@@ -137,20 +142,22 @@ TEST_F(LayoutTest, TableColumnsFollowFixedAndPercentWidthsAndColspan) {
 }
 
 TEST_F(LayoutTest, CellsAlignTheirContentVertically) {
-  load("<table style='border-spacing: 0'><tr><td id=tall style='height: 50px; padding: 0'>x</td>"
-       "<td id=top valign=top style='padding:0'><span id=t>t</span></td>"
-       "<td id=mid style='padding:0'><span id=m>m</span></td>"
-       "<td style='vertical-align: bottom; padding:0'><span id=b>b</span></td></tr></table>",
-       400);
+  load(
+      "<table style='border-spacing: 0'><tr><td id=tall style='height: 50px; padding: 0'>x</td>"
+      "<td id=top valign=top style='padding:0'><span id=t>t</span></td>"
+      "<td id=mid style='padding:0'><span id=m>m</span></td>"
+      "<td style='vertical-align: bottom; padding:0'><span id=b>b</span></td></tr></table>",
+      400);
   EXPECT_EQ(0, border("t").y);
   EXPECT_EQ(20, border("m").y);
   EXPECT_EQ(40, border("b").y);
 }
 
 TEST_F(LayoutTest, MinWidthHonoursFixedCellWidthsAndLongestWords) {
-  load("<table style='border-spacing: 2px'><tr><td style='width: 400px; padding: 1px'>x</td>"
-       "<td style='padding: 1px'>short incomprehensibilities</td></tr></table>",
-       1000);
+  load(
+      "<table style='border-spacing: 2px'><tr><td style='width: 400px; padding: 1px'>x</td>"
+      "<td style='padding: 1px'>short incomprehensibilities</td></tr></table>",
+      1000);
   // 402 + 2 + (21 chars * 5 + 2) + 3 gaps of 2
   EXPECT_EQ(402 + 107 + 6, page.minWidth());
 }
@@ -231,7 +238,8 @@ TEST_F(LayoutTest, MissingImportedSheet_LeavesThePageUnstyledByIt) {
 TEST_F(LayoutTest, ImportCycles_End) {
   page.loadHtml("<style>@import 'a.css';</style>");
   for (int i = 0; i < 100 && !page.pendingStyleSheets().empty(); ++i) {
-    for (const std::string& url : page.pendingStyleSheets()) page.supplyStyleSheet(url, "@import 'a.css'; @import 'b.css';");
+    for (const std::string& url : page.pendingStyleSheets())
+      page.supplyStyleSheet(url, "@import 'a.css'; @import 'b.css';");
   }
   EXPECT_TRUE(page.pendingStyleSheets().empty());
   EXPECT_EQ((std::vector<std::string>{"b.css", "a.css", ""}), page.appliedStyleSheets())
@@ -287,9 +295,11 @@ TEST_F(LayoutTest, HugeLengths_SaturateInsteadOfWrappingAround) {
   EXPECT_EQ(1000000, border("first").y);
   EXPECT_EQ(kMaxLayoutPx, border("last").y);
 
-  load("<style>b { display: inline-block; width: 1000000px; padding: 0 1000000px }</style>"
-       "<div style='white-space: nowrap'><b id=first></b>" + repeat("<b></b>", 800) + "<b id=last></b></div>",
-       200);
+  load(
+      "<style>b { display: inline-block; width: 1000000px; padding: 0 1000000px }</style>"
+      "<div style='white-space: nowrap'><b id=first></b>" +
+          repeat("<b></b>", 800) + "<b id=last></b></div>",
+      200);
   EXPECT_EQ(kMaxLayoutPx, page.minWidth());
   page.layout(200);
   EXPECT_EQ(0, border("first").x);
@@ -308,9 +318,11 @@ TEST_F(LayoutTest, HugeLengths_SaturateInsteadOfWrappingAround) {
   EXPECT_EQ(kMaxLayoutPx, content("inner").x);
 
   // Style takes at most a million em of at most 1000px each.
-  load("<style>p { font-size: 1000px; text-indent: 1000000em } span { vertical-align: 1000000em }</style>"
-       "<p id=p>" + repeat("<span>", 20) + "<b id=up>x</b>" + repeat("</span>", 20) + "</p>",
-       200);
+  load(
+      "<style>p { font-size: 1000px; text-indent: 1000000em } span { vertical-align: 1000000em }</style>"
+      "<p id=p>" +
+          repeat("<span>", 20) + "<b id=up>x</b>" + repeat("</span>", 20) + "</p>",
+      200);
   EXPECT_EQ(kMaxLayoutPx, content("p").h);
   EXPECT_EQ(kMaxLayoutPx, border("up").x);
 }

@@ -62,9 +62,10 @@ TEST_F(PageEditTest, MinimumWidthQueryLeavesLocationsAsTheLayoutPlacedThem) {
 class ElementStateTest : public PageTest {};
 
 TEST_F(ElementStateTest, HoverRestylesAndClearingItRestores) {
-  load("<style>a:hover { color: red } #other:hover { color: green } #other { color: blue }</style>"
-       "<a id=l href=u>link</a> <a id=other href=u>more</a>",
-       400);
+  load(
+      "<style>a:hover { color: red } #other:hover { color: green } #other { color: blue }</style>"
+      "<a id=l href=u>link</a> <a id=other href=u>more</a>",
+      400);
   EXPECT_EQ(0xFF0000EEu, textOp("link").color);
   page.setState(node("l"), kStateHover, 0);
   EXPECT_EQ(0xFFFF0000u, textOp("link").color);
@@ -82,9 +83,10 @@ TEST_F(ElementStateTest, IdRuleOutranksAHoverRuleOfLowerSpecificity) {
 }
 
 TEST_F(ElementStateTest, CheckedAndFocusSelectorsFollowTheirBits) {
-  load("<style>widget:checked span { color: green } widget:focus { background-color: yellow }</style>"
-       "<widget type=checkbox id=c><span>caption</span></widget>",
-       400);
+  load(
+      "<style>widget:checked span { color: green } widget:focus { background-color: yellow }</style>"
+      "<widget type=checkbox id=c><span>caption</span></widget>",
+      400);
   EXPECT_EQ(testing::kBlack, textOp("caption").color);
   EXPECT_TRUE(ops(PaintOp::Kind::Background).empty());
   page.setState(node("c"), kStateChecked | kStateFocus, 0);

@@ -30,17 +30,19 @@ TEST_F(DefaultStylesTest, LinkWithAnHrefIsBlueUnderlinedWithAHandCursor) {
 // A rule found through several of its selectors counts once, at the highest
 // of their specificities; a class named many times is still one class.
 TEST_F(DefaultStylesTest, RuleMatchedThroughSeveralSelectors_CountsOnceAtItsHighestSpecificity) {
-  load("<style>p, #p, .a { margin-left: 5px } .a { margin-left: 7px } .b { padding-left: 2px }</style>"
-       "<p id=p class='a b a b a'>x</p><p id=q class='a a'>y</p>",
-       400);
+  load(
+      "<style>p, #p, .a { margin-left: 5px } .a { margin-left: 7px } .b { padding-left: 2px }</style>"
+      "<p id=p class='a b a b a'>x</p><p id=q class='a a'>y</p>",
+      400);
   EXPECT_EQ(5, content("p").x - 2);
   EXPECT_EQ(7, content("q").x);
 }
 
 TEST_F(DefaultStylesTest, BoldAndItalicElementsChangeTheFont) {
-  load("<b>b</b> <strong>s</strong> <i>i</i> <em>e</em> <span>n</span>"
-       "<table><tr><th>h</th></tr></table>",
-       400);
+  load(
+      "<b>b</b> <strong>s</strong> <i>i</i> <em>e</em> <span>n</span>"
+      "<table><tr><th>h</th></tr></table>",
+      400);
   EXPECT_EQ(700, fontOf("b").weight);
   EXPECT_EQ(700, fontOf("s").weight);
   EXPECT_EQ(700, fontOf("h").weight);
@@ -109,9 +111,10 @@ class SettingsSheetTest : public PageTest {
 TEST_F(SettingsSheetTest, EveryRuleAppliesFromTheFirstToTheLast) {
   const std::string sheet = ReadFile(std::string(KS_RENDER_TEST_DATA) + "/../../../config/page/styles.css");
   ASSERT_EQ(0u, sheet.rfind("\xEF\xBB\xBF<style>", 0)) << "the sheet starts with its mark and <style> line";
-  loadWithSheet("<span id=theader>kestrow settings <SUP><SPAN ID=small_changed>CHANGED</SPAN></SUP></span>"
-                "<div id=happy_new_year>happy new year</div>",
-                sheet, 800);
+  loadWithSheet(
+      "<span id=theader>kestrow settings <SUP><SPAN ID=small_changed>CHANGED</SPAN></SUP></span>"
+      "<div id=happy_new_year>happy new year</div>",
+      sheet, 800);
   const PaintOp marker = textOp("changed");
   EXPECT_EQ(0xFFFF0000u, marker.color);
   const FontDesc& markerFont = fake.fonts.at(marker.font - 1);
@@ -128,9 +131,10 @@ TEST_F(SettingsSheetTest, EveryRuleAppliesFromTheFirstToTheLast) {
 
 TEST_F(SettingsSheetTest, DoubledPercentSignsReadAsPercentages) {
   const std::string sheet = ReadFile(std::string(KS_RENDER_TEST_DATA) + "/../../../config/page/styles.css");
-  loadWithSheet("<table id=MAIN_TABLE><tr><td>x</td></tr></table>"
-                "<div id=adv_block><span id=adv_header>Leafnote</span></div>",
-                sheet, 800);
+  loadWithSheet(
+      "<table id=MAIN_TABLE><tr><td>x</td></tr></table>"
+      "<div id=adv_block><span id=adv_header>Leafnote</span></div>",
+      sheet, 800);
   EXPECT_EQ(800, border("MAIN_TABLE").w);
   EXPECT_NEAR(12.0f * 1.1f, node("adv_header").style->fontSize, 0.01f);
 }

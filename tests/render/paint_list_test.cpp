@@ -12,21 +12,24 @@ using testing::PageTest;
 class PaintListTest : public PageTest {};
 
 TEST_F(PaintListTest, BoxesPaintBackgroundThenBorderThenText_InTreeOrder) {
-  load("<div style='background-color: #102030; border: 2px solid #FF0000; border-radius: 4px; padding: 3px'>ab</div>"
-       "<div style='background-color: blue'>c</div>",
-       100);
-  EXPECT_EQ("background 0,0 100x20 #FF102030 r=4\n"
-            "border 0,0 100x20 w=2 style=2 #FFFF0000 r=4\n"
-            "text 5,5 10x10 base=13 #FF000000 \"ab\"\n"
-            "background 0,20 100x10 #FF0000FF r=0\n"
-            "text 0,20 5x10 base=28 #FF000000 \"c\"\n",
-            DumpPaintList(page.paint()));
+  load(
+      "<div style='background-color: #102030; border: 2px solid #FF0000; border-radius: 4px; padding: 3px'>ab</div>"
+      "<div style='background-color: blue'>c</div>",
+      100);
+  EXPECT_EQ(
+      "background 0,0 100x20 #FF102030 r=4\n"
+      "border 0,0 100x20 w=2 style=2 #FFFF0000 r=4\n"
+      "text 5,5 10x10 base=13 #FF000000 \"ab\"\n"
+      "background 0,20 100x10 #FF0000FF r=0\n"
+      "text 0,20 5x10 base=28 #FF000000 \"c\"\n",
+      DumpPaintList(page.paint()));
 }
 
 TEST_F(PaintListTest, BordersCarryEachSideAndTakeTheTextColourWhenUncoloured) {
-  load("<div id=d style='color: green; border-style: solid double dashed none; border-width: 1px 2px 3px 4px;"
-       " border-top-color: #010203; border-radius: 1px 2px 3px 4px'>x</div>",
-       100);
+  load(
+      "<div id=d style='color: green; border-style: solid double dashed none; border-width: 1px 2px 3px 4px;"
+      " border-top-color: #010203; border-radius: 1px 2px 3px 4px'>x</div>",
+      100);
   const std::vector<PaintOp> borders = ops(PaintOp::Kind::Border);
   ASSERT_EQ(1u, borders.size());
   const PaintOp& b = borders[0];
@@ -47,16 +50,19 @@ TEST_F(PaintListTest, BordersCarryEachSideAndTakeTheTextColourWhenUncoloured) {
 }
 
 TEST_F(PaintListTest, TransparentBackgroundsAndHiddenBoxesDrawNothingButKeepTheirRoom) {
-  load("<div style='background-color: transparent'>a</div>"
-       "<div style='visibility: hidden; background-color: red; border: 1px solid'>b<span id=v style='visibility: visible'>c</span></div>",
-       100);
-  EXPECT_EQ("text 0,0 5x10 base=8 #FF000000 \"a\"\n"
-            "text 6,11 5x10 base=19 #FF000000 \"c\"\n",
-            DumpPaintList(page.paint()));
+  load(
+      "<div style='background-color: transparent'>a</div>"
+      "<div style='visibility: hidden; background-color: red; border: 1px solid'>b<span id=v style='visibility: visible'>c</span></div>",
+      100);
+  EXPECT_EQ(
+      "text 0,0 5x10 base=8 #FF000000 \"a\"\n"
+      "text 6,11 5x10 base=19 #FF000000 \"c\"\n",
+      DumpPaintList(page.paint()));
 }
 
 TEST_F(PaintListTest, InlineBackgroundRepeatsOnEveryLineTheElementCovers) {
-  load("<div style='width: 50px'>x <span id=s style='background-color: yellow; padding: 0 2px'>aaaa bbbb</span></div>", 200);
+  load("<div style='width: 50px'>x <span id=s style='background-color: yellow; padding: 0 2px'>aaaa bbbb</span></div>",
+       200);
   const std::vector<PaintOp> backgrounds = ops(PaintOp::Kind::Background);
   ASSERT_EQ(2u, backgrounds.size());
   // First line: "x " then the left padding and "aaaa"; second line "bbbb"
@@ -68,9 +74,10 @@ TEST_F(PaintListTest, InlineBackgroundRepeatsOnEveryLineTheElementCovers) {
 }
 
 TEST_F(PaintListTest, TextRunsKeepColourUnderlineAndBaselineOfTheirElement) {
-  load("<div style='font-size: 20px'>A<span style='font-size: 10px; color: #123456; text-decoration: underline'>b</span>"
-       "<span style='text-decoration: line-through'>c</span></div>",
-       200);
+  load(
+      "<div style='font-size: 20px'>A<span style='font-size: 10px; color: #123456; text-decoration: underline'>b</span>"
+      "<span style='text-decoration: line-through'>c</span></div>",
+      200);
   const PaintOp a = textOp("A");
   const PaintOp b = textOp("b");
   const PaintOp c = textOp("c");
@@ -102,7 +109,8 @@ TEST_F(PaintListTest, CheckMarkCentresOnTheCaptionsFirstLineAndShowsCheckedState
   ExpectRect(marks[0].rect, 0, (30 - 13) / 2, 13, 13);
   EXPECT_EQ(0u, marks[0].state & kStateChecked);
   page.setState(node("c"), kStateChecked, 0);
-  EXPECT_NE(std::string::npos, DumpPaintList(page.paint()).find("checkbox 0,8 13x13 checked")) << DumpPaintList(page.paint());
+  EXPECT_NE(std::string::npos, DumpPaintList(page.paint()).find("checkbox 0,8 13x13 checked"))
+      << DumpPaintList(page.paint());
   page.setState(node("c"), 0, kStateChecked);
   EXPECT_EQ(0u, ops(PaintOp::Kind::CheckBox).at(0).state & kStateChecked);
 }

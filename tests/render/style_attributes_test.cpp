@@ -69,22 +69,24 @@ TEST(IntegerAttribute, ReadsBlanksSignAndDigitsAndStopsHugeValuesAtTheBound) {
 class StyleAttributesTest : public PageTest {};
 
 TEST_F(StyleAttributesTest, HugeColspan_SpansEveryColumnLeft) {
-  load("<table style='width: 300px; border-spacing: 0'><tr><td style='padding: 0'>a</td>"
-       "<td style='padding: 0'>b</td><td style='padding: 0'>c</td></tr>"
-       "<tr><td id=wraps colspan=4294967298 style='padding: 0'>x</td></tr>"
-       "<tr><td id=long colspan=99999999999999999999 style='padding: 0'>y</td></tr>"
-       "<tr><td id=junk colspan=many style='padding: 0'>z</td></tr></table>",
-       400);
+  load(
+      "<table style='width: 300px; border-spacing: 0'><tr><td style='padding: 0'>a</td>"
+      "<td style='padding: 0'>b</td><td style='padding: 0'>c</td></tr>"
+      "<tr><td id=wraps colspan=4294967298 style='padding: 0'>x</td></tr>"
+      "<tr><td id=long colspan=99999999999999999999 style='padding: 0'>y</td></tr>"
+      "<tr><td id=junk colspan=many style='padding: 0'>z</td></tr></table>",
+      400);
   EXPECT_EQ(300, border("wraps").w);
   EXPECT_EQ(300, border("long").w);
   EXPECT_EQ(100, border("junk").w);
 }
 
 TEST_F(StyleAttributesTest, FontSizeAttribute_ReadsSignsAfterBlanksAndBoundsHugeValues) {
-  load("<font size=5>a</font><font size=' +2'>b</font><font size=7>c</font><font size=4294967297>d</font>"
-       "<font size=+2147483647>e</font><font size=-99999999999>f</font><font size=1>g</font>"
-       "<font size=big>h</font><span>i</span>",
-       400);
+  load(
+      "<font size=5>a</font><font size=' +2'>b</font><font size=7>c</font><font size=4294967297>d</font>"
+      "<font size=+2147483647>e</font><font size=-99999999999>f</font><font size=1>g</font>"
+      "<font size=big>h</font><span>i</span>",
+      400);
   const auto size = [&](const char* text) {
     const PaintOp op = textOp(text);
     return op.font >= 1 ? fake.fonts.at(op.font - 1).size : -1.0f;
@@ -99,12 +101,13 @@ TEST_F(StyleAttributesTest, FontSizeAttribute_ReadsSignsAfterBlanksAndBoundsHuge
 }
 
 TEST_F(StyleAttributesTest, CellWidthAttributeReadsDoubledPercentButStyleSheetWidthWins) {
-  load("<style>.footer { width: 300px }</style>"
-       "<table style='width: 500px; border-spacing: 0'><tr><td id=a width='70%%' style='padding: 0'>a</td>"
-       "<td id=b style='padding: 0'>b</td></tr></table>"
-       "<table style='width: 500px; border-spacing: 0'><tr><td id=c class=footer width='70%%' style='padding: 0'>a</td>"
-       "<td id=d style='padding: 0'>b</td></tr></table>",
-       800);
+  load(
+      "<style>.footer { width: 300px }</style>"
+      "<table style='width: 500px; border-spacing: 0'><tr><td id=a width='70%%' style='padding: 0'>a</td>"
+      "<td id=b style='padding: 0'>b</td></tr></table>"
+      "<table style='width: 500px; border-spacing: 0'><tr><td id=c class=footer width='70%%' style='padding: 0'>a</td>"
+      "<td id=d style='padding: 0'>b</td></tr></table>",
+      800);
   EXPECT_EQ(350, border("a").w);
   EXPECT_EQ(150, border("b").w);
   EXPECT_EQ(300, border("c").w);
@@ -112,9 +115,10 @@ TEST_F(StyleAttributesTest, CellWidthAttributeReadsDoubledPercentButStyleSheetWi
 }
 
 TEST_F(StyleAttributesTest, CellspacingAndCellpaddingSpaceTheCellsBelowStyleSheetPaddings) {
-  load("<style>td.own { padding-left: 0 }</style>"
-       "<table id=t cellspacing=5 cellpadding=3><tr><td id=a>ab</td><td id=b class=own>c</td></tr></table>",
-       400);
+  load(
+      "<style>td.own { padding-left: 0 }</style>"
+      "<table id=t cellspacing=5 cellpadding=3><tr><td id=a>ab</td><td id=b class=own>c</td></tr></table>",
+      400);
   ExpectRect(border("a"), 5, 5, 16, 16);
   ExpectRect(content("a"), 8, 8, 10, 10);
   ExpectRect(border("b"), 26, 5, 8, 16);
@@ -124,28 +128,31 @@ TEST_F(StyleAttributesTest, CellspacingAndCellpaddingSpaceTheCellsBelowStyleShee
 }
 
 TEST_F(StyleAttributesTest, BgcolorPaintsWithOrWithoutHashAndIgnoresNonsense) {
-  load("<table bgcolor='#00FF00'><tr><td bgcolor=ff0000>x</td><td bgcolor=navy>y</td><td bgcolor=zzz>z</td></tr></table>",
-       400);
+  load(
+      "<table bgcolor='#00FF00'><tr><td bgcolor=ff0000>x</td><td bgcolor=navy>y</td><td bgcolor=zzz>z</td></tr></table>",
+      400);
   std::vector<std::uint32_t> colours;
   for (const PaintOp& op : ops(PaintOp::Kind::Background)) colours.push_back(op.color);
   EXPECT_EQ((std::vector<std::uint32_t>{0xFF00FF00, 0xFFFF0000, 0xFF000080}), colours);
 }
 
 TEST_F(StyleAttributesTest, TableAlignCentresTheTableAndCellAlignCentresItsText) {
-  load("<table id=t align=center style='border-spacing: 0'><tr>"
-       "<td align=center style='padding: 0; width: 100px'><span id=s>ab</span></td></tr></table>",
-       300);
+  load(
+      "<table id=t align=center style='border-spacing: 0'><tr>"
+      "<td align=center style='padding: 0; width: 100px'><span id=s>ab</span></td></tr></table>",
+      300);
   EXPECT_EQ(100, border("t").x);
   EXPECT_EQ(100 + 45, border("s").x);
 }
 
 TEST_F(StyleAttributesTest, ValignOnACellOrItsRowPlacesTheCellContent) {
-  load("<table style='border-spacing: 0'>"
-       "<tr><td style='height: 40px; padding: 0'>x</td><td style='padding: 0'><span id=mid>m</span></td>"
-       "<td valign=bottom style='padding: 0'><span id=bottom>b</span></td></tr>"
-       "<tr valign=top><td style='height: 40px; padding: 0'>x</td><td style='padding: 0'><span id=top>t</span></td>"
-       "<td valign=bottom style='padding: 0'><span id=own>o</span></td></tr></table>",
-       400);
+  load(
+      "<table style='border-spacing: 0'>"
+      "<tr><td style='height: 40px; padding: 0'>x</td><td style='padding: 0'><span id=mid>m</span></td>"
+      "<td valign=bottom style='padding: 0'><span id=bottom>b</span></td></tr>"
+      "<tr valign=top><td style='height: 40px; padding: 0'>x</td><td style='padding: 0'><span id=top>t</span></td>"
+      "<td valign=bottom style='padding: 0'><span id=own>o</span></td></tr></table>",
+      400);
   EXPECT_EQ(15, border("mid").y) << "cells are middle-aligned by default";
   EXPECT_EQ(30, border("bottom").y);
   EXPECT_EQ(40, border("top").y) << "the row's valign reaches its cells";

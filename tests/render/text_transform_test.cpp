@@ -41,9 +41,10 @@ TEST_F(TextTransformTest, CapitalizeSkipsLeadingPunctuationAndTreatsNoBreakSpace
 
 TEST_F(TextTransformTest, TransformIsInheritedAndAChildCanChangeIt) {
   // The heading is capitalised while its "changed" marker is lower case.
-  load("<span id=theader style='text-transform: capitalize'>kestrow settings "
-       "<sup><span style='text-transform: lowercase'>CHANGED</span></sup> <b>now</b></span>",
-       2000);
+  load(
+      "<span id=theader style='text-transform: capitalize'>kestrow settings "
+      "<sup><span style='text-transform: lowercase'>CHANGED</span></sup> <b>now</b></span>",
+      2000);
   EXPECT_EQ("Kestrow Settings|changed|Now", paintedText());
 }
 

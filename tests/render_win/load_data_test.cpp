@@ -9,8 +9,8 @@
 namespace ks::render::testing {
 namespace {
 
-const std::vector<std::string> kImages = {"bullet.gif",       "rss16.gif",        "leafnote_ico.gif",
-                                          "keymark_ico.gif",  "snipdrop_ico.gif", "ks_howto_settings.gif"};
+const std::vector<std::string> kImages = {"bullet.gif",      "rss16.gif",        "leafnote_ico.gif",
+                                          "keymark_ico.gif", "snipdrop_ico.gif", "ks_howto_settings.gif"};
 
 TEST(LoadData, SettingsPage_AsksForBothSheetsThenEachImageOnceAndCompletesOnce) {
   PageWindow w;
@@ -27,9 +27,9 @@ TEST(LoadData, SettingsPage_AsksForBothSheetsThenEachImageOnceAndCompletesOnce) 
 
   LARGE_INTEGER freq;
   QueryPerformanceFrequency(&freq);
-  std::printf("[ figure ] load to document complete: %.2f ms\n",
-              1000.0 * static_cast<double>(w.completeAt.QuadPart - w.loadStart.QuadPart) /
-                  static_cast<double>(freq.QuadPart));
+  std::printf(
+      "[ figure ] load to document complete: %.2f ms\n",
+      1000.0 * static_cast<double>(w.completeAt.QuadPart - w.loadStart.QuadPart) / static_cast<double>(freq.QuadPart));
 
   // Repainting and laying out again asks for nothing more.
   RedrawWindow(w.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -72,9 +72,8 @@ TEST(LoadData, DelayedAnswers_CompleteOnlyWithTheLastOne) {
   w.answer = PageWindow::Answer::Delayed;
   w.load(SettingsPage());
   // Imports of the sheets are known only once the sheets arrive.
-  EXPECT_EQ((std::vector<std::string>{"styles.css", "?LOCALIZE_CSS_URL?", "bullet.gif", "rss16.gif",
-                                      "leafnote_ico.gif", "keymark_ico.gif", "snipdrop_ico.gif",
-                                      "ks_howto_settings.gif"}),
+  EXPECT_EQ((std::vector<std::string>{"styles.css", "?LOCALIZE_CSS_URL?", "bullet.gif", "rss16.gif", "leafnote_ico.gif",
+                                      "keymark_ico.gif", "snipdrop_ico.gif", "ks_howto_settings.gif"}),
             w.requests);
   EXPECT_EQ(0, w.completions);
   std::vector<std::string> pending;

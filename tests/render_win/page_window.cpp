@@ -31,7 +31,9 @@ std::wstring Wide(const std::string& s) {
 
 }  // namespace
 
-std::string PageFile(const std::string& name) { return ks::test::ReadBytes(Wide(std::string(KS_PAGE_DIR) + "/" + name)); }
+std::string PageFile(const std::string& name) {
+  return ks::test::ReadBytes(Wide(std::string(KS_PAGE_DIR) + "/" + name));
+}
 
 std::string SettingsPage(const std::string& sheet) {
   std::string page = PageFile("settings.html");

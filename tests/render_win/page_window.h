@@ -61,8 +61,8 @@ class PageWindow {
 
   // What the host saw.
   Answer answer = Answer::AtOnce;
-  std::vector<std::string> requests;      // load-data URIs in order
-  std::vector<std::string> loaded;        // data-loaded URIs
+  std::vector<std::string> requests;  // load-data URIs in order
+  std::vector<std::string> loaded;    // data-loaded URIs
   std::vector<std::string> delayed;
   int completions = 0;
   std::size_t requestsAtCompletion = 0;

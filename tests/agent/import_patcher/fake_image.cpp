@@ -15,8 +15,7 @@ constexpr DWORD kTables = kPage;
 }  // namespace
 
 FakeImage::FakeImage(const std::vector<Import>& imports, DWORD tableProtection)
-    : base_(static_cast<BYTE*>(
-          VirtualAlloc(nullptr, 2 * kPage, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE))) {
+    : base_(static_cast<BYTE*>(VirtualAlloc(nullptr, 2 * kPage, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE))) {
   DosHeader().e_magic = IMAGE_DOS_SIGNATURE;
   DosHeader().e_lfanew = kNtHeaders;
   IMAGE_NT_HEADERS& nt = NtHeaders();
@@ -66,9 +65,7 @@ DWORD FakeImage::TableProtection() const {
 
 IMAGE_DOS_HEADER& FakeImage::DosHeader() { return *reinterpret_cast<IMAGE_DOS_HEADER*>(base_); }
 
-IMAGE_NT_HEADERS& FakeImage::NtHeaders() {
-  return *reinterpret_cast<IMAGE_NT_HEADERS*>(base_ + kNtHeaders);
-}
+IMAGE_NT_HEADERS& FakeImage::NtHeaders() { return *reinterpret_cast<IMAGE_NT_HEADERS*>(base_ + kNtHeaders); }
 
 IMAGE_IMPORT_DESCRIPTOR& FakeImage::Descriptor(size_t import) {
   return reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base_ + kDescriptors)[import];

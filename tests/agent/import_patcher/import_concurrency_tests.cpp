@@ -13,8 +13,7 @@ namespace {
 
 constexpr int kRounds = 40;
 
-void RegisterAndUnregister(const char* calleeModule, const char* functionName,
-                           FARPROC replacement) {
+void RegisterAndUnregister(const char* calleeModule, const char* functionName, FARPROC replacement) {
   for (int i = 0; i < kRounds; ++i) {
     ImportHook hook;
     RegisterImportHook(&hook, calleeModule, functionName, replacement, FALSE);
@@ -55,8 +54,7 @@ TEST(ImportPatcherConcurrency, RegistrationsLoadsAndLookupsAtOnce_EndWithEveryTa
   for (const ULONG_PTR* slot : test::ImportSlots(caller.Handle(), "Kernel32.dll", "MulDiv")) {
     EXPECT_EQ(*slot, reinterpret_cast<ULONG_PTR>(realMulDiv));
   }
-  for (const ULONG_PTR* slot :
-       test::ImportSlots(caller.Handle(), "ks_patch_callee.dll", "CalleeValue")) {
+  for (const ULONG_PTR* slot : test::ImportSlots(caller.Handle(), "ks_patch_callee.dll", "CalleeValue")) {
     EXPECT_EQ(*slot, reinterpret_cast<ULONG_PTR>(realCalleeValue));
   }
 }

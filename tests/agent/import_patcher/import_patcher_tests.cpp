@@ -103,8 +103,7 @@ TEST(ImportPatcher, Unregistration_PutsTheRealAddressBackInEverySlot) {
   }
   ASSERT_EQ(ImportSlots(caller.Handle(), "KERNEL32.dll", "MulDiv").size(), 1u);
   ASSERT_EQ(redirected.count(ImportSlots(caller.Handle(), "KERNEL32.dll", "MulDiv")[0]), 1u);
-  ASSERT_EQ(redirected.count(ImportSlots(caller.Handle(), "ks_patch_callee.dll", "CalleeValue")[0]),
-            1u);
+  ASSERT_EQ(redirected.count(ImportSlots(caller.Handle(), "ks_patch_callee.dll", "CalleeValue")[0]), 1u);
   ASSERT_EQ(redirected.count(ImportSlots(loader.module, "KERNEL32.dll", "GetProcAddress")[0]), 1u);
 
   UnregisterImportHook(&calleeValue);
@@ -137,8 +136,7 @@ TEST(ImportPatcher, FunctionOrLibraryThatCannotBeFound_RedirectsNothing) {
   CallerDll caller;
   ImportHook missingFunction;
   ImportHook missingLibrary;
-  RegisterImportHook(&missingFunction, "Kernel32.dll", "NoSuchFunctionAnywhere", kMarkedMulDiv,
-                     FALSE);
+  RegisterImportHook(&missingFunction, "Kernel32.dll", "NoSuchFunctionAnywhere", kMarkedMulDiv, FALSE);
   RegisterImportHook(&missingLibrary, "ks_never_loaded.dll", "MulDiv", kMarkedMulDiv, FALSE);
 
   EXPECT_EQ(missingFunction.realAddress, nullptr);

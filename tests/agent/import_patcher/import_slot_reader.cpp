@@ -21,8 +21,7 @@ const IMAGE_IMPORT_DESCRIPTOR* FirstDescriptor(HMODULE module) {
 
 template <typename Visit>
 void ForEachDescriptor(HMODULE module, Visit visit) {
-  for (const IMAGE_IMPORT_DESCRIPTOR* d = FirstDescriptor(module); d != nullptr && d->Name != 0;
-       ++d) {
+  for (const IMAGE_IMPORT_DESCRIPTOR* d = FirstDescriptor(module); d != nullptr && d->Name != 0; ++d) {
     visit(*d, reinterpret_cast<const char*>(Base(module) + d->Name));
   }
 }
@@ -31,8 +30,7 @@ void ForEachDescriptor(HMODULE module, Visit visit) {
 
 std::vector<std::string> ImportedLibraryNames(HMODULE module) {
   std::vector<std::string> names;
-  ForEachDescriptor(
-      module, [&](const IMAGE_IMPORT_DESCRIPTOR&, const char* name) { names.emplace_back(name); });
+  ForEachDescriptor(module, [&](const IMAGE_IMPORT_DESCRIPTOR&, const char* name) { names.emplace_back(name); });
   return names;
 }
 
@@ -40,13 +38,11 @@ std::vector<ULONG_PTR*> ImportSlots(HMODULE module, const char* library, const c
   std::vector<ULONG_PTR*> slots;
   ForEachDescriptor(module, [&](const IMAGE_IMPORT_DESCRIPTOR& d, const char* name) {
     if (_stricmp(name, library) != 0 || d.OriginalFirstThunk == 0) return;
-    const auto* names =
-        reinterpret_cast<const IMAGE_THUNK_DATA*>(Base(module) + d.OriginalFirstThunk);
+    const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(Base(module) + d.OriginalFirstThunk);
     auto* table = reinterpret_cast<ULONG_PTR*>(Base(module) + d.FirstThunk);
     for (size_t i = 0; names[i].u1.AddressOfData != 0; ++i) {
       if (IMAGE_SNAP_BY_ORDINAL(names[i].u1.Ordinal)) continue;
-      const auto* byName =
-          reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(Base(module) + names[i].u1.AddressOfData);
+      const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(Base(module) + names[i].u1.AddressOfData);
       if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) == 0) {
         slots.push_back(&table[i]);
       }
@@ -58,8 +54,7 @@ std::vector<ULONG_PTR*> ImportSlots(HMODULE module, const char* library, const c
 std::vector<ULONG_PTR*> AllImportSlots(HMODULE module) {
   std::vector<ULONG_PTR*> slots;
   ForEachDescriptor(module, [&](const IMAGE_IMPORT_DESCRIPTOR& d, const char*) {
-    for (auto* slot = reinterpret_cast<ULONG_PTR*>(Base(module) + d.FirstThunk); *slot != 0;
-         ++slot) {
+    for (auto* slot = reinterpret_cast<ULONG_PTR*>(Base(module) + d.FirstThunk); *slot != 0; ++slot) {
       slots.push_back(slot);
     }
   });
@@ -72,8 +67,7 @@ std::vector<HMODULE> LoadedModules() {
   if (!snapshot) return modules;
   MODULEENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Module32FirstW(snapshot.get(), &entry); more;
-       more = Module32NextW(snapshot.get(), &entry)) {
+  for (BOOL more = Module32FirstW(snapshot.get(), &entry); more; more = Module32NextW(snapshot.get(), &entry)) {
     modules.push_back(entry.hModule);
   }
   return modules;

@@ -13,8 +13,7 @@ namespace {
 class StubPage {
  public:
   explicit StubPage(uint32_t pushed, unsigned char opcode = 0x68)
-      : page_(static_cast<unsigned char*>(
-            VirtualAlloc(nullptr, 0x1000, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE))) {
+      : page_(static_cast<unsigned char*>(VirtualAlloc(nullptr, 0x1000, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE))) {
     page_[0] = opcode;
     std::memcpy(page_ + 1, &pushed, sizeof pushed);
     page_[5] = 0xC3;

@@ -29,8 +29,7 @@ int Replace(const FakeImage& image, const char* library) {
 }
 
 TEST(ImportTable, EveryDescriptorOfTheLibrary_IsRewrittenWhateverItsLetterCase) {
-  FakeImage image(
-      {{"KS_FAKE.DLL", {kOther, kReal}}, {"other.dll", {kReal}}, {"ks_fake.dll", {kReal, kOther}}});
+  FakeImage image({{"KS_FAKE.DLL", {kOther, kReal}}, {"other.dll", {kReal}}, {"ks_fake.dll", {kReal, kOther}}});
 
   EXPECT_EQ(Replace(image, "Ks_Fake.dll"), 2);
 
@@ -54,9 +53,7 @@ TEST(ImportTable, ReadOnlyTables_AreWrittenAndStayReadOnly) {
   EXPECT_EQ(image.TableProtection(), static_cast<DWORD>(PAGE_READONLY));
 }
 
-BYTE* ImageEnd(const FakeImage& image) {
-  return reinterpret_cast<BYTE*>(image.Module()) + image.Size();
-}
+BYTE* ImageEnd(const FakeImage& image) { return reinterpret_cast<BYTE*>(image.Module()) + image.Size(); }
 
 TEST(ImportTable, NameRunningIntoTheImageEnd_SkipsOnlyThatDescriptor) {
   FakeImage image({{"ks_fake.dll", {kReal}}, {"ks_fake.dll", {kReal}}}, PAGE_READWRITE);
@@ -81,17 +78,14 @@ TEST(ImportTable, DamagedHeaders_RewriteNothingAndDoNotFault) {
          i.NtHeaders().OptionalHeader.Magic =
              sizeof(void*) == 8 ? IMAGE_NT_OPTIONAL_HDR32_MAGIC : IMAGE_NT_OPTIONAL_HDR64_MAGIC;
        }},
-      {"no import directory entry",
-       [](FakeImage& i) { i.NtHeaders().OptionalHeader.NumberOfRvaAndSizes = 1; }},
+      {"no import directory entry", [](FakeImage& i) { i.NtHeaders().OptionalHeader.NumberOfRvaAndSizes = 1; }},
       {"no import directory",
        [](FakeImage& i) {
-         i.NtHeaders().OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress =
-             0;
+         i.NtHeaders().OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress = 0;
        }},
       {"import directory past the image",
        [](FakeImage& i) {
-         i.NtHeaders().OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress =
-             i.Size() + 0x100;
+         i.NtHeaders().OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress = i.Size() + 0x100;
        }},
       {"table past the image", [](FakeImage& i) { i.Descriptor(0).FirstThunk = i.Size() + 0x100; }},
       {"no table", [](FakeImage& i) { i.Descriptor(0).FirstThunk = 0; }},

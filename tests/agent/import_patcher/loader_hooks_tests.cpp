@@ -61,8 +61,8 @@ TEST_F(LoaderHooks, ModuleLoadedAsDataOrResource_KeepsItsImports) {
   ScopedImportHook mulDiv("Kernel32.dll", "MulDiv", kMarkedMulDiv, TRUE);
   const CallerDll caller;  // this program's own load is never redirected
   ASSERT_EQ(caller.MulDivMagic(), test::RealMagicMulDiv());
-  for (const DWORD flags : {static_cast<DWORD>(LOAD_LIBRARY_AS_DATAFILE),
-                            static_cast<DWORD>(LOAD_LIBRARY_AS_IMAGE_RESOURCE)}) {
+  for (const DWORD flags :
+       {static_cast<DWORD>(LOAD_LIBRARY_AS_DATAFILE), static_cast<DWORD>(LOAD_LIBRARY_AS_IMAGE_RESOURCE)}) {
     SCOPED_TRACE(flags);
     const UniqueModule again(loader.loadLibraryExW(callerPath.c_str(), flags));
     ASSERT_EQ(again.get(), caller.Handle());
@@ -87,13 +87,10 @@ TEST_F(LoaderHooks, LookupByOrdinal_AnswersTheReplacementToo) {
   const CallerDll caller;
   const HMODULE callee = GetModuleHandleW(test::kCalleeDll);
   ASSERT_NE(callee, nullptr);
-  ScopedImportHook value("ks_patch_callee.dll", "CalleeValue", AsFarProc(&test::MarkedCalleeValue),
-                         TRUE);
+  ScopedImportHook value("ks_patch_callee.dll", "CalleeValue", AsFarProc(&test::MarkedCalleeValue), TRUE);
 
-  EXPECT_EQ(loader.getProcAddress(callee, MAKEINTRESOURCEA(1)),
-            AsFarProc(&test::MarkedCalleeValue));
-  EXPECT_EQ(loader.getProcAddress(callee, MAKEINTRESOURCEA(2)),
-            GetProcAddress(callee, "CalleeOther"));
+  EXPECT_EQ(loader.getProcAddress(callee, MAKEINTRESOURCEA(1)), AsFarProc(&test::MarkedCalleeValue));
+  EXPECT_EQ(loader.getProcAddress(callee, MAKEINTRESOURCEA(2)), GetProcAddress(callee, "CalleeOther"));
 }
 
 TEST_F(LoaderHooks, OwnModule_KeepsTheRealLoadingAndLookupFunctions) {

@@ -16,8 +16,8 @@ constexpr int kNotRedirected = 3;
 constexpr int kNotRestored = 4;
 constexpr int kRestored = 7;
 
-constexpr const char* kFunctions[] = {"LoadLibraryA", "LoadLibraryW", "LoadLibraryExA",
-                                      "LoadLibraryExW", "GetProcAddress"};
+constexpr const char* kFunctions[] = {"LoadLibraryA", "LoadLibraryW", "LoadLibraryExA", "LoadLibraryExW",
+                                      "GetProcAddress"};
 
 HMODULE g_loader = nullptr;
 
@@ -50,8 +50,7 @@ int main() {
   std::atexit(ReportAtExit);
   ks::RegisterPermanentImportHooks();
   const auto slots = ks::test::ImportSlots(g_loader, "Kernel32.dll", "LoadLibraryW");
-  if (slots.empty() ||
-      *slots.front() != reinterpret_cast<ULONG_PTR>(ks::AsFarProc(&ks::HookedLoadLibraryW))) {
+  if (slots.empty() || *slots.front() != reinterpret_cast<ULONG_PTR>(ks::AsFarProc(&ks::HookedLoadLibraryW))) {
     std::_Exit(kNotRedirected);  // the exit-time report would hide this
   }
   return 0;

@@ -17,8 +17,8 @@ using MulDivCaller = int (*)(int, int, int);
 using IntFn = int (*)();
 
 MulDivFn SystemMulDiv() {
-  static const auto real = reinterpret_cast<MulDivFn>(
-      reinterpret_cast<void*>(ResolveSystemFunction("Kernel32.dll", "MulDiv")));
+  static const auto real =
+      reinterpret_cast<MulDivFn>(reinterpret_cast<void*>(ResolveSystemFunction("Kernel32.dll", "MulDiv")));
   return real;
 }
 
@@ -44,13 +44,12 @@ CallerDll::CallerDll() : module_(LoadLibraryW(HelperPath(kCallerDll).c_str())) {
 CallerDll::CallerDll(HMODULE loaded) : module_(loaded) {}
 
 int CallerDll::MulDivMagic() const {
-  return Export<MulDivCaller>(module_.get(), "CallMulDiv")(kMagicNumber, kMagicNumerator,
-                                                           kMagicDenominator);
+  return Export<MulDivCaller>(module_.get(), "CallMulDiv")(kMagicNumber, kMagicNumerator, kMagicDenominator);
 }
 
 int CallerDll::MulDivMagicThroughThunk() const {
-  return Export<MulDivCaller>(module_.get(), "CallMulDivThroughThunk")(
-      kMagicNumber, kMagicNumerator, kMagicDenominator);
+  return Export<MulDivCaller>(module_.get(), "CallMulDivThroughThunk")(kMagicNumber, kMagicNumerator,
+                                                                       kMagicDenominator);
 }
 
 int CallerDll::CalleeValue() const { return Export<IntFn>(module_.get(), "CallCalleeValue")(); }

@@ -68,8 +68,7 @@ struct LoaderDll {
 // A redirection for the length of a scope.
 class ScopedImportHook {
  public:
-  ScopedImportHook(const char* calleeModule, const char* functionName, FARPROC replacement,
-                   BOOL excludeOwnModule) {
+  ScopedImportHook(const char* calleeModule, const char* functionName, FARPROC replacement, BOOL excludeOwnModule) {
     RegisterImportHook(&hook_, calleeModule, functionName, replacement, excludeOwnModule);
   }
   ~ScopedImportHook() { UnregisterImportHook(&hook_); }

@@ -2,13 +2,9 @@
 // any library of the agent's process does.
 #include <windows.h>
 
-extern "C" __declspec(dllexport) HMODULE LoaderLoadLibraryA(const char* name) {
-  return LoadLibraryA(name);
-}
+extern "C" __declspec(dllexport) HMODULE LoaderLoadLibraryA(const char* name) { return LoadLibraryA(name); }
 
-extern "C" __declspec(dllexport) HMODULE LoaderLoadLibraryW(const wchar_t* name) {
-  return LoadLibraryW(name);
-}
+extern "C" __declspec(dllexport) HMODULE LoaderLoadLibraryW(const wchar_t* name) { return LoadLibraryW(name); }
 
 extern "C" __declspec(dllexport) HMODULE LoaderLoadLibraryExA(const char* name, DWORD flags) {
   return LoadLibraryExA(name, nullptr, flags);

@@ -33,8 +33,7 @@ UniqueMenu TextsDll::LoadMenu(UINT id) const {
 }
 
 int TextsDll::LoadStringRaw(UINT id, wchar_t* buffer, int bufferSize) const {
-  return Export<int (*)(UINT, wchar_t*, int)>(module_.get(), "TextsLoadString")(id, buffer,
-                                                                                bufferSize);
+  return Export<int (*)(UINT, wchar_t*, int)>(module_.get(), "TextsLoadString")(id, buffer, bufferSize);
 }
 
 std::wstring TextsDll::LoadString(UINT id, int bufferSize, int* length) const {
@@ -47,8 +46,7 @@ std::wstring TextsDll::LoadString(UINT id, int bufferSize, int* length) const {
 }
 
 FARPROC TextsDll::GetProcAddress(HMODULE module, const char* name) const {
-  return Export<FARPROC (*)(HMODULE, const char*)>(module_.get(), "TextsGetProcAddress")(module,
-                                                                                         name);
+  return Export<FARPROC (*)(HMODULE, const char*)>(module_.get(), "TextsGetProcAddress")(module, name);
 }
 
 bool WriteLanguageFile(const std::wstring& path, const std::wstring& text) {
@@ -107,8 +105,7 @@ std::wstring PathOfLength(const std::wstring& directory, size_t length) {
   return directory + std::wstring(length > fixed ? length - fixed : 0, L'x') + extension;
 }
 
-ScopedLocalization::ScopedLocalization(const std::wstring& languageFile)
-    : started_(StartLocalization(languageFile)) {}
+ScopedLocalization::ScopedLocalization(const std::wstring& languageFile) : started_(StartLocalization(languageFile)) {}
 
 ScopedLocalization::~ScopedLocalization() {
   if (started_) StopLocalization();

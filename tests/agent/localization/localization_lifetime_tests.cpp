@@ -40,8 +40,7 @@ std::vector<ULONG_PTR> SlotValues(HMODULE module, const char* function) {
 
 std::wstring CallLoadString(FARPROC address, HMODULE module, UINT id) {
   wchar_t buffer[256] = {};
-  const int length = reinterpret_cast<LoadStringFunction>(reinterpret_cast<void*>(address))(
-      module, id, buffer, 256);
+  const int length = reinterpret_cast<LoadStringFunction>(reinterpret_cast<void*>(address))(module, id, buffer, 256);
   return std::wstring(buffer, static_cast<size_t>(length > 0 ? length : 0));
 }
 
@@ -113,8 +112,7 @@ TEST_F(LocalizationLifetime, ImportSlots_LeadToTheReplacementsOnlyWhileStarted) 
 
   ASSERT_TRUE(StartLocalization(german));
   for (const HMODULE module : {dll.Handle(), program}) {
-    for (const ULONG_PTR value : SlotValues(module, "LoadStringW"))
-      EXPECT_EQ(value, localizedString);
+    for (const ULONG_PTR value : SlotValues(module, "LoadStringW")) EXPECT_EQ(value, localizedString);
     for (const ULONG_PTR value : SlotValues(module, "LoadMenuW")) EXPECT_EQ(value, localizedMenu);
   }
   ASSERT_TRUE(StopLocalization());

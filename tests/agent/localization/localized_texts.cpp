@@ -11,9 +11,7 @@ HINSTANCE OwnInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
 }  // namespace
 
-extern "C" __declspec(dllexport) HMENU TextsLoadMenu(UINT id) {
-  return LoadMenuW(OwnInstance(), MAKEINTRESOURCEW(id));
-}
+extern "C" __declspec(dllexport) HMENU TextsLoadMenu(UINT id) { return LoadMenuW(OwnInstance(), MAKEINTRESOURCEW(id)); }
 
 extern "C" __declspec(dllexport) int TextsLoadString(UINT id, wchar_t* buffer, int bufferSize) {
   return LoadStringW(OwnInstance(), id, buffer, bufferSize);

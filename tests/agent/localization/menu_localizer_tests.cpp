@@ -74,11 +74,11 @@ TEST(MenuLocalizer, FileThatDoesNotExist_IsCreatedAsTemplate) {
 TEST(MenuLocalizer, MenuEntries_TranslateItemsByKeyWithoutRegardToCase) {
   test::TempDir dir;
   const std::wstring file = dir.File(L"Russian.lng");
-  ASSERT_TRUE(test::WriteLanguageFile(
-      file,
-      L"[Menu]\r\nstart_with_windows=\u0417\u0430\u043f\u0443\u0441\u043a\u0430\u0442\u044c "
-      L"\u0441 Windows\r\nSETTINGS=\u041d\u0430\u0441\u0442\u0440\u043e\u0439\u043a\u0438\u2026"
-      L"\r\nExit=\u0412\u044b\u0445\u043e\u0434\r\n"));
+  ASSERT_TRUE(
+      test::WriteLanguageFile(file,
+                              L"[Menu]\r\nstart_with_windows=\u0417\u0430\u043f\u0443\u0441\u043a\u0430\u0442\u044c "
+                              L"\u0441 Windows\r\nSETTINGS=\u041d\u0430\u0441\u0442\u0440\u043e\u0439\u043a\u0438\u2026"
+                              L"\r\nExit=\u0412\u044b\u0445\u043e\u0434\r\n"));
   TextsDll dll;
   ScopedLocalization localization(file);
 
@@ -135,8 +135,7 @@ TEST(MenuLocalizer, EnableKeyAfterMiss_ShowsInRussianAndSoDoesEnableFindingIt) {
   const UniqueMenu rules = dll.LoadMenu(IDR_RULES_MENU);
   ASSERT_TRUE(rules);
   EXPECT_EQ(MenuTexts(rules.get()).front(), test::kEnableInRussian);
-  EXPECT_EQ(test::SectionEntries(file, L"Menu").front(),
-            (Entries::value_type{L"ENABLE", L"ENABLE"}));
+  EXPECT_EQ(test::SectionEntries(file, L"Menu").front(), (Entries::value_type{L"ENABLE", L"ENABLE"}));
   EXPECT_EQ(LoadTrayTexts(dll)[8], test::kEnableInRussian);
 }
 
@@ -160,12 +159,9 @@ TEST(MenuLocalizer, NestedItems_AreKeyedAndTranslatedDepthFirst) {
 
   const Entries written = test::SectionEntries(file, L"Menu");
   const Entries expectedFile = {
-      {L"DEEP_ITEM", L"Tief"},
-      {L"TOOLS", L"&Werkzeuge"},
-      {L"ENABLE", L"ENABLE"},
-      {L"OPEN_FILE", L"Open &File\u2026"},
-      {L"Deeper", L"Deeper"},
-      {L"\u0412\u042b\u0425\u041e\u0414", L"\u0412\u044b\u0445\u043e\u0434"}};
+      {L"DEEP_ITEM", L"Tief"}, {L"TOOLS", L"&Werkzeuge"},
+      {L"ENABLE", L"ENABLE"},  {L"OPEN_FILE", L"Open &File\u2026"},
+      {L"Deeper", L"Deeper"},  {L"\u0412\u042b\u0425\u041e\u0414", L"\u0412\u044b\u0445\u043e\u0434"}};
   // A text keyed with "=" could never be read back, so it is not written.
   EXPECT_EQ(written, expectedFile);
 }

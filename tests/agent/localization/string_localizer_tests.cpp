@@ -96,8 +96,7 @@ TEST_F(StringLocalizer, PointerFormAndMissingStrings_PassThroughUntouched) {
 // This program's own module is redirected too, and its string 6 has another
 // built-in text: the identifier alone picks the translation.
 TEST_F(StringLocalizer, SameIdentifierInAnotherModule_GetsTheSameTranslation) {
-  const std::wstring translated =
-      L"\u0423\u0436\u0435 \u0440\u0430\u0431\u043e\u0442\u0430\u0435\u0442";
+  const std::wstring translated = L"\u0423\u0436\u0435 \u0440\u0430\u0431\u043e\u0442\u0430\u0435\u0442";
   Start(L"Shared.lng", L"[Strings]\r\n6=" + translated + L"\r\n");
   EXPECT_EQ(dll.LoadString(IDS_ALREADY_RUNNING), translated);
   EXPECT_EQ(test::OwnModuleString(IDS_ALREADY_RUNNING), translated);

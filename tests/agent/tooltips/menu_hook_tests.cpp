@@ -22,9 +22,8 @@ class MenuHook : public testing::Test {
 
   static size_t SelectionsOf(HWND window, UINT item) {
     const std::vector<MenuSelection> all = Host().Selections();
-    return static_cast<size_t>(std::count_if(all.begin(), all.end(), [&](const MenuSelection& s) {
-      return s.window == window && s.item == item;
-    }));
+    return static_cast<size_t>(std::count_if(
+        all.begin(), all.end(), [&](const MenuSelection& s) { return s.window == window && s.item == item; }));
   }
 };
 

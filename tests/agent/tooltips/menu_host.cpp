@@ -91,10 +91,10 @@ void MenuHost::ThreadBody() {
   wc.lpszClassName = kHostClass;
   if (RegisterClassExW(&wc) == 0) return;
   // Shaped like the agent window: a hidden 1 x 1 window with a caption.
-  const UniqueWindow owner(CreateWindowExW(0, kHostClass, L"Tooltip Host", WS_CAPTION, 0, 0, 1, 1, nullptr,
-                                           nullptr, instance, nullptr));
-  const UniqueWindow stranger(CreateWindowExW(0, kHostClass, L"Stranger", WS_CAPTION, 0, 0, 1, 1, nullptr,
-                                              nullptr, instance, nullptr));
+  const UniqueWindow owner(
+      CreateWindowExW(0, kHostClass, L"Tooltip Host", WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr, instance, nullptr));
+  const UniqueWindow stranger(
+      CreateWindowExW(0, kHostClass, L"Stranger", WS_CAPTION, 0, 0, 1, 1, nullptr, nullptr, instance, nullptr));
   if (!owner || !stranger) return;
   child_ = CreateWindowExW(0, kHostClass, L"Child", WS_CHILD, 0, 0, 1, 1, owner.get(), nullptr, instance, nullptr);
   TrayTooltipTexts texts;
@@ -190,8 +190,8 @@ bool MenuHost::CloseMenu() {
 
 size_t MenuHost::SelectionCountFrom(HWND window) const {
   const std::lock_guard<std::mutex> guard(lock_);
-  return static_cast<size_t>(
-      std::count_if(selections_.begin(), selections_.end(), [window](const MenuSelection& s) { return s.window == window; }));
+  return static_cast<size_t>(std::count_if(selections_.begin(), selections_.end(),
+                                           [window](const MenuSelection& s) { return s.window == window; }));
 }
 
 bool MenuHost::WaitForSelectionFrom(HWND window, size_t before) {
@@ -208,7 +208,8 @@ bool MenuHost::SelectItem(UINT item, WORD key) {
   for (int presses = 0; presses < 30; ++presses) {
     if (!PressKey(key)) return false;
     const std::vector<MenuSelection> all = Selections();
-    const auto last = std::find_if(all.rbegin(), all.rend(), [this](const MenuSelection& s) { return s.window == tracking_; });
+    const auto last =
+        std::find_if(all.rbegin(), all.rend(), [this](const MenuSelection& s) { return s.window == tracking_; });
     if (last->item == item && (last->flags & MF_POPUP) == 0) return true;
   }
   return false;
@@ -217,9 +218,8 @@ bool MenuHost::SelectItem(UINT item, WORD key) {
 bool MenuHost::HoverPosition(int position) {
   RECT item = {};
   if (!GetMenuItemRect(menuWindow_, popup_, static_cast<UINT>(position), &item)) return false;
-  const UINT expected = GetMenuItemID(popup_, position) == static_cast<UINT>(-1)
-                            ? static_cast<UINT>(position)
-                            : GetMenuItemID(popup_, position);
+  const UINT expected = GetMenuItemID(popup_, position) == static_cast<UINT>(-1) ? static_cast<UINT>(position)
+                                                                                 : GetMenuItemID(popup_, position);
   const int y = (item.top + item.bottom) / 2;
   // Wine's menu loop lets the first move of a menu session pass without a
   // selection, so the pointer wiggles within the item until one comes.

@@ -6,9 +6,7 @@
 namespace ks {
 namespace {
 
-TEST(TooltipTitle, Ampersands_AreRemoved) {
-  EXPECT_EQ(TooltipTitleFromMenuText(L"&Enable && go"), L"Enable  go");
-}
+TEST(TooltipTitle, Ampersands_AreRemoved) { EXPECT_EQ(TooltipTitleFromMenuText(L"&Enable && go"), L"Enable  go"); }
 
 TEST(TooltipTitle, ShortcutAfterTab_IsBracketed) {
   EXPECT_EQ(TooltipTitleFromMenuText(L"&Open\tCtrl+O"), L"Open\t[Ctrl+O]");
@@ -36,9 +34,7 @@ TEST(TooltipTitle, LongerTitle_Keeps97CharactersAndEllipsis) {
   EXPECT_EQ(ShortenTooltipTitle(std::wstring(98, L'y')), std::wstring(97, L'y') + L"\u2026");
 }
 
-TEST(TooltipBody, StringWithLineBreak_ShowsFirstLine) {
-  EXPECT_EQ(TooltipBodyFromString(L"One\nTwo\nThree"), L"One");
-}
+TEST(TooltipBody, StringWithLineBreak_ShowsFirstLine) { EXPECT_EQ(TooltipBodyFromString(L"One\nTwo\nThree"), L"One"); }
 
 TEST(TooltipBody, StringStartingWithLineBreak_ShowsWhole) {
   EXPECT_EQ(TooltipBodyFromString(L"\nTwo"), L"\nTwo");

@@ -67,7 +67,8 @@ class TrayMenuTooltips : public testing::Test {
   void OpenAndRestOn(UINT item, const std::wstring& title, TipState& state, const MenuSetup& setup = {}) {
     ASSERT_TRUE(Host().OpenMenu(Host().Owner(), setup));
     ASSERT_TRUE(Host().SelectItem(item));
-    ASSERT_TRUE(WaitShown(title, state)) << "visible " << state.visible << " title \"" << Narrow(state.title) << "\" text \"" << Narrow(state.text) << "\"";
+    ASSERT_TRUE(WaitShown(title, state)) << "visible " << state.visible << " title \"" << Narrow(state.title)
+                                         << "\" text \"" << Narrow(state.text) << "\"";
   }
 };
 
@@ -192,9 +193,9 @@ class TooltipPlacement : public TrayMenuTooltips {
       const auto at = [&](POINT p) { return p.x == expected.x && p.y == expected.y; };
       return state.visible && (at(window) || at(client));
     });
-    EXPECT_TRUE(placed) << "tooltip frame at " << window.x << "," << window.y << ", text area at " << client.x
-                        << "," << client.y << ", expected " << expected.x << "," << expected.y << "; item "
-                        << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+    EXPECT_TRUE(placed) << "tooltip frame at " << window.x << "," << window.y << ", text area at " << client.x << ","
+                        << client.y << ", expected " << expected.x << "," << expected.y << "; item " << r.left << ","
+                        << r.top << "-" << r.right << "," << r.bottom;
   }
 };
 

@@ -15,7 +15,6 @@ struct Calls {
   std::vector<UINT> languages;
 };
 
-
 TEST(TrayTooltipTexts, PlainItem_UsesFirstLineOfItsString) {
   Calls calls;
   TrayTooltipTexts texts;
