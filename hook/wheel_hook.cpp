@@ -20,24 +20,21 @@ POINT PointOf(LPARAM lParam) {
 
 LONG Area(const RECT& r) { return (r.bottom - r.top) * (r.right - r.left); }
 
-// What became of a message for the target: handled, queued at the target's
-// thread (which acts on it once, whenever it next takes messages), or not
-// taken (the thread is hung, or the window gone or refusing).
-enum class SendResult { Delivered, Queued, Failed };
-
 // The target's own thread is the one that took the wheel: the window
-// procedure runs at once. Any other thread gets the message without the
-// sender waiting, so a slow or hung program never holds the one the user is
-// working in, and a turn is never acted on by both.
-SendResult SendToTarget(HWND target, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+// procedure runs at once. Any other thread gets the message queued without the
+// sender waiting (it acts on it once, whenever it next takes messages), so a
+// slow program never holds the one the user is working in, and a turn is
+// never acted on by both. False when the message was not taken: the thread is
+// hung, or the window gone or refusing.
+bool SendToTarget(HWND target, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   result = 0;
   if (GetWindowThreadProcessId(target, nullptr) == GetCurrentThreadId()) {
     result = SendMessageW(target, message, wParam, lParam);
-    return SendResult::Delivered;
+    return true;
   }
   // A thread Windows calls hung would take the turn only when it recovers.
-  if (IsHungAppWindow(target)) return SendResult::Failed;
-  return SendNotifyMessageW(target, message, wParam, lParam) ? SendResult::Queued : SendResult::Failed;
+  if (IsHungAppWindow(target)) return false;
+  return SendNotifyMessageW(target, message, wParam, lParam) != FALSE;
 }
 
 }  // namespace
@@ -78,9 +75,7 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
   // A wheel turn is never lost: when the window under the pointer cannot be
   // reached, the focused window keeps it.
   LRESULT ignored = 0;
-  if (SendToTarget(target, WM_MOUSEWHEEL, msg.wParam, msg.lParam, ignored) != SendResult::Failed) {
-    msg.message = WM_NULL;
-  }
+  if (SendToTarget(target, WM_MOUSEWHEEL, msg.wParam, msg.lParam, ignored)) msg.message = WM_NULL;
 }
 
 HWND FindWheelTarget(POINT point) {
