@@ -192,11 +192,11 @@ void LayoutEngine::intrinsic(LayoutBox& b) {
   if (b.minContent >= 0) return;
   const ComputedStyle& s = *b.style;
   if (b.kind == BoxKind::Table) {
-    const std::vector<Column> cols = tableColumns(b);
+    const std::vector<TableColumn> cols = tableColumns(b);
     const int spacing = static_cast<int>(std::lround(s.borderSpacing));
     const int gaps = cols.empty() ? 0 : MulPx(spacing, static_cast<int>(cols.size() + 1));
     int mn = gaps, mx = gaps;
-    for (const Column& c : cols) {
+    for (const TableColumn& c : cols) {
       mn = AddPx(mn, c.min);
       mx = AddPx(mx, c.max);
     }
@@ -259,7 +259,8 @@ void LayoutEngine::intrinsic(LayoutBox& b) {
       mx = std::max(mx, c->maxContent);
     }
   }
-  if (s.width.unit == Length::Unit::Px) mn = mx = std::max(0, s.width.resolve(0));
+  // A cell's fixed width is weighed by its table, which may give it less.
+  if (s.width.unit == Length::Unit::Px && b.kind != BoxKind::TableCell) mn = mx = std::max(0, s.width.resolve(0));
   if (s.minWidth.unit == Length::Unit::Px) {
     mn = std::max(mn, s.minWidth.resolve(0));
     mx = std::max(mx, mn);

@@ -9,6 +9,7 @@
 
 #include "render/layout_box.h"
 #include "render/layout_container.h"
+#include "render/layout_table_widths.h"
 
 namespace ks::render {
 
@@ -34,13 +35,6 @@ class LayoutEngine {
   const Font& fontFor(const ComputedStyle& style);
 
  private:
-  struct Column {
-    int min = 0;
-    int max = 0;
-    float percent = 0.0f;
-    bool fixed = false;
-    int width = 0;
-  };
   struct FloatBox {
     Rect rect;  // margin box, relative to the container's content box
     bool left = true;
@@ -65,8 +59,7 @@ class LayoutEngine {
 
   // Tables.
   void layoutTable(LayoutBox& table, int containingWidth, bool shrinkToFit);
-  std::vector<Column> tableColumns(LayoutBox& table);
-  static void distribute(std::vector<Column>& cols, int available);
+  std::vector<TableColumn> tableColumns(LayoutBox& table);
 
   Container& container_;
   std::unordered_map<std::string, Font> fonts_;

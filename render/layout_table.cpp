@@ -1,10 +1,12 @@
-// Automatic table layout: column widths from the cells' intrinsic widths,
-// fixed and percentage widths, spans; rows as tall as their tallest cell.
+// Automatic table layout: the columns' minimum and preferred widths from the
+// cells' intrinsic widths, fixed and percentage widths and spans; rows as
+// tall as their tallest cell.
 #include <algorithm>
 #include <cmath>
 
 #include "render/layout_engine.h"
 #include "render/layout_saturating.h"
+#include "render/layout_table_widths.h"
 
 namespace ks::render {
 namespace {
@@ -23,8 +25,8 @@ std::size_t ColumnCount(const LayoutBox& table) {
 
 }  // namespace
 
-std::vector<LayoutEngine::Column> LayoutEngine::tableColumns(LayoutBox& table) {
-  std::vector<Column> cols(ColumnCount(table));
+std::vector<TableColumn> LayoutEngine::tableColumns(LayoutBox& table) {
+  std::vector<TableColumn> cols(ColumnCount(table));
   const int spacing = static_cast<int>(std::lround(table.style->borderSpacing));
   struct Spanning {
     std::size_t first, span;
@@ -42,14 +44,14 @@ std::vector<LayoutEngine::Column> LayoutEngine::tableColumns(LayoutBox& table) {
       bool fixed = false;
       if (w.unit == Length::Unit::Px) {
         // A cell's width is its content box; columns hold border boxes. A
-        // fixed width is not given up when the table gets narrow.
+        // fixed width is what the column prefers: when the table gets
+        // narrow it gives way down to the content's min-content width.
         const int box = AddPx(w.resolve(0), cell->border.horizontal(), cell->padding.horizontal());
-        mn = std::max(mn, box);
-        mx = mn;
+        mx = std::max(mn, box);
         fixed = true;
       }
       if (span == 1) {
-        Column& c = cols[col];
+        TableColumn& c = cols[col];
         c.min = std::max(c.min, mn);
         c.max = std::max(c.max, mx);
         c.fixed = c.fixed || fixed;
@@ -78,82 +80,19 @@ std::vector<LayoutEngine::Column> LayoutEngine::tableColumns(LayoutBox& table) {
       for (std::size_t k = 0; k < s.span; ++k) cols[s.first + k].max = AddPx(cols[s.first + k].max, share(extra, k));
     }
   }
-  for (Column& c : cols) c.max = std::max(c.max, c.min);
+  for (TableColumn& c : cols) c.max = std::max(c.max, c.min);
   return cols;
-}
-
-void LayoutEngine::distribute(std::vector<Column>& cols, int available) {
-  int remaining = available;
-  for (Column& c : cols) {
-    c.width = c.min;
-    remaining = SubPx(remaining, c.min);
-  }
-  if (remaining <= 0 || cols.empty()) return;
-  // Percentage columns first, toward their share of the table.
-  for (Column& c : cols) {
-    if (c.percent <= 0) continue;
-    const int want = RoundPx(static_cast<double>(available) * static_cast<double>(c.percent) / 100.0);
-    const int grow = std::min(remaining, std::max(0, SubPx(want, c.width)));
-    c.width += grow;
-    remaining -= grow;
-  }
-  // Then the others toward their widest content.
-  // Counted wide and exact: the shares below then add up to no more than grant.
-  long long growable = 0;
-  for (const Column& c : cols) {
-    if (c.percent <= 0) growable += c.max - c.width;
-  }
-  if (growable > 0 && remaining > 0) {
-    const int grant = static_cast<int>(std::min<long long>(remaining, growable));
-    int given = 0;
-    for (Column& c : cols) {
-      if (c.percent > 0 || c.max <= c.width) continue;
-      const int share = static_cast<int>(static_cast<long long>(grant) * (c.max - c.width) / growable);
-      c.width += share;
-      given += share;
-    }
-    // Rounding leftovers go to the first column that can still grow.
-    for (Column& c : cols) {
-      if (given >= grant) break;
-      if (c.percent <= 0 && c.width < c.max) {
-        const int add = std::min(grant - given, c.max - c.width);
-        c.width += add;
-        given += add;
-      }
-    }
-    remaining -= given;
-  }
-  if (remaining <= 0) return;
-  // Space beyond every column's content: auto columns share it by their
-  // width; when there are none, every column does.
-  std::vector<Column*> takers;
-  for (Column& c : cols) {
-    if (!c.fixed && c.percent <= 0) takers.push_back(&c);
-  }
-  if (takers.empty()) {
-    for (Column& c : cols) takers.push_back(&c);
-  }
-  long long total = 0;
-  for (const Column* c : takers) total += c->width;
-  int given = 0;
-  for (Column* c : takers) {
-    const int share = total > 0 ? static_cast<int>(remaining * static_cast<long long>(c->width) / total)
-                                : remaining / static_cast<int>(takers.size());
-    c->width += share;
-    given += share;
-  }
-  if (given < remaining) takers.back()->width += remaining - given;
 }
 
 void LayoutEngine::layoutTable(LayoutBox& t, int cw, bool shrinkToFit) {
   resolveEdges(t, cw);
   const ComputedStyle& s = *t.style;
-  std::vector<Column> cols = tableColumns(t);
+  std::vector<TableColumn> cols = tableColumns(t);
   const int spacing = static_cast<int>(std::lround(s.borderSpacing));
   const int n = static_cast<int>(cols.size());
   const int gaps = n > 0 ? MulPx(spacing, n + 1) : 0;
   int sumMin = 0, sumMax = 0;
-  for (const Column& c : cols) {
+  for (const TableColumn& c : cols) {
     sumMin = AddPx(sumMin, c.min);
     sumMax = AddPx(sumMax, c.max);
   }
@@ -165,7 +104,7 @@ void LayoutEngine::layoutTable(LayoutBox& t, int cw, bool shrinkToFit) {
     target = std::min(AddPx(cw, -t.margin.horizontal(), -edges), AddPx(sumMax, gaps));
   }
   target = std::max(target, AddPx(sumMin, gaps));
-  distribute(cols, SubPx(target, gaps));
+  DistributeColumnWidths(cols, SubPx(target, gaps));
   t.width = target;
   if (!shrinkToFit && s.margin[kLeft].isAuto() && s.margin[kRight].isAuto()) {
     t.margin.left = t.margin.right = std::max(0, AddPx(cw, -target, -edges) / 2);

@@ -6,6 +6,7 @@
 
 #include "fake_container.h"
 #include "render/layout_saturating.h"
+#include "render/layout_table_widths.h"
 #include "render/page_view.h"
 
 namespace ks::render {
@@ -141,6 +142,55 @@ TEST_F(LayoutTest, TableColumnsFollowFixedAndPercentWidthsAndColspan) {
   EXPECT_EQ(10, border("s").y);
 }
 
+std::vector<int> Widths(std::vector<TableColumn> cols, int available) {
+  DistributeColumnWidths(cols, available);
+  std::vector<int> out;
+  for (const TableColumn& c : cols) out.push_back(c.width);
+  return out;
+}
+
+TEST(TableColumnWidths, SharedInTheBrowsersOrder_PercentThenFixedThenAuto) {
+  const TableColumn percent{10, 50, 25.0f, false, 0};
+  const TableColumn fixed{10, 100, 0.0f, true, 0};
+  const TableColumn autoWidth{10, 200, 0.0f, false, 0};
+  const std::vector<TableColumn> cols{autoWidth, fixed, percent};
+  EXPECT_EQ((std::vector<int>{10, 10, 10}), Widths(cols, 20));  // less than the minimums
+  EXPECT_EQ((std::vector<int>{10, 10, 10}), Widths(cols, 30));
+  // The percentage column first, toward 25% of the table; then the fixed one
+  // toward its width, then the automatic one toward its content.
+  EXPECT_EQ((std::vector<int>{10, 50, 20}), Widths(cols, 80));
+  EXPECT_EQ((std::vector<int>{15, 100, 39}), Widths(cols, 154));
+  EXPECT_EQ((std::vector<int>{31, 100, 44}), Widths(cols, 175));
+  EXPECT_EQ((std::vector<int>{200, 100, 100}), Widths(cols, 400));
+  // Beyond every column's content the automatic one takes the rest.
+  EXPECT_EQ((std::vector<int>{275, 100, 125}), Widths(cols, 500));
+  // Without an automatic column the excess goes to all by their widths.
+  EXPECT_EQ((std::vector<int>{150, 150}), Widths({fixed, fixed}, 300));
+}
+
+TEST(TableColumnWidths, BetweenMinAndPreferred_EachGivesWayByWhatItCanGive) {
+  // The settings page's top row as a browser measures it: two fixed columns
+  // (min-content 159 and 118, preferred 409 and 382) and the picture's column
+  // (393); the browser gives them 315, 282 and 393 of 990 px.
+  const std::vector<TableColumn> page{{159, 409, 0.0f, true, 0}, {118, 382, 0.0f, true, 0}, {393, 393, 0.0f, false, 0}};
+  const std::vector<int> w = Widths(page, 990);
+  EXPECT_NEAR(315, w[0], 1);
+  EXPECT_NEAR(282, w[1], 1);
+  EXPECT_EQ(393, w[2]);
+  // Over every width the columns add up exactly and never pass their
+  // preferred widths before every column has reached its own.
+  for (int available = 0; available <= 1400; ++available) {
+    const std::vector<int> ws = Widths(page, available);
+    const int sum = ws[0] + ws[1] + ws[2];
+    EXPECT_EQ(std::max(available, 159 + 118 + 393), sum) << available;
+    if (available <= 409 + 382 + 393) {
+      EXPECT_LE(ws[0], 409) << available;
+      EXPECT_LE(ws[1], 382) << available;
+      EXPECT_EQ(393, ws[2]) << available;
+    }
+  }
+}
+
 TEST_F(LayoutTest, CellsAlignTheirContentVertically) {
   load(
       "<table style='border-spacing: 0'><tr><td id=tall style='height: 50px; padding: 0'>x</td>"
@@ -153,13 +203,67 @@ TEST_F(LayoutTest, CellsAlignTheirContentVertically) {
   EXPECT_EQ(40, border("b").y);
 }
 
-TEST_F(LayoutTest, MinWidthHonoursFixedCellWidthsAndLongestWords) {
+TEST_F(LayoutTest, MinWidthTakesLongestWordsAndGivesUpFixedCellWidths) {
   load(
       "<table style='border-spacing: 2px'><tr><td style='width: 400px; padding: 1px'>x</td>"
       "<td style='padding: 1px'>short incomprehensibilities</td></tr></table>",
       1000);
-  // 402 + 2 + (21 chars * 5 + 2) + 3 gaps of 2
-  EXPECT_EQ(402 + 107 + 6, page.minWidth());
+  // As in a browser, a cell's fixed width is a preference: (1 char * 5 + 2)
+  // + (21 chars * 5 + 2) + 3 gaps of 2
+  EXPECT_EQ(7 + 107 + 6, page.minWidth());
+  // With room, the fixed cell keeps its width and the other takes the rest.
+  load(
+      "<table id=t style='width: 100%%; border-spacing: 0'><tr><td id=a style='width: 400px; padding: 0'>x</td>"
+      "<td id=b style='padding: 0'>y</td></tr></table>",
+      1000);
+  EXPECT_EQ(400, border("a").w);
+  EXPECT_EQ(600, border("b").w);
+}
+
+// Three columns shaped like the settings page's: two of a fixed width with
+// text that wraps, one of automatic width holding a picture.
+constexpr const char* kThreeColumns =
+    "<table id=t style='width: 100%%; border-spacing: 0'><tr>"
+    "<td id=a style='width: 400px; padding: 0'><div id=at>aaaa aaaa aaaa aaaa aaaa aaaa aaaa aaaa aaaa aaaa "
+    "aaaa aaaa aaaa aaaa aaaa aaaa</div></td>"
+    "<td id=b style='width: 350px; padding: 0'>bbbbbbbb bbbbbbbb bbbbbbbb bbbbbbbb bbbbbbbb</td>"
+    "<td id=c style='padding: 0'><img id=pic src=p.png width=300 height=50></td></tr>"
+    "<tr><td id=s colspan=3 style='padding: 0'>span</td></tr></table>";
+
+TEST_F(LayoutTest, NarrowTable_FixedColumnsShrinkTowardMinContentAndTextWraps) {
+  load(kThreeColumns, 1050);
+  EXPECT_EQ(400, border("a").w);
+  EXPECT_EQ(350, border("b").w);
+  EXPECT_EQ(300, border("c").w);
+  EXPECT_EQ(10, border("at").h);  // 395 px of text on one line
+
+  // 120 px short: the fixed columns give it up in proportion to what they
+  // can give (400 - 20 and 350 - 40), the picture's column keeps its width.
+  load(kThreeColumns, 930);
+  const Rect a = border("a"), b = border("b"), c = border("c");
+  EXPECT_EQ(930, border("t").w);
+  EXPECT_EQ(930, a.w + b.w + c.w);
+  EXPECT_NEAR(400 - 120 * 380 / 690, a.w, 1);
+  EXPECT_NEAR(350 - 120 * 310 / 690, b.w, 1);
+  EXPECT_EQ(300, c.w);
+  EXPECT_EQ(20, border("at").h);  // the text wrapped
+  EXPECT_EQ(a.x + a.w, b.x);
+  EXPECT_EQ(b.x + b.w, c.x);
+  EXPECT_LE(AddPx(border("pic").x, border("pic").w), AddPx(c.x, c.w));
+  EXPECT_EQ(930, border("s").w);
+
+  // At the min-content width every column is at its longest word or picture.
+  const int min = page.minWidth();
+  EXPECT_EQ(20 + 40 + 300, min);
+  load(kThreeColumns, min);
+  EXPECT_EQ(20, border("a").w);
+  EXPECT_EQ(40, border("b").w);
+  EXPECT_EQ(300, border("c").w);
+  EXPECT_EQ(min, border("t").w);
+  // Below it the table keeps its min-content width and overflows.
+  load(kThreeColumns, min - 50);
+  EXPECT_EQ(min, border("t").w);
+  EXPECT_EQ(20, border("a").w);
 }
 
 TEST_F(LayoutTest, MinHeightForWidthGrowsWhenTextWraps) {
