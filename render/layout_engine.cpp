@@ -173,7 +173,8 @@ void LayoutEngine::layoutAtomic(LayoutBox& b, int cw) {
   }
   const ComputedStyle& s = *b.style;
   if (!s.width.isAuto() && !(s.width.isPercent() && cw <= 0)) {
-    b.width = std::max(0, s.width.resolve(cw));
+    // A push button's width is its border box, as browsers size buttons.
+    b.width = std::max(0, SubPx(s.width.resolve(cw), b.control == Control::Button ? edges : 0));
   } else {
     intrinsic(b);
     const int available = SubPx(cw, b.margin.horizontal());
@@ -260,7 +261,10 @@ void LayoutEngine::intrinsic(LayoutBox& b) {
     }
   }
   // A cell's fixed width is weighed by its table, which may give it less.
-  if (s.width.unit == Length::Unit::Px && b.kind != BoxKind::TableCell) mn = mx = std::max(0, s.width.resolve(0));
+  if (s.width.unit == Length::Unit::Px && b.kind != BoxKind::TableCell) {
+    const int edges = b.control == Control::Button ? AddPx(b.border.horizontal(), b.padding.horizontal()) : 0;
+    mn = mx = std::max(0, SubPx(s.width.resolve(0), edges));
+  }
   if (s.minWidth.unit == Length::Unit::Px) {
     mn = std::max(mn, s.minWidth.resolve(0));
     mx = std::max(mx, mn);

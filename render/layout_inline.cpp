@@ -62,6 +62,12 @@ void AppendTransformed(std::string& out, std::string_view word, TextTransform t,
   }
 }
 
+// Letters and digits, counting every byte of a multi-byte character.
+bool IsWordChar(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return u >= 0x80 || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 bool Wraps(WhiteSpace ws) { return ws == WhiteSpace::Normal || ws == WhiteSpace::PreWrap || ws == WhiteSpace::PreLine; }
 
 }  // namespace
@@ -169,22 +175,39 @@ void LayoutEngine::addText(LayoutBox& container, LayoutBox& t, bool& prevSpace) 
     // are kept, up to the next newline).
     std::size_t end = i;
     while (end < source.size() && source[end] != '\n' && (preserveSpaces || !IsCollapsible(source[end]))) ++end;
-    std::string_view word(source.data() + i, end - i);
-    InlineItem item;
-    item.kind = InlineItem::Kind::Word;
-    item.box = &t;
-    item.start = static_cast<std::uint32_t>(t.text.size());
-    if (preserveSpaces) {
-      std::string spaced(word);
-      for (char& ch : spaced) ch = ch == '\t' ? ' ' : ch;
-      AppendTransformed(t.text, spaced, s.textTransform, prevSpace);
-    } else {
-      AppendTransformed(t.text, word, s.textTransform, prevSpace);
+    // A wrapping line may also break after a hyphen inside a word, as in
+    // "Tree-structured", when a letter or digit stands on either side.
+    std::size_t pieceStart = i;
+    while (pieceStart < end) {
+      std::size_t pieceEnd = end;
+      if (wraps && !preserveSpaces) {
+        for (std::size_t k = pieceStart + 1; k + 1 < end; ++k) {
+          if (source[k] == '-' && IsWordChar(source[k - 1]) && IsWordChar(source[k + 1])) {
+            pieceEnd = k + 1;
+            break;
+          }
+        }
+      }
+      const std::string_view word(source.data() + pieceStart, pieceEnd - pieceStart);
+      InlineItem item;
+      item.kind = InlineItem::Kind::Word;
+      item.box = &t;
+      item.start = static_cast<std::uint32_t>(t.text.size());
+      const bool wordStart = prevSpace && pieceStart == i;
+      if (preserveSpaces) {
+        std::string spaced(word);
+        for (char& ch : spaced) ch = ch == '\t' ? ' ' : ch;
+        AppendTransformed(t.text, spaced, s.textTransform, wordStart);
+      } else {
+        AppendTransformed(t.text, word, s.textTransform, wordStart);
+      }
+      item.length = static_cast<std::uint32_t>(t.text.size()) - item.start;
+      const std::string_view text = std::string_view(t.text).substr(item.start, item.length);
+      item.width = SaturatePx(container_.textWidth(font.handle, text));
+      item.breakAfter = pieceEnd < end;
+      container.items.push_back(item);
+      pieceStart = pieceEnd;
     }
-    item.length = static_cast<std::uint32_t>(t.text.size()) - item.start;
-    const std::string_view text = std::string_view(t.text).substr(item.start, item.length);
-    item.width = SaturatePx(container_.textWidth(font.handle, text));
-    container.items.push_back(item);
     prevSpace = false;
     i = end;
   }

@@ -176,6 +176,18 @@ void PageView::layout(int width) {
   if (!layoutDirty_ && width == width_) return;
   height_ = boxes_.root ? engine_.layout(*boxes_.root, width) : 0;
   width_ = width;
+  contentWidth_ = width;
+  if (boxes_.root) {
+    // A table that cannot get narrower than its content sticks out.
+    std::vector<const LayoutBox*> stack{boxes_.root};
+    while (!stack.empty()) {
+      const LayoutBox* b = stack.back();
+      stack.pop_back();
+      const Rect r = AbsoluteBorderBox(*b);
+      contentWidth_ = std::max(contentWidth_, AddPx(r.x, r.w, b->margin.right));
+      for (const LayoutBox* c : b->children) stack.push_back(c);
+    }
+  }
   layoutDirty_ = false;
 }
 
@@ -186,6 +198,14 @@ int PageView::minWidth() {
   // Measuring resolves the boxes' margins and paddings without a containing
   // width, so percentages are lost until the next layout.
   layoutDirty_ = true;
+  return width;
+}
+
+int PageView::maxWidth() {
+  ensureBoxes();
+  if (!boxes_.root) return 0;
+  const int width = engine_.maxContentWidth(*boxes_.root);
+  layoutDirty_ = true;  // as for minWidth
   return width;
 }
 

@@ -58,7 +58,10 @@ class PageView {
   // Lays the page out for a width (runs the stale steps).
   void layout(int width);
   int contentHeight() const { return height_; }
+  // The laid-out width, or wider where content overflows it to the right.
+  int contentWidth() const { return contentWidth_; }
   int minWidth();
+  int maxWidth();
   int minHeight(int width);
 
   // Content box relative to the root; false when the element has no box.
@@ -103,6 +106,7 @@ class PageView {
   bool layoutDirty_ = true;
   int width_ = -1;
   int height_ = 0;
+  int contentWidth_ = 0;
   int sheetCount_ = 0;
 };
 

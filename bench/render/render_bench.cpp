@@ -1,7 +1,9 @@
 // Times the renderer's pipeline on the settings page: parse (with style sheet
 // collection), style (cascade and box tree), layout for the page's minimum
-// width. Usage: bench_render [page.html [styles.css]]; without arguments it
-// takes config/page/settings.html, or the test fixture when that is absent.
+// width; then sets the page's min-content width and the widths of its three
+// top cells at 1024 px beside a browser's. Usage:
+// bench_render [page.html [styles.css]]; without arguments it takes
+// config/page/settings.html, or the test fixture when that is absent.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -17,6 +19,9 @@
 #ifdef _WIN32
 #include <windows.h>
 #include <psapi.h>
+
+#include "render/win32_container.h"
+#include "render/win32_gdiplus_session.h"
 #else
 #include <sys/resource.h>
 #endif
@@ -109,6 +114,82 @@ void PrintLargeInputs() {
   std::printf("  32 KiB of attributes on one element           %9.1f ms\n", OnceMs(attributes, {}));
 }
 
+// The settings page in headless Chromium 156 (Debian's chromium), adapted
+// for a browser: "%%" read as "%", the style sheet without its <style>
+// lines, the localisation import left out. A script in the page wrote the
+// figures into the DOM, read with --dump-dom: the three top cells'
+// offsetWidth at --window-size=1024,768, and the page's min-content width as
+// the root's width under width: min-content (704; the document's
+// scrollWidth at a narrow window, which leaves out the right body margin,
+// is 696), and the cells' widths there. No cell overflowed at 1024.
+constexpr int kBrowserMinContent = 704;
+constexpr int kBrowserCells1024[3] = {315, 282, 393};
+constexpr int kBrowserCellsAtMin[3] = {159, 118, 393};
+constexpr int kCompareWidth = 1024;
+
+// The top row's cells of the page's main table, in order.
+std::vector<const Node*> TopCells(Document& document) {
+  std::vector<const Node*> cells;
+  const Node* table = document.findById("MAIN_TABLE");
+  const Node* row = nullptr;
+  std::vector<const Node*> stack{table};
+  while (!stack.empty() && !row) {
+    const Node* n = stack.back();
+    stack.pop_back();
+    if (!n) continue;
+    if (n->tag() == Tag::Tr) row = n;
+    for (auto it = n->children().rbegin(); it != n->children().rend(); ++it) stack.push_back(it->get());
+  }
+  if (!row) return cells;
+  for (const auto& c : row->children()) {
+    if (c->tag() == Tag::Td) cells.push_back(c.get());
+  }
+  return cells;
+}
+
+std::string Percent(int ours, int theirs) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%+.1f%%", theirs ? 100.0 * (ours - theirs) / theirs : 0.0);
+  return text;
+}
+
+// Lays the page out with the container's text measurement and prints its
+// min-content width and top cells at the browser's width beside the
+// browser's figures.
+void PrintBrowserComparison(Container& container, const char* measuredWith, const std::string& html,
+                            const std::string& css) {
+  PageView page(container);
+  page.loadHtml(html);
+  for (const std::string& url : page.pendingStyleSheets()) {
+    page.supplyStyleSheet(url, url == "styles.css" ? css : std::string(), url == "styles.css" && !css.empty());
+  }
+  const int minWidth = page.minWidth();
+  std::printf("against headless Chromium 156 (text measured with %s):\n", measuredWith);
+  std::printf("  min-content width   ours %4d px, browser %4d px (%s)\n", minWidth, kBrowserMinContent,
+              Percent(minWidth, kBrowserMinContent).c_str());
+  const std::vector<const Node*> cells = TopCells(page.document());
+  page.layout(minWidth);
+  for (std::size_t i = 0; i < cells.size() && i < 3; ++i) {
+    Rect r;
+    if (!page.borderBox(*cells[i], r)) continue;
+    std::printf("  cell %zu at min-content ours %4d px, browser %4d px (%s)\n", i + 1, r.w, kBrowserCellsAtMin[i],
+                Percent(r.w, kBrowserCellsAtMin[i]).c_str());
+  }
+  page.layout(kCompareWidth);
+  Rect table;
+  const Node* tableNode = page.document().findById("MAIN_TABLE");
+  const bool haveTable = tableNode && page.borderBox(*tableNode, table);
+  for (std::size_t i = 0; i < cells.size() && i < 3; ++i) {
+    Rect r;
+    if (!page.borderBox(*cells[i], r)) continue;
+    std::printf("  cell %zu at %d px     ours %4d px, browser %4d px (%s)\n", i + 1, kCompareWidth, r.w,
+                kBrowserCells1024[i], Percent(r.w, kBrowserCells1024[i]).c_str());
+  }
+  std::printf("  page at %d px: %d px wide content (%s), %d px tall; table %d px wide\n", kCompareWidth,
+              page.contentWidth(), page.contentWidth() > kCompareWidth ? "overflows" : "nothing overflows",
+              page.contentHeight(), haveTable ? table.w : 0);
+}
+
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v[v.size() / 2];
@@ -160,5 +241,21 @@ int main(int argc, char** argv) {
               Median(style), Median(layout), Median(total));
   std::printf("peak memory of the process: %ld KiB\n", PeakMemoryKiB());
   PrintLargeInputs();
+  {
+    BenchContainer fixed;
+    PrintBrowserComparison(fixed, "fixed metrics, half an em a character", html, css);
+  }
+#ifdef _WIN32
+  {
+    // The Windows view's own measurement: GDI+ with the installed fonts.
+    GdiplusSession gdiplus;
+    Win32Container gdi;
+    for (const char* image : {"bullet.gif", "rss16.gif", "keymark_ico.gif", "leafnote_ico.gif", "snipdrop_ico.gif",
+                              "ks_howto_settings.gif"}) {
+      gdi.addImage(image, ReadFile(dir + image));
+    }
+    if (gdiplus.ok()) PrintBrowserComparison(gdi, "GDI+, as the Windows view does", html, css);
+  }
+#endif
   return 0;
 }

@@ -75,6 +75,19 @@ TEST_F(LayoutTest, TextWrapsAtSpacesAndKeepsNonBreakingSpaces) {
   EXPECT_EQ(20, content("d").h);
 }
 
+TEST_F(LayoutTest, TextWrapsAfterAHyphenBetweenLettersOnly) {
+  load("<div id=d style='width: 50px'>Tree-structured x -y- zz</div>", 200);
+  std::string dump = page.dumpBoxes();
+  EXPECT_NE(std::string::npos, dump.find("\"Tree-\" x=0 w=25")) << dump;
+  EXPECT_NE(std::string::npos, dump.find("\"structured\" x=0 w=50")) << dump;
+  EXPECT_NE(std::string::npos, dump.find("\"x -y- zz\" x=0 w=40")) << dump;
+  EXPECT_EQ(50, page.minWidth());
+  // Text that does not wrap keeps its hyphenated words whole.
+  load("<div id=d style='width: 50px; white-space: nowrap'>Tree-structured</div>", 200);
+  dump = page.dumpBoxes();
+  EXPECT_NE(std::string::npos, dump.find("\"Tree-structured\" x=0 w=75")) << dump;
+}
+
 TEST_F(LayoutTest, WhiteSpaceCollapsesAcrossElements) {
   load("<div id=d>  a  <b> b </b>  c  </div>", 200);
   const std::string dump = page.dumpBoxes();
@@ -283,10 +296,13 @@ TEST_F(LayoutTest, CheckBoxWidgetReservesRoomForItsMark) {
 }
 
 TEST_F(LayoutTest, SubmitButtonTakesItsWidthAndDrawsItsValue) {
+  // As in browsers, a button's width is its border box.
   load("<input type=submit id=ok value=OK style='width: 120px; padding: 2px 8px; border: 1px solid'>", 400);
-  ExpectRect(border("ok"), 0, 0, 138, 16);
+  ExpectRect(border("ok"), 0, 0, 120, 16);
+  ExpectRect(content("ok"), 9, 3, 102, 10);
+  EXPECT_EQ(120, page.minWidth());
   const std::string ops = DumpPaintList(page.paint());
-  EXPECT_NE(std::string::npos, ops.find("button 0,0 138x16")) << ops;
+  EXPECT_NE(std::string::npos, ops.find("button 0,0 120x16")) << ops;
   EXPECT_NE(std::string::npos, ops.find("\"OK\"")) << ops;
 }
 

@@ -73,14 +73,14 @@ TEST_F(DefaultStylesTest, ParagraphMarginsAreOneEmAndCollapse) {
 }
 
 TEST_F(DefaultStylesTest, ButtonsHaveAGreyFaceAndCentredLabel) {
-  load("<input type=button id=b value=Go style='width: 30px'>", 400);
-  ExpectRect(border("b"), 0, 0, 30 + 16 + 2, 16);
+  load("<input type=button id=b value=Go style='width: 40px'>", 400);
+  ExpectRect(border("b"), 0, 0, 40, 16);  // the width is the border box
   const std::vector<PaintOp> faces = ops(PaintOp::Kind::Background);
   ASSERT_EQ(1u, faces.size());
   EXPECT_EQ(0xFFE1E1E1u, faces[0].color);
   EXPECT_EQ(3.0f, faces[0].radius[0]);
   EXPECT_EQ(0xFF707070u, ops(PaintOp::Kind::Border).at(0).borderColor[0]);
-  EXPECT_EQ(1 + 8 + 10, textOp("Go").rect.x);
+  EXPECT_EQ(1 + 8 + (40 - 18 - 10) / 2, textOp("Go").rect.x);
 }
 
 TEST_F(DefaultStylesTest, TableCellsHaveSpacingPaddingAndMiddleAlignment) {
