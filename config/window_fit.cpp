@@ -1,26 +1,46 @@
 #include "config/window_fit.h"
 
+#include <algorithm>
+
 #include "config/page_elements.h"
 #include "render/htmlayout_api.h"
 
 namespace ks {
 namespace {
 
-void CentreInWorkArea(HWND window) {
-  RECT area{};
-  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) {
-    area = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  }
-  RECT frame{};
-  GetWindowRect(window, &frame);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const int x = area.left + ((area.right - area.left) - width) / 2;
-  const int y = area.top + ((area.bottom - area.top) - height) / 2;
-  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+// Room beside the page that the window has always had.
+constexpr int kExtraWidth = 60;
+constexpr int kExtraHeight = 40;
+
+int Width(const RECT& r) { return r.right - r.left; }
+int Height(const RECT& r) { return r.bottom - r.top; }
 
 }  // namespace
+
+RECT WorkAreaOf(HWND window) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info)) return info.rcWork;
+  RECT area{};
+  if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0)) return area;
+  return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+RECT KeepInWorkArea(const RECT& window, const RECT& area) {
+  const int width = std::clamp(Width(window), 0, std::max(0, Width(area)));
+  const int height = std::clamp(Height(window), 0, std::max(0, Height(area)));
+  const int x =
+      std::clamp(static_cast<int>(window.left), static_cast<int>(area.left), static_cast<int>(area.right) - width);
+  const int y =
+      std::clamp(static_cast<int>(window.top), static_cast<int>(area.top), static_cast<int>(area.bottom) - height);
+  return RECT{x, y, x + width, y + height};
+}
+
+RECT CentreInWorkArea(SIZE window, const RECT& area) {
+  const int x = area.left + (Width(area) - window.cx) / 2;
+  const int y = area.top + (Height(area) - window.cy) / 2;
+  return KeepInWorkArea(RECT{x, y, x + window.cx, y + window.cy}, area);
+}
 
 int GetMainTableHeight(HWND window) {
   const ElementRef table = FindElementById(window, L"MAIN_TABLE");
@@ -30,23 +50,25 @@ int GetMainTableHeight(HWND window) {
   return box.bottom - box.top;
 }
 
-void FitWindowToPage(HWND window) {
-  RECT area{};
-  const bool haveArea = SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0) != FALSE;
-  SetWindowPos(window, nullptr, 0, 0, area.right - area.left, area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
+void FitWindowToPage(HWND window) { FitWindowToPage(window, WorkAreaOf(window)); }
+
+void FitWindowToPage(HWND window, const RECT& area) {
+  SetWindowPos(window, nullptr, area.left, area.top, Width(area), Height(area), SWP_NOZORDER | SWP_NOACTIVATE);
   if (const ElementRef root = RootElement(window)) HTMLayoutUpdateElement(root.get(), FALSE);
 
-  const UINT minWidth = HTMLayoutGetMinWidth(window);
-  const UINT minHeight = HTMLayoutGetMinHeight(window, minWidth);
+  // The width the page prefers: there its fixed widths all hold, as the
+  // window has always been sized. A narrower work area reflows the page.
+  const UINT preferred = HTMLayoutGetMaxWidth(window);
+  const UINT minHeight = HTMLayoutGetMinHeight(window, preferred);
 
   RECT client{};
   GetClientRect(window, &client);
   bool changed = false;
-  if (static_cast<UINT>(client.right - client.left) > minWidth) {
-    client.right = client.left + static_cast<LONG>(minWidth);
+  if (static_cast<UINT>(Width(client)) > preferred) {
+    client.right = client.left + static_cast<LONG>(preferred);
     changed = true;
   }
-  if (static_cast<UINT>(client.bottom - client.top) < minHeight) {
+  if (static_cast<UINT>(Height(client)) < minHeight) {
     client.bottom = client.top + static_cast<LONG>(minHeight);
     changed = true;
   }
@@ -55,15 +77,26 @@ void FitWindowToPage(HWND window) {
     return;
   }
 
-  AdjustWindowRect(&client, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE);
-  const int width = (client.right - client.left) + 60;
-  int height = (client.bottom - client.top) + 40;
-  if (haveArea && area.bottom - area.top < height) height = area.bottom - area.top;
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRect(&frame, style, FALSE);
+  AdjustWindowRect(&client, style, FALSE);
+  const int width = std::min(Width(client) + kExtraWidth, Width(area));
+  int height = Height(client) + kExtraHeight;
+  // The table as tall as it is at the width the page gets now: narrower, it
+  // has wrapped and grown.
+  const int pageWidth = std::max(0, width - Width(frame));
+  HTMLayoutGetMinHeight(window, static_cast<UINT>(pageWidth));
   if (const int tableHeight = GetMainTableHeight(window)) {
-    height = tableHeight + GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYBORDER) + 40;
+    height = tableHeight + GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYBORDER) + kExtraHeight;
   }
+  // Beyond the work area the page scrolls.
+  height = std::min(height, Height(area));
   SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
-  CentreInWorkArea(window);
+  RECT now{};
+  GetWindowRect(window, &now);
+  const RECT placed = CentreInWorkArea(SIZE{Width(now), Height(now)}, area);
+  SetWindowPos(window, nullptr, placed.left, placed.top, Width(placed), Height(placed), SWP_NOZORDER | SWP_NOACTIVATE);
 
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;

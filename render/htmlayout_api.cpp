@@ -137,6 +137,15 @@ UINT WINAPI HTMLayoutGetMinWidth(HWND hwnd) {
   }
 }
 
+UINT WINAPI HTMLayoutGetMaxWidth(HWND hwnd) {
+  try {
+    auto view = ks::render::FindView(hwnd);
+    return view ? static_cast<UINT>(std::max(0, view->maxWidth())) : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
 UINT WINAPI HTMLayoutGetMinHeight(HWND hwnd, UINT width) {
   try {
     auto view = ks::render::FindView(hwnd);

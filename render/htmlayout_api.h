@@ -234,6 +234,9 @@ HLResult WINAPI HTMLayoutDataReady(HWND hwnd, const WCHAR* uri, const BYTE* data
 
 /* Minimum width of the page, and its height for a width, in device pixels. */
 UINT WINAPI HTMLayoutGetMinWidth(HWND hwnd);
+/* The width the page prefers: beyond it nothing of it gets wider but what has
+   no width of its own. Device pixels. */
+UINT WINAPI HTMLayoutGetMaxWidth(HWND hwnd);
 UINT WINAPI HTMLayoutGetMinHeight(HWND hwnd, UINT width);
 
 /* ---- Elements ----------------------------------------------------------- */

@@ -279,7 +279,7 @@ void PaintPage(Gdiplus::Graphics& g, const std::vector<PaintOp>& ops, const Win3
   g.SetPageUnit(Gdiplus::UnitPixel);
   g.ResetTransform();
   g.ScaleTransform(settings.scale, settings.scale);
-  g.TranslateTransform(0, -static_cast<float>(settings.scrollY));
+  g.TranslateTransform(-static_cast<float>(settings.scrollX), -static_cast<float>(settings.scrollY));
   Replay(g, ops, container, settings).run();
 }
 

@@ -17,6 +17,7 @@ class Win32Container;
 
 struct PaintSettings {
   float scale = 1.0f;     // device pixels per CSS pixel
+  int scrollX = 0;        // CSS pixels of the page left of the window
   int scrollY = 0;        // CSS pixels of the page above the window
   bool showFocus = true;  // the window has the keyboard focus
 };

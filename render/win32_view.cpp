@@ -23,7 +23,6 @@ namespace {
 // Pages nest imports and images a few levels deep at most; the bound only
 // stops a host that keeps answering with new requests.
 constexpr int kMaxLoadRounds = 64;
-constexpr int kWheelStep = 40;  // CSS pixels per wheel notch
 
 bool KeyDown(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 
@@ -171,7 +170,7 @@ void Win32View::loadHtml(std::string_view utf8) {
   ++loadSerial_;
   loaded_ = true;
   completeSent_ = false;
-  scrollY_ = 0;
+  scroll_.reset();
   page_.loadHtml(utf8);
   attachBehaviors();
   pump();
@@ -318,6 +317,8 @@ void Win32View::ensureLayout() { page_.layout(cssWidth()); }
 
 int Win32View::minWidth() { return static_cast<int>(std::ceil(static_cast<float>(page_.minWidth()) * scale())); }
 
+int Win32View::maxWidth() { return static_cast<int>(std::ceil(static_cast<float>(page_.maxWidth()) * scale())); }
+
 int Win32View::minHeight(int width) {
   const int css = static_cast<int>(std::floor(static_cast<float>(std::max(0, width)) / scale()));
   return static_cast<int>(std::ceil(static_cast<float>(page_.minHeight(css)) * scale()));
@@ -339,7 +340,8 @@ bool Win32View::location(const Node& element, UINT area, RECT& out) {
     dx = static_cast<float>(-rootBox.x);
     dy = static_cast<float>(-rootBox.y);
   } else {
-    dy = static_cast<float>(-scrollY_);
+    dx = static_cast<float>(-scroll_.x());
+    dy = static_cast<float>(-scroll_.y());
   }
   const float s = scale();
   // Saturated: a page far taller than any screen still gives valid pixels.
@@ -379,6 +381,7 @@ bool Win32View::unuse(Node& element) {
 void Win32View::changed(bool measureNow, bool paintNow) {
   if (!pumping_) pump();
   if (measureNow) ensureLayout();
+  updateScroll();
   invalidate();
   if (paintNow) UpdateWindow(hwnd_);
 }
@@ -388,30 +391,30 @@ void Win32View::invalidate() { InvalidateRect(hwnd_, nullptr, FALSE); }
 Node* Win32View::hitAt(POINT client) {
   ensureLayout();
   const float s = scale();
-  return page_.hitTest(static_cast<int>(std::floor(static_cast<float>(client.x) / s)),
-                       AddPx(static_cast<int>(std::floor(static_cast<float>(client.y) / s)), scrollY_));
+  return page_.hitTest(AddPx(static_cast<int>(std::floor(static_cast<float>(client.x) / s)), scroll_.x()),
+                       AddPx(static_cast<int>(std::floor(static_cast<float>(client.y) / s)), scroll_.y()));
 }
 
-void Win32View::scrollBy(int css) {
-  RECT rc{};
-  GetClientRect(hwnd_, &rc);
-  ensureLayout();
-  const int view = static_cast<int>(static_cast<float>(rc.bottom) / scale());
-  const int limit = std::max(0, SubPx(page_.contentHeight(), view));
-  const int next = std::clamp(AddPx(scrollY_, css), 0, limit);
-  if (next == scrollY_) return;
-  scrollY_ = next;
-  invalidate();
+void Win32View::updateScroll() {
+  // Showing or hiding a bar changes the client area and with it the layout
+  // (and resizes the window under this call): a few rounds settle it.
+  if (updatingScroll_) return;
+  updatingScroll_ = true;
+  for (int round = 0; round < 4; ++round) {
+    ensureLayout();
+    RECT rc{};
+    GetClientRect(hwnd_, &rc);
+    const int viewWidth = static_cast<int>(static_cast<float>(rc.right) / scale());
+    const int viewHeight = static_cast<int>(static_cast<float>(rc.bottom) / scale());
+    if (!scroll_.setExtent(page_.contentWidth(), page_.contentHeight(), viewWidth, viewHeight)) break;
+  }
+  updatingScroll_ = false;
 }
 
 void Win32View::scrollIntoView(const Node& element) {
   Rect r;
   if (!page_.borderBox(element, r)) return;
-  RECT rc{};
-  GetClientRect(hwnd_, &rc);
-  const int view = static_cast<int>(static_cast<float>(rc.bottom) / scale());
-  if (r.y < scrollY_) scrollBy(SubPx(r.y, scrollY_));
-  else if (AddPx(r.y, r.h) > AddPx(scrollY_, view)) scrollBy(AddPx(r.y, r.h, -scrollY_, -view));
+  if (scroll_.reveal(r.x, r.y, r.w, r.h)) invalidate();
 }
 
 void Win32View::setHover(Node* control, Node* hit) {
@@ -470,8 +473,7 @@ LRESULT Win32View::handleMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) 
       return 1;
     case WM_SIZE: {
       tooltip_.resize();
-      ensureLayout();
-      scrollBy(0);
+      updateScroll();
       invalidate();
       raise(HL_GROUP_SIZE, nullptr, &root());
       return 0;
@@ -482,6 +484,11 @@ LRESULT Win32View::handleMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) 
       invalidate();
       return 0;
     }
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      handled = true;
+      if (scroll_.onScrollBar(msg == WM_HSCROLL ? SB_HORZ : SB_VERT, wp)) invalidate();
+      return 0;
     case WM_GETDLGCODE:
       // In a dialog the page wants Tab, Enter and Escape for itself.
       handled = true;
@@ -492,6 +499,7 @@ LRESULT Win32View::handleMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) 
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
     case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
     case WM_MOUSELEAVE: return onMouse(msg, wp, lp, handled);
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lp) != hwnd_) setPressed(nullptr);
@@ -518,7 +526,7 @@ LRESULT Win32View::onPaint() {
   const int w = rc.right - rc.left;
   const int h = rc.bottom - rc.top;
   if (w <= 0 || h <= 0) return 0;
-  ensureLayout();
+  updateScroll();
   const std::vector<PaintOp> ops = page_.paint();
 
   BITMAPINFO bi{};
@@ -544,7 +552,8 @@ LRESULT Win32View::onPaint() {
     g.Clear(Gdiplus::Color(255, 255, 255, 255));
     PaintSettings settings;
     settings.scale = scale();
-    settings.scrollY = scrollY_;
+    settings.scrollX = scroll_.x();
+    settings.scrollY = scroll_.y();
     settings.showFocus = windowFocused_;
     PaintPage(g, ops, container_, settings);
   }
@@ -576,7 +585,8 @@ bool Win32View::onSetCursor(LPARAM lp) {
 
 LRESULT Win32View::onMouse(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-  if (msg == WM_MOUSEWHEEL) ScreenToClient(hwnd_, &pt);
+  const bool wheel = msg == WM_MOUSEWHEEL || msg == WM_MOUSEHWHEEL;
+  if (wheel) ScreenToClient(hwnd_, &pt);
   Node* hit = msg == WM_MOUSELEAVE ? nullptr : hitAt(pt);
   Pin keepHit(*this);
   keepHit.set(hit);
@@ -587,13 +597,14 @@ LRESULT Win32View::onMouse(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
     case WM_LBUTTONDOWN: p.cmd = HL_MOUSE_DOWN; break;
     case WM_LBUTTONUP: p.cmd = HL_MOUSE_UP; break;
     case WM_LBUTTONDBLCLK: p.cmd = HL_MOUSE_DCLICK; break;
-    case WM_MOUSEWHEEL: p.cmd = HL_MOUSE_WHEEL; break;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL: p.cmd = HL_MOUSE_WHEEL; break;
     default: p.cmd = HL_MOUSE_LEAVE; break;
   }
   p.target = ToHandle(hit);
   p.pos = pt;
-  p.buttons = static_cast<UINT>(msg == WM_MOUSEWHEEL ? GET_KEYSTATE_WPARAM(wp) : wp);
-  p.wheelDelta = msg == WM_MOUSEWHEEL ? GET_WHEEL_DELTA_WPARAM(wp) : 0;
+  p.buttons = static_cast<UINT>(wheel ? GET_KEYSTATE_WPARAM(wp) : wp);
+  p.wheelDelta = wheel ? GET_WHEEL_DELTA_WPARAM(wp) : 0;
   if (raise(HL_GROUP_MOUSE, &p, hit)) {
     handled = true;
     return 0;
@@ -613,12 +624,11 @@ LRESULT Win32View::onMouse(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
       tracking_ = false;
       setHover(nullptr, nullptr);
       return 0;
-    case WM_MOUSEWHEEL: {
-      const int before = scrollY_;
-      scrollBy(-GET_WHEEL_DELTA_WPARAM(wp) * kWheelStep / WHEEL_DELTA);
-      handled = before != scrollY_;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+      handled = scroll_.onWheel(GET_WHEEL_DELTA_WPARAM(wp), msg == WM_MOUSEHWHEEL);
+      if (handled) invalidate();
       return 0;
-    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       // A press beside the controls stays with the host (it drags the window).
@@ -702,17 +712,14 @@ LRESULT Win32View::onKeyDown(WPARAM key, LPARAM lp, bool& handled) {
       activate(*target, focused, HL_BY_KEY);
       return 0;
     }
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_UP:
-    case VK_DOWN: {
-      const int before = scrollY_;
-      const int step = (key == VK_PRIOR || key == VK_NEXT) ? 300 : kWheelStep;
-      scrollBy((key == VK_PRIOR || key == VK_UP) ? -step : step);
-      handled = before != scrollY_;
+    default: {
+      bool moved = false;
+      if (scroll_.onKey(key, moved) && moved) {
+        handled = true;
+        invalidate();
+      }
       return 0;
     }
-    default: return 0;
   }
 }
 

@@ -15,6 +15,7 @@
 #include "render/page_view.h"
 #include "render/win32_container.h"
 #include "render/win32_gdiplus_session.h"
+#include "render/win32_scroll.h"
 #include "render/win32_tooltip.h"
 
 namespace ks::render {
@@ -46,6 +47,7 @@ class Win32View {
 
   // Device pixels.
   int minWidth();
+  int maxWidth();
   int minHeight(int width);
   bool location(const Node& element, UINT area, RECT& out);
 
@@ -114,7 +116,8 @@ class Win32View {
   void setHover(Node* control, Node* hit);
   void setFocusTo(Node* control, bool byMouse);
   void setPressed(Node* control);
-  void scrollBy(int cssPixels);
+  // The scroll bars follow the page's extent and the client area.
+  void updateScroll();
   void scrollIntoView(const Node& element);
   void invalidate();
 
@@ -152,7 +155,8 @@ class Win32View {
   bool keyboardCues_ = false;  // focus marks show once the keyboard was used
   bool tracking_ = false;
   std::vector<WPARAM> swallowKeyUp_;
-  int scrollY_ = 0;
+  Win32Scroll scroll_{hwnd_};
+  bool updatingScroll_ = false;
 };
 
 }  // namespace ks::render

@@ -1,5 +1,6 @@
 // Mouse and keyboard on a real window: clicks, check box toggles, links,
-// the host's veto, focus moves, Space, Enter and Escape, tooltips.
+// the host's veto, focus moves, Space, Enter and Escape, tooltips; scrolling
+// by the wheel, the keys and the scroll bars.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <commctrl.h>
 
 #include "page_window.h"
+#include "render/win32_scroll.h"
 
 namespace ks::render::testing {
 namespace {
@@ -234,6 +236,173 @@ TEST_F(Input, HostDestroyingTheWindowInsideAClick_IsSafe) {
   };
   w.click("BUTTON_CANCEL");
   EXPECT_FALSE(IsWindow(hwnd));
+}
+
+// A window smaller than the settings page: it scrolls by the user's wheel
+// settings, the keys and its own scroll bars.
+class Scroll : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &savedLines, 0);
+    SystemParametersInfoW(SPI_GETWHEELSCROLLCHARS, 0, &savedChars, 0);
+    w.load(SettingsPage());
+    w.pump();
+  }
+  void TearDown() override {
+    SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, savedLines, nullptr, 0);
+    SystemParametersInfoW(SPI_SETWHEELSCROLLCHARS, savedChars, nullptr, 0);
+  }
+  // Where the page's top-left corner lies in the window (0 or negative).
+  POINT origin() const {
+    const RECT view = w.location("MAIN_TABLE", HL_VIEW_RELATIVE | HL_BORDER_BOX);
+    const RECT page = w.location("MAIN_TABLE", HL_ROOT_RELATIVE | HL_BORDER_BOX);
+    return POINT{view.left - page.left, view.top - page.top};
+  }
+  int barPos(int bar) const {
+    SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, 0, 0};
+    GetScrollInfo(w.hwnd(), bar, &si);
+    return si.nPos;
+  }
+  void wheel(int delta, bool sideways = false) {
+    RECT r{};
+    GetWindowRect(w.hwnd(), &r);
+    const LPARAM at = MAKELPARAM(r.left + 100, r.top + 100);
+    PostMessageW(w.hwnd(), sideways ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL,
+                 MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(delta))), at);
+    w.pump();
+  }
+  void scrollBar(UINT msg, WORD code, WORD pos = 0) {
+    PostMessageW(w.hwnd(), msg, MAKEWPARAM(code, pos), 0);
+    w.pump();
+  }
+
+  UINT savedLines = 3;
+  UINT savedChars = 3;
+  PageWindow w{400, 300};
+};
+
+TEST_F(Scroll, SmallWindow_ShowsBothBarsOverThePage) {
+  const LONG style = GetWindowLongW(w.hwnd(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  EXPECT_TRUE(style & WS_HSCROLL);
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(GetScrollInfo(w.hwnd(), SB_HORZ, &si));
+  // As far as the table reaches, which cannot get narrower than its content.
+  const RECT table = w.location("MAIN_TABLE", HL_ROOT_RELATIVE | HL_BORDER_BOX);
+  EXPECT_EQ(table.right, si.nMax + 1);
+  EXPECT_LE(table.right, static_cast<LONG>(HTMLayoutGetMinWidth(w.hwnd())));
+  RECT client{};
+  GetClientRect(w.hwnd(), &client);
+  EXPECT_EQ(static_cast<UINT>(client.right), si.nPage);
+  EXPECT_EQ(0, origin().x);
+  EXPECT_EQ(0, origin().y);
+}
+
+TEST_F(Scroll, Wheel_FollowsTheLinesAndCharsPerNotch) {
+  SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
+  wheel(-WHEEL_DELTA);
+  EXPECT_EQ(-3 * Win32Scroll::kLine, origin().y);
+  EXPECT_EQ(3 * Win32Scroll::kLine, barPos(SB_VERT));
+  SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, 1, nullptr, 0);
+  wheel(-WHEEL_DELTA / 2);  // half a notch waits for its other half
+  EXPECT_EQ(-3 * Win32Scroll::kLine, origin().y);
+  wheel(-WHEEL_DELTA / 2);
+  EXPECT_EQ(-4 * Win32Scroll::kLine, origin().y);
+  wheel(WHEEL_DELTA);
+  EXPECT_EQ(-3 * Win32Scroll::kLine, origin().y);
+  // One page a notch, less a line that stays in view.
+  SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, WHEEL_PAGESCROLL, nullptr, 0);
+  RECT client{};
+  GetClientRect(w.hwnd(), &client);
+  wheel(-WHEEL_DELTA);
+  EXPECT_EQ(-3 * Win32Scroll::kLine - (client.bottom - Win32Scroll::kLine), origin().y);
+  // Sideways: right for a positive turn, by the characters per notch.
+  SystemParametersInfoW(SPI_SETWHEELSCROLLCHARS, 2, nullptr, 0);
+  wheel(WHEEL_DELTA, true);
+  EXPECT_EQ(-2 * Win32Scroll::kLine, origin().x);
+  EXPECT_EQ(2 * Win32Scroll::kLine, barPos(SB_HORZ));
+  wheel(-4 * WHEEL_DELTA, true);  // stops at the left edge
+  EXPECT_EQ(0, origin().x);
+}
+
+TEST_F(Scroll, Keys_PageHomeEndAndArrows) {
+  RECT client{};
+  GetClientRect(w.hwnd(), &client);
+  w.key(VK_DOWN);
+  EXPECT_EQ(-Win32Scroll::kLine, origin().y);
+  w.key(VK_NEXT);
+  EXPECT_EQ(-Win32Scroll::kLine - (client.bottom - Win32Scroll::kLine), origin().y);
+  w.key(VK_END);
+  const int pageHeight = static_cast<int>(HTMLayoutGetMinHeight(w.hwnd(), static_cast<UINT>(client.right)));
+  w.pump();
+  EXPECT_EQ(-(pageHeight - client.bottom), origin().y);
+  w.key(VK_PRIOR);
+  EXPECT_EQ(-(pageHeight - client.bottom) + (client.bottom - Win32Scroll::kLine), origin().y);
+  w.key(VK_HOME);
+  EXPECT_EQ(0, origin().y);
+  w.key(VK_UP);  // nothing above the top
+  EXPECT_EQ(0, origin().y);
+  w.key(VK_RIGHT);
+  EXPECT_EQ(-Win32Scroll::kLine, origin().x);
+  w.key(VK_LEFT);
+  EXPECT_EQ(0, origin().x);
+}
+
+TEST_F(Scroll, ScrollBars_LinesPagesThumbAndEnds) {
+  scrollBar(WM_VSCROLL, SB_LINEDOWN);
+  EXPECT_EQ(-Win32Scroll::kLine, origin().y);
+  scrollBar(WM_VSCROLL, SB_THUMBTRACK, 150);  // dragging the thumb
+  EXPECT_EQ(-150, origin().y);
+  scrollBar(WM_VSCROLL, SB_THUMBPOSITION, 170);
+  EXPECT_EQ(-170, origin().y);
+  EXPECT_EQ(170, barPos(SB_VERT));
+  scrollBar(WM_VSCROLL, SB_TOP);
+  EXPECT_EQ(0, origin().y);
+  scrollBar(WM_HSCROLL, SB_BOTTOM);
+  RECT client{};
+  GetClientRect(w.hwnd(), &client);
+  const RECT table = w.location("MAIN_TABLE", HL_ROOT_RELATIVE | HL_BORDER_BOX);
+  EXPECT_EQ(-(table.right - client.right), origin().x);
+  EXPECT_EQ(client.right, w.location("MAIN_TABLE").right);  // its right edge in view
+  scrollBar(WM_HSCROLL, SB_PAGEUP);
+  scrollBar(WM_HSCROLL, SB_PAGEUP);
+  scrollBar(WM_HSCROLL, SB_PAGEUP);
+  EXPECT_EQ(0, origin().x);
+}
+
+TEST_F(Scroll, ClicksAfterScrolling_HitWhatIsShown) {
+  // The OK button lies below the window; scrolled into view, a click there
+  // reaches it.
+  RECT client{};
+  GetClientRect(w.hwnd(), &client);
+  RECT ok = w.location("BUTTON_OK");
+  ASSERT_GT(ok.bottom, client.bottom);
+  scrollBar(WM_VSCROLL, SB_THUMBPOSITION, static_cast<WORD>(ok.top - origin().y - 20));
+  ok = w.location("BUTTON_OK");
+  ASSERT_GE(ok.top, 0);
+  ASSERT_LE(ok.bottom, client.bottom);
+  w.click("BUTTON_OK");
+  ASSERT_FALSE(w.events.empty());
+  EXPECT_EQ("BUTTON_OK", w.events.back().target);
+}
+
+TEST_F(Scroll, Tab_BringsEachFocusedControlIntoView) {
+  RECT client{};
+  GetClientRect(w.hwnd(), &client);
+  bool sawScroll = false;
+  for (int i = 0; i < 20; ++i) {
+    w.key(VK_TAB);
+    for (const char* id : {"CHECKBOX_AUTORUN", "CHECKBOX_HS_LBUTTON", "BUTTON_OK", "BUTTON_CANCEL"}) {
+      if (!(w.state(id) & HL_STATE_FOCUS)) continue;
+      const RECT r = w.location(id);
+      EXPECT_GE(r.top, 0) << id;
+      EXPECT_LE(r.bottom, client.bottom) << id;
+      EXPECT_GE(r.left, 0) << id;
+      EXPECT_LE(r.right, client.right) << id;
+    }
+    sawScroll = sawScroll || origin().y < 0;
+  }
+  EXPECT_TRUE(sawScroll);
 }
 
 }  // namespace

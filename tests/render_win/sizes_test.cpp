@@ -16,17 +16,24 @@ TEST(Sizes, MinWidthAndHeight_FitTheSettingsPage) {
   PageWindow w;
   w.load(SettingsPage());
   const UINT minWidth = HTMLayoutGetMinWidth(w.hwnd());
-  // The three cells: the options (400), the products (350) and the picture
-  // (302 plus its block's margins and paddings).
-  EXPECT_GT(minWidth, 400u + 350u + 302u);
-  EXPECT_LT(minWidth, 1600u);
+  const UINT preferred = HTMLayoutGetMaxWidth(w.hwnd());
+  // Preferred, the three cells have their widths: the options (400), the
+  // products (350) and the picture (302 plus its block's margins and
+  // paddings). At the minimum the first two have wrapped down to their
+  // longest words and the buttons, as in a browser.
+  EXPECT_GT(preferred, 400u + 350u + 302u);
+  EXPECT_LT(preferred, 1600u);
+  EXPECT_GT(minWidth, 302u + 120u);
+  EXPECT_LT(minWidth + 300u, preferred);
   const UINT minHeight = HTMLayoutGetMinHeight(w.hwnd(), minWidth);
   EXPECT_GT(minHeight, 233u);
   // Narrower is never shorter.
   EXPECT_GE(minHeight, HTMLayoutGetMinHeight(w.hwnd(), minWidth + 300));
 
-  // At that size the table fits inside the window.
-  ResizeClient(w.hwnd(), static_cast<int>(minWidth), static_cast<int>(minHeight));
+  // At that width the table fits inside the window. Taller than the screen,
+  // the page gets a vertical scroll bar beside it, no horizontal one.
+  const int bar = GetSystemMetrics(SM_CXVSCROLL);
+  ResizeClient(w.hwnd(), static_cast<int>(minWidth) + bar, 600);
   w.pump();
   HTMLayoutUpdateElement(w.root(), FALSE);
   const RECT table = w.location("MAIN_TABLE", HL_ROOT_RELATIVE | HL_BORDER_BOX);
@@ -36,6 +43,13 @@ TEST(Sizes, MinWidthAndHeight_FitTheSettingsPage) {
   RECT client{};
   GetClientRect(w.hwnd(), &client);
   EXPECT_EQ(static_cast<LONG>(minWidth), client.right);
+  const LONG style = GetWindowLongW(w.hwnd(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  EXPECT_FALSE(style & WS_HSCROLL);
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(GetScrollInfo(w.hwnd(), SB_VERT, &si));
+  EXPECT_EQ(static_cast<int>(minHeight), si.nMax + 1);    // the whole page
+  EXPECT_EQ(static_cast<UINT>(client.bottom), si.nPage);  // what the window shows of it
   RedrawWindow(w.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
