@@ -380,8 +380,8 @@ bool Win32View::unuse(Node& element) {
 
 void Win32View::changed(bool measureNow, bool paintNow) {
   if (!pumping_) pump();
-  if (measureNow) ensureLayout();
-  updateScroll();
+  // Measured now, the scroll bars follow at once; otherwise at the next paint.
+  if (measureNow) updateScroll();
   invalidate();
   if (paintNow) UpdateWindow(hwnd_);
 }
@@ -517,6 +517,8 @@ LRESULT Win32View::handleMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) 
 }
 
 LRESULT Win32View::onPaint() {
+  // Before the paint starts: a bar shown or hidden now changes the client area.
+  updateScroll();
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
   ScopeExit endPaint([&] { EndPaint(hwnd_, &ps); });
@@ -526,7 +528,7 @@ LRESULT Win32View::onPaint() {
   const int w = rc.right - rc.left;
   const int h = rc.bottom - rc.top;
   if (w <= 0 || h <= 0) return 0;
-  updateScroll();
+  ensureLayout();
   const std::vector<PaintOp> ops = page_.paint();
 
   BITMAPINFO bi{};

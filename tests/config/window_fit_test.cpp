@@ -34,7 +34,7 @@ TEST(WorkAreaPlacement, KeepsWindowsInsideAndCentres) {
   ExpectRect(KeepInWorkArea(RECT{200, 100, 400, 300}, area), 200, 100, 400, 300);
   ExpectRect(KeepInWorkArea(RECT{800, 600, 1000, 700}, area), 700, 550, 900, 650);  // moved in
   ExpectRect(KeepInWorkArea(RECT{0, 0, 200, 100}, area), 100, 50, 300, 150);
-  ExpectRect(KeepInWorkArea(RECT{0, 0, 1300, 900}, area), 100, 50, 900, 650);  // shrunk to the area
+  ExpectRect(KeepInWorkArea(RECT{0, 0, 1300, 900}, area), 100, 50, 900, 650);      // shrunk to the area
   ExpectRect(KeepInWorkArea(RECT{300, 300, 200, 200}, area), 300, 300, 300, 300);  // no negative size
   ExpectRect(CentreInWorkArea(SIZE{400, 200}, area), 300, 250, 700, 450);
   ExpectRect(CentreInWorkArea(SIZE{1000, 700}, area), 100, 50, 900, 650);
@@ -173,9 +173,8 @@ class SmallScreen : public test::ConfigSession {
     const std::wstring name = L"KestrowSmall" + size;
     wchar_t windows[MAX_PATH] = {};
     GetWindowsDirectoryW(windows, MAX_PATH);
-    if (!copy.ready() ||
-        !process.Start(std::wstring(windows) + L"\\explorer.exe",
-                       L"/desktop=" + name + L"," + size + L" " + test::QuoteArgument(copy.Exe()))) {
+    if (!copy.ready() || !process.Start(std::wstring(windows) + L"\\explorer.exe",
+                                        L"/desktop=" + name + L"," + size + L" " + test::QuoteArgument(copy.Exe()))) {
       return nullptr;
     }
     const ULONGLONG end = GetTickCount64() + test::kWindowMs;
