@@ -29,10 +29,10 @@ RECT WorkAreaOf(HWND window) {
 RECT KeepInWorkArea(const RECT& window, const RECT& area) {
   const int width = std::clamp(Width(window), 0, std::max(0, Width(area)));
   const int height = std::clamp(Height(window), 0, std::max(0, Height(area)));
-  const int x =
-      std::clamp(static_cast<int>(window.left), static_cast<int>(area.left), static_cast<int>(area.right) - width);
-  const int y =
-      std::clamp(static_cast<int>(window.top), static_cast<int>(area.top), static_cast<int>(area.bottom) - height);
+  // An empty or inverted area leaves a window of no size at its corner.
+  const auto left = static_cast<int>(area.left), top = static_cast<int>(area.top);
+  const int x = std::clamp(static_cast<int>(window.left), left, std::max(left, static_cast<int>(area.right) - width));
+  const int y = std::clamp(static_cast<int>(window.top), top, std::max(top, static_cast<int>(area.bottom) - height));
   return RECT{x, y, x + width, y + height};
 }
 

@@ -45,6 +45,11 @@ bool Win32Scroll::setExtent(int pageWidth, int pageHeight, int viewWidth, int vi
   return hadH != BarShown(hwnd_, WS_HSCROLL) || hadV != BarShown(hwnd_, WS_VSCROLL);
 }
 
+void Win32Scroll::reset() {
+  x_ = y_ = 0;
+  showPositions();
+}
+
 void Win32Scroll::showPositions() {
   SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, x_, 0};
   SetScrollInfo(hwnd_, SB_HORZ, &si, TRUE);

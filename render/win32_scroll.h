@@ -20,7 +20,8 @@ class Win32Scroll {
   // clamps the offsets and sets the scroll bars. Answers whether the bars
   // that show changed (the client area then changed too).
   bool setExtent(int pageWidth, int pageHeight, int viewWidth, int viewHeight);
-  void reset() { x_ = y_ = 0; }
+  // A new page starts at its top-left corner.
+  void reset();
 
   // Each answers whether the page moved.
   bool scrollTo(int x, int y);

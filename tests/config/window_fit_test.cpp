@@ -38,6 +38,7 @@ TEST(WorkAreaPlacement, KeepsWindowsInsideAndCentres) {
   ExpectRect(KeepInWorkArea(RECT{300, 300, 200, 200}, area), 300, 300, 300, 300);  // no negative size
   ExpectRect(CentreInWorkArea(SIZE{400, 200}, area), 300, 250, 700, 450);
   ExpectRect(CentreInWorkArea(SIZE{1000, 700}, area), 100, 50, 900, 650);
+  ExpectRect(KeepInWorkArea(RECT{0, 0, 200, 100}, RECT{500, 500, 400, 400}), 500, 500, 500, 500);  // inverted area
 }
 
 class Fit : public testing::Test {

@@ -368,6 +368,15 @@ TEST_F(Scroll, ScrollBars_LinesPagesThumbAndEnds) {
   scrollBar(WM_HSCROLL, SB_PAGEUP);
   scrollBar(WM_HSCROLL, SB_PAGEUP);
   EXPECT_EQ(0, origin().x);
+  // Another page starts at its top, and so do the bars.
+  scrollBar(WM_VSCROLL, SB_PAGEDOWN);
+  scrollBar(WM_HSCROLL, SB_PAGEDOWN);
+  w.load(SettingsPage());
+  w.pump();
+  EXPECT_EQ(0, origin().x);
+  EXPECT_EQ(0, origin().y);
+  EXPECT_EQ(0, barPos(SB_VERT));
+  EXPECT_EQ(0, barPos(SB_HORZ));
 }
 
 TEST_F(Scroll, ClicksAfterScrolling_HitWhatIsShown) {
