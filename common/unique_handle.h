@@ -60,6 +60,7 @@ inline void CloseIcon(HICON h) noexcept { ::DestroyIcon(h); }
 inline void CloseGdi(HGDIOBJ h) noexcept { ::DeleteObject(h); }
 inline void CloseFind(HANDLE h) noexcept { ::FindClose(h); }
 inline void CloseWindowHandle(HWND h) noexcept { ::DestroyWindow(h); }
+inline void CloseDesktopHandle(HDESK h) noexcept { ::CloseDesktop(h); }
 }  // namespace detail
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernel, 0>;
@@ -72,6 +73,7 @@ using UniqueIcon = UniqueHandle<HICON, detail::CloseIcon, 0>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, detail::CloseGdi, 0>;
 using UniqueFind = UniqueHandle<HANDLE, detail::CloseFind, -1>;
 using UniqueWindow = UniqueHandle<HWND, detail::CloseWindowHandle, 0>;
+using UniqueDesktop = UniqueHandle<HDESK, detail::CloseDesktopHandle, 0>;
 
 // Runs a callable when the scope ends, for paired calls without a handle.
 template <typename F>

@@ -151,20 +151,32 @@ TEST_F(Fit, WideWorkArea_TakesThePreferredWidthAsAlways) {
   ExpectInside(s, wide);
 }
 
+// Keeps the first shown settings window that a desktop enumeration meets.
+BOOL CALLBACK KeepSettingsWindow(HWND candidate, LPARAM found) {
+  wchar_t cls[16] = {};
+  GetClassNameW(candidate, cls, 16);
+  // Seen from another desktop, only the window's own style says whether it
+  // shows.
+  const bool shown = (GetWindowLongW(candidate, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (shown && std::wstring(cls) == L"#32770" && test::WindowText(candidate).rfind(L"Kestrow Config", 0) == 0) {
+    *reinterpret_cast<HWND*>(found) = candidate;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // The settings program started inside a Wine virtual desktop of a small
 // screen's size (Wine's explorer makes it), so its monitor is that small.
 class SmallScreen : public test::ConfigSession {
  protected:
   void TearDown() override {
     // A failed test may leave the program running in its desktop.
-    DWORD id = 0;
-    if (window_ && GetWindowThreadProcessId(window_, &id) && id != 0) {
-      UniqueKernelHandle program(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
-      if (program && WaitForSingleObject(program.get(), 0) == WAIT_TIMEOUT) {
-        TerminateProcess(program.get(), 255);
-        WaitForSingleObject(program.get(), test::kReactMs);
-      }
+    if (program_ && WaitForSingleObject(program_.get(), 0) == WAIT_TIMEOUT) {
+      TerminateProcess(program_.get(), 255);
+      WaitForSingleObject(program_.get(), test::kReactMs);
     }
+    program_.reset();
+    window_ = nullptr;
     process.Kill();
   }
 
@@ -181,28 +193,16 @@ class SmallScreen : public test::ConfigSession {
     const ULONGLONG end = GetTickCount64() + test::kWindowMs;
     while (window_ == nullptr && GetTickCount64() < end) {
       test::PumpMessagesFor(50);
-      HDESK desktop = OpenDesktopW(name.c_str(), 0, FALSE, DESKTOP_ENUMERATE | DESKTOP_READOBJECTS);
-      if (desktop == nullptr) continue;
-      EnumDesktopWindows(
-          desktop,
-          [](HWND candidate, LPARAM found) {
-            wchar_t cls[16] = {};
-            GetClassNameW(candidate, cls, 16);
-            // Seen from another desktop, only the window's own style says
-            // whether it shows.
-            const bool shown = (GetWindowLongW(candidate, GWL_STYLE) & WS_VISIBLE) != 0;
-            if (shown && std::wstring(cls) == L"#32770" &&
-                test::WindowText(candidate).rfind(L"Kestrow Config", 0) == 0) {
-              *reinterpret_cast<HWND*>(found) = candidate;
-              return FALSE;
-            }
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&window_));
-      CloseDesktop(desktop);
+      const UniqueDesktop desktop(OpenDesktopW(name.c_str(), 0, FALSE, DESKTOP_ENUMERATE | DESKTOP_READOBJECTS));
+      if (desktop) EnumDesktopWindows(desktop.get(), KeepSettingsWindow, reinterpret_cast<LPARAM>(&window_));
+    }
+    // The program is explorer's child: its own process, to wait for its end.
+    DWORD id = 0;
+    if (window_ && GetWindowThreadProcessId(window_, &id) && id != 0) {
+      program_.reset(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
     }
     // Fitted and shown once the page has completed: the title tells.
-    if (window_ && !test::WaitForTitle(window_, test::Title(false), test::kReactMs)) return nullptr;
+    if (!program_ || !test::WaitForTitle(window_, test::Title(false), test::kReactMs)) return nullptr;
     return window_;
   }
 
@@ -225,12 +225,12 @@ class SmallScreen : public test::ConfigSession {
   }
 
   HWND window_ = nullptr;
+  UniqueKernelHandle program_;
 };
 
 TEST_F(SmallScreen, WindowLiesOnTheScreen_ControlsAreReachedByScrollingAndOkSaves) {
   for (const SIZE screen : {SIZE{1024, 768}, SIZE{800, 600}}) {
     SCOPED_TRACE(std::to_string(screen.cx) + "x" + std::to_string(screen.cy));
-    window_ = nullptr;
     DeleteFileW(copy.SettingsPath().c_str());
     HWND window = StartOnScreen(screen.cx, screen.cy);
     ASSERT_NE(window, nullptr);
@@ -245,10 +245,8 @@ TEST_F(SmallScreen, WindowLiesOnTheScreen_ControlsAreReachedByScrollingAndOkSave
     EXPECT_TRUE(test::WaitForElementState(window, L"CHECKBOX_HS_LBUTTON", 0x40, true, test::kReactMs));
     ASSERT_TRUE(WheelIntoView(window, L"BUTTON_OK"));
     Click(window, L"BUTTON_OK");
-    const ULONGLONG end = GetTickCount64() + test::kReactMs;
-    while ((IsWindow(window) || !test::FileExists(copy.SettingsPath())) && GetTickCount64() < end) {
-      test::PumpMessagesFor(20);
-    }
+    // The settings file is complete once the program has ended.
+    ASSERT_TRUE(test::WaitPumping(program_.get(), test::kReactMs));
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(1, Key(L"HScrollOnLButton"));
     TearDown();
