@@ -3,8 +3,10 @@
 # desktop on a virtual X screen and saves screenshots into docs/:
 # settings-window-en.png as built in, settings-window-ru.png with the shipped
 # Russian language file and sheet. One box is switched on in each, so the
-# changed marker shows in the title and the heading.
-#   scripts/screenshot_settings_window.sh [build directory]
+# changed marker shows in the title and the heading. Given a screen size,
+# it shows the English window on a screen of that size instead (as
+# settings-window-en-SIZE.png): fitted to the screen, reflowed, scrolling.
+#   scripts/screenshot_settings_window.sh [build directory [WIDTHxHEIGHT]]
 # The build directory must hold bin/KsConfig.exe, bin/Russian.lng,
 # bin/localize_Ru.css and bin/settings_window_click.exe (a Windows build); by
 # default build/x64. Needs xvfb-run, Wine and ImageMagick's import.
@@ -17,7 +19,8 @@ for file in KsConfig.exe Russian.lng localize_Ru.css settings_window_click.exe; 
   [ -f "$bin/$file" ] || { echo "no $bin/$file: build KsConfig and settings_window_click first" >&2; exit 1; }
 done
 mkdir -p "$root/docs"
-desktop=Kestrow,1280x800
+size=${2:-}
+desktop=Kestrow,${size:-1280x800}
 
 # One picture: a scratch copy of the program (its settings file lies beside
 # it) started in the virtual desktop; a box is clicked, the screen grabbed,
@@ -31,7 +34,7 @@ shoot() {
     cp "$bin/Russian.lng" "$bin/localize_Ru.css" "$dir/"
     printf '[Misc]\r\nLangFile=Russian.lng\r\n' >"$dir/settings.ini"
   fi
-  xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+  xvfb-run -a -s "-screen 0 ${size:-1280x800}x24" bash -c '
     set -euo pipefail
     wine_exec=$1 dir=$2 click=$3 out=$4 desktop=$5
     # The clicker starts the program inside the desktop, switches one box on
@@ -51,6 +54,11 @@ shoot() {
   rm -rf "$dir"
 }
 
+if [ -n "$size" ]; then
+  shoot "$root/docs/settings-window-en-$size.png" en
+  echo "saved docs/settings-window-en-$size.png"
+  exit 0
+fi
 shoot "$root/docs/settings-window-en.png" en
 shoot "$root/docs/settings-window-ru.png" ru
 echo "saved docs/settings-window-en.png and docs/settings-window-ru.png"
