@@ -138,17 +138,6 @@ TEST_F(Fit, WideWorkArea_TakesThePreferredWidthAsAlways) {
   RECT client{};
   GetClientRect(w.hwnd(), &client);
   EXPECT_EQ(client.right, w.location("MAIN_TABLE").right - w.location("MAIN_TABLE").left);
-
-  // The settings page on a 1280 x 800 screen fills its width, as before.
-  w.load(SettingsPage());
-  w.pump();
-  const RECT wide{0, 0, 1280, 760};
-  FitWindowToPage(w.hwnd(), wide);
-  w.pump();
-  const RECT s = windowRect();
-  EXPECT_EQ(std::min(1280, static_cast<int>(HTMLayoutGetMaxWidth(w.hwnd())) + FrameWidth(w.hwnd()) + 60),
-            s.right - s.left);
-  ExpectInside(s, wide);
 }
 
 // Keeps the first shown settings window that a desktop enumeration meets.
