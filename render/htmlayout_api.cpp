@@ -233,7 +233,9 @@ HLResult WINAPI HTMLayoutSetElementState(HLELEMENT he, UINT set, UINT clear, BOO
   return Guarded([&] {
     Target t = Resolve(he);
     if (!t.node) return HL_INVALID_ELEMENT;
+    const UINT before = t.node->state();
     t.view->page().setState(*t.node, set, clear);
+    if ((before ^ t.node->state()) & (HL_STATE_CHECKED | HL_STATE_DISABLED)) t.view->stateChanged(*t.node);
     t.view->changed(false, update != FALSE);
     return HL_OK;
   });

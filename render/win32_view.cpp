@@ -50,6 +50,7 @@ Win32View::Win32View(HWND hwnd) : hwnd_(hwnd), page_(container_), tooltip_(hwnd)
 Win32View::~Win32View() = default;
 
 void Win32View::shutdown() {
+  accessibility_.disconnect();
   std::vector<Handler> handlers;
   handlers.swap(handlers_);
   HLInitParams p{HL_INIT_DETACHED};
@@ -153,6 +154,7 @@ void Win32View::activate(Node& control, Node* source, UINT reason) {
       });
     }
     page_.setState(control, checked ? 0u : std::uint32_t{kStateChecked}, checked ? std::uint32_t{kStateChecked} : 0u);
+    accessibility_.stateChanged(control);
   }
   invalidate();
 }
@@ -449,6 +451,7 @@ void Win32View::setFocusTo(Node* control, bool byMouse) {
     HLFocusParams p{HL_FOCUS_GOT, ToHandle(now), byMouse};
     raise(HL_GROUP_FOCUS, &p, now);
   }
+  accessibility_.focusChanged(focus_.get());
   invalidate();
 }
 
@@ -463,6 +466,10 @@ void Win32View::setPressed(Node* control) {
 
 LRESULT Win32View::handleMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   handled = false;
+  if (LRESULT result = 0; onAccessibilityMessage(msg, wp, lp, result)) {
+    handled = true;
+    return result;
+  }
   switch (msg) {
     case WM_PAINT: handled = true; return onPaint();
     case WM_ERASEBKGND:
@@ -502,6 +509,7 @@ LRESULT Win32View::handleMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) 
     case WM_KILLFOCUS:
       // The focus mark shows only while the window has the focus.
       windowFocused_ = msg == WM_SETFOCUS;
+      if (windowFocused_ && focus_.get()) accessibility_.focusChanged(focus_.get());
       invalidate();
       return 0;
     default: return 0;
