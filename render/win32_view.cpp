@@ -12,6 +12,7 @@
 #include "render/layout_saturating.h"
 #include "render/text_utf8.h"
 #include "render/win32_painter.h"
+#include "render/win32_system_colors.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -44,6 +45,7 @@ Node* Win32View::Pin::get() const { return node_ && view_.page_.attached(*node_)
 
 Win32View::Win32View(HWND hwnd) : hwnd_(hwnd), page_(container_), tooltip_(hwnd) {
   readScale();
+  highContrast_ = HighContrastColors();
   windowFocused_ = GetFocus() == hwnd_;
 }
 
@@ -489,6 +491,12 @@ LRESULT Win32View::handleMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) 
       invalidate();
       return 0;
     }
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // A high-contrast theme switched on or off, or its colours changed.
+      highContrast_ = HighContrastColors();
+      invalidate();
+      return 0;
     case WM_GETDLGCODE:
       // In a dialog the page wants Tab, Enter and Escape for itself.
       handled = true;
@@ -527,7 +535,8 @@ LRESULT Win32View::onPaint() {
   const int h = rc.bottom - rc.top;
   if (w <= 0 || h <= 0) return 0;
   ensureLayout();
-  const std::vector<PaintOp> ops = page_.paint();
+  std::vector<PaintOp> ops = page_.paint();
+  if (highContrast_) ApplyForcedColors(ops, *highContrast_);
 
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -549,8 +558,9 @@ LRESULT Win32View::onPaint() {
   {
     Gdiplus::Bitmap surface(w, h, w * 4, PixelFormat32bppRGB, static_cast<BYTE*>(bits));
     Gdiplus::Graphics g(&surface);
-    g.Clear(Gdiplus::Color(255, 255, 255, 255));
+    g.Clear(Gdiplus::Color(static_cast<Gdiplus::ARGB>(highContrast_ ? highContrast_->window : 0xFFFFFFFFu)));
     PaintSettings settings;
+    settings.forced = highContrast_ ? &*highContrast_ : nullptr;
     settings.scale = scale();
     settings.scrollY = scrollY_;
     settings.showFocus = windowFocused_;

@@ -7,12 +7,14 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "render/htmlayout_api.h"
 #include "render/page_view.h"
+#include "render/paint_forced_colors.h"
 #include "render/win32_accessible.h"
 #include "render/win32_container.h"
 #include "render/win32_gdiplus_session.h"
@@ -167,6 +169,8 @@ class Win32View final : public AccessibleHost {
   bool tracking_ = false;
   std::vector<WPARAM> swallowKeyUp_;
   int scrollY_ = 0;
+
+  std::optional<ForcedColors> highContrast_;  // the system's colours while a high-contrast theme is on
 
   Win32Accessibility accessibility_{*this};
   std::vector<Node*> pendingActions_;  // pinned until their action has run

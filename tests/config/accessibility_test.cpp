@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/com_ptr.h"
+#include "common/unique_handle.h"
 #include "render/dom_controls.h"
 #include "render/dom_document.h"
 #include "render/html_parser.h"
@@ -139,6 +140,30 @@ class Accessibility : public ConfigSession {
   bool comReady_ = false;
 };
 
+// WinEvents raised by the page, as an out-of-context hook receives them.
+struct WinEvent {
+  DWORD event;
+  LONG object;
+  LONG child;
+};
+std::vector<WinEvent>& Events() {
+  static std::vector<WinEvent> events;
+  return events;
+}
+void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD) {
+  Events().push_back(WinEvent{event, object, child});
+}
+bool WaitForEvent(DWORD event, LONG child) {
+  const ULONGLONG end = GetTickCount64() + kReactMs;
+  for (;;) {
+    for (const WinEvent& e : Events()) {
+      if (e.event == event && e.object == OBJID_CLIENT && e.child == child) return true;
+    }
+    if (GetTickCount64() >= end) return false;
+    PumpMessagesFor(20);
+  }
+}
+
 int CountRole(const std::vector<Child>& children, LONG role) {
   return static_cast<int>(
       std::count_if(children.begin(), children.end(), [role](const Child& c) { return c.role == role; }));
@@ -250,6 +275,11 @@ TEST_F(Accessibility, Tab_VisitsEveryControlInDocumentOrderAndSpaceTogglesTheFoc
   ASSERT_TRUE(Connect(window));
   const std::vector<Child> children = Children();
   ASSERT_FALSE(children.empty());
+  Events().clear();
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_STATECHANGE, nullptr, RecordEvent,
+                                             process.Id(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  const ScopeExit unhook([hook] { UnhookWinEvent(hook); });
   // Focus taken through the accessible object lands on the page itself first.
   ASSERT_EQ(page_->accSelect(SELFLAG_TAKEFOCUS, ChildVariant(CHILDID_SELF)), S_OK);
   for (const Child& c : children) {
@@ -258,6 +288,7 @@ TEST_F(Accessibility, Tab_VisitsEveryControlInDocumentOrderAndSpaceTogglesTheFoc
     while (Focus() != c.id && GetTickCount64() < end) PumpMessagesFor(20);
     ASSERT_EQ(Focus(), c.id) << "Tab did not reach " << Narrow(c.name);
     EXPECT_TRUE(Read(c.id).state & STATE_SYSTEM_FOCUSED) << Narrow(c.name);
+    EXPECT_TRUE(WaitForEvent(EVENT_OBJECT_FOCUS, c.id)) << Narrow(c.name);
   }
 
   const Child middle = Named(L"No scroll is middle button");
@@ -267,13 +298,14 @@ TEST_F(Accessibility, Tab_VisitsEveryControlInDocumentOrderAndSpaceTogglesTheFoc
   PressKey(window, VK_SPACE);
   EXPECT_TRUE(WaitForState(middle.id, STATE_SYSTEM_CHECKED, !before));
   EXPECT_TRUE(WaitForElementState(window, L"CHECKBOX_NO_MIDDLE", kChecked, !before, kReactMs));
+  EXPECT_TRUE(WaitForEvent(EVENT_OBJECT_STATECHANGE, middle.id));
 }
 
 TEST_F(Accessibility, LocalisedPage_NamesTheControlsInTheLanguageItShows) {
   ASSERT_TRUE(WriteBytes(copy.File(L"Test.lng"), "[Main]\r\nLangPrefix=Ru\r\n"));
   ASSERT_TRUE(copy.WriteSettings("LangFile=Test.lng\r\n"));
-  ASSERT_TRUE(WriteBytes(copy.File(L"localize_Ru.css"),
-                         ReadBytes(Widen(std::string(KS_PAGE_DIR) + "/localize_Ru.css"))));
+  ASSERT_TRUE(
+      WriteBytes(copy.File(L"localize_Ru.css"), ReadBytes(Widen(std::string(KS_PAGE_DIR) + "/localize_Ru.css"))));
   HWND window = StartConfig();
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(Connect(window));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "page_fixture.h"
+#include "render/paint_forced_colors.h"
 
 namespace ks::render {
 namespace {
@@ -154,6 +155,41 @@ TEST_F(PaintListTest, ButtonDrawsItsFaceBeforeItsLabel) {
 TEST_F(PaintListTest, NothingIsPaintedBeforeTheFirstLayout) {
   page.loadHtml("<div style='background-color: red'>x</div>");
   EXPECT_TRUE(page.paint().empty());
+}
+
+// High contrast: every colour of the page gives way to the system's, by what
+// the operation draws (links, buttons, disabled controls, the rest); images
+// keep theirs.
+TEST_F(PaintListTest, ForcedColours_ReplaceThePageColoursByRole) {
+  fake.images["i.gif"] = {10, 10};
+  load(
+      "<div style='background: #FF0000; color: #00FF00; border: 1px solid #0000FF'>text <a href=x>link "
+      "<b>bold</b></a> <input type=button value=Go style='background: #123456'>"
+      "<widget id=w type=checkbox style='color: #ABCDEF'>off</widget><img src=i.gif></div>",
+      400);
+  page.setState(node("w"), kStateDisabled, 0);
+  std::vector<PaintOp> list = page.paint();
+  ForcedColors colors;
+  colors.window = 0xFF000001;
+  colors.windowText = 0xFF000002;
+  colors.hotLight = 0xFF000003;
+  colors.buttonFace = 0xFF000004;
+  colors.buttonText = 0xFF000005;
+  colors.grayText = 0xFF000006;
+  ApplyForcedColors(list, colors);
+  std::string texts;
+  for (const PaintOp& op : list) {
+    char buf[64];
+    switch (op.kind) {
+      case PaintOp::Kind::Background: std::snprintf(buf, sizeof buf, "bg:%X ", op.color & 0xFF); break;
+      case PaintOp::Kind::Border: std::snprintf(buf, sizeof buf, "border:%X ", op.borderColor[0] & 0xFF); break;
+      case PaintOp::Kind::Text: std::snprintf(buf, sizeof buf, "%s:%X ", op.text.c_str(), op.color & 0xFF); break;
+      case PaintOp::Kind::Image: std::snprintf(buf, sizeof buf, "image "); break;
+      default: buf[0] = 0; break;
+    }
+    texts += buf;
+  }
+  EXPECT_EQ("bg:1 border:2 text:2 link:3 bold:3 bg:4 border:5 Go:5 off:6 image ", texts);
 }
 
 }  // namespace
