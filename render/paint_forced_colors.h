@@ -15,7 +15,7 @@ namespace ks::render {
 struct ForcedColors {
   std::uint32_t window = 0xFFFFFFFFu;
   std::uint32_t windowText = 0xFF000000u;
-  std::uint32_t hotLight = 0xFF0000FFu;  // links
+  std::uint32_t hotLight = 0xFF0000FFu;   // links
   std::uint32_t highlight = 0xFF0078D7u;  // keyboard focus, hovered and checked marks
   std::uint32_t highlightText = 0xFFFFFFFFu;
   std::uint32_t buttonFace = 0xFFF0F0F0u;

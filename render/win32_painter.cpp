@@ -9,8 +9,10 @@
 
 #include "render/dom_controls.h"
 #include "render/layout_saturating.h"
+#include "render/paint_image_scaling.h"
 #include "render/text_utf8.h"
 #include "render/win32_container.h"
+#include "render/win32_image.h"
 
 namespace ks::render {
 namespace {
@@ -182,10 +184,13 @@ class Replay {
   void image(const PaintOp& op) {
     const Win32Image* img = container_.image(op.text);
     if (!img || op.rect.w <= 0 || op.rect.h <= 0) return;
-    const bool natural = op.rect.w == img->width() && op.rect.h == img->height() && settings_.scale == 1.0f;
-    g_.SetInterpolationMode(natural ? Gdiplus::InterpolationModeNearestNeighbor
-                                    : Gdiplus::InterpolationModeHighQualityBicubic);
-    g_.DrawImage(&img->bitmap(), ToF(op.rect));
+    const int width = static_cast<int>(std::lround(static_cast<float>(op.rect.w) * settings_.scale));
+    const int height = static_cast<int>(std::lround(static_cast<float>(op.rect.h) * settings_.scale));
+    const ImageScaling how = ChooseImageScaling(img->width(), img->height(), width, height);
+    Gdiplus::Bitmap& source = how.prescale > 1 ? img->enlarged(how.prescale) : img->bitmap();
+    g_.SetInterpolationMode(how.smooth ? Gdiplus::InterpolationModeHighQualityBicubic
+                                       : Gdiplus::InterpolationModeNearestNeighbor);
+    g_.DrawImage(&source, ToF(op.rect));
   }
 
   void checkBox(const PaintOp& op) {

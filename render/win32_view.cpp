@@ -13,6 +13,7 @@
 #include "render/text_utf8.h"
 #include "render/win32_painter.h"
 #include "render/win32_system_colors.h"
+#include "render/win32_window_dpi.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -306,10 +307,7 @@ void Win32View::checkComplete() {
 // ---- Geometry -------------------------------------------------------------------
 
 void Win32View::readScale() {
-  HDC dc = GetDC(hwnd_);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
-  if (dc) ReleaseDC(hwnd_, dc);
-  container_.setScale(dpi > 0 ? static_cast<float>(dpi) / 96.0f : 1.0f);
+  container_.setScale(static_cast<float>(WindowDpi(hwnd_)) / static_cast<float>(USER_DEFAULT_SCREEN_DPI));
 }
 
 int Win32View::cssWidth() const {

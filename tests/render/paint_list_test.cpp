@@ -2,6 +2,7 @@
 
 #include "page_fixture.h"
 #include "render/paint_forced_colors.h"
+#include "render/paint_image_scaling.h"
 
 namespace ks::render {
 namespace {
@@ -190,6 +191,29 @@ TEST_F(PaintListTest, ForcedColours_ReplaceThePageColoursByRole) {
     texts += buf;
   }
   EXPECT_EQ("bg:1 border:2 text:2 link:3 bold:3 bg:4 border:5 Go:5 off:6 image ", texts);
+}
+
+// Small icons stay sharp at every scale; large pictures are smoothed.
+TEST(ImageScalingTest, WholeFactorsCopyPixelsSmallIconsArePrescaledLargePicturesSmoothed) {
+  const auto how = [](int sw, int sh, int w, int h) {
+    const ImageScaling s = ChooseImageScaling(sw, sh, w, h);
+    return std::string(s.smooth ? "smooth" : "nearest") + "x" + std::to_string(s.prescale);
+  };
+  EXPECT_EQ("nearestx1", how(16, 16, 16, 16));
+  EXPECT_EQ("nearestx1", how(16, 16, 32, 32));
+  EXPECT_EQ("nearestx1", how(14, 14, 42, 42));
+  // 150 % and 125 %: enlarged twice by copying, then reduced smoothly.
+  EXPECT_EQ("smoothx2", how(16, 16, 24, 24));
+  EXPECT_EQ("smoothx2", how(16, 16, 20, 20));
+  EXPECT_EQ("smoothx3", how(16, 16, 40, 40));
+  // Stretched unevenly, reduced, or a large picture: smooth, no copy.
+  EXPECT_EQ("smoothx2", how(16, 16, 32, 24));
+  EXPECT_EQ("smoothx1", how(16, 16, 12, 12));
+  EXPECT_EQ("smoothx1", how(302, 233, 453, 350));
+  // The copy is bounded however large a tiny image is drawn.
+  EXPECT_EQ("smoothx16", how(1, 1, 1000, 999));
+  EXPECT_EQ("nearestx1", how(0, 16, 24, 24));
+  EXPECT_EQ("nearestx1", how(16, 16, 0, 0));
 }
 
 }  // namespace

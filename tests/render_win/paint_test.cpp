@@ -1,6 +1,7 @@
-// High contrast on a real window: while the system says a high-contrast
-// theme is on, the page is painted in the system's colours, and it follows
-// the theme being switched and its colours being changed.
+// What a real window shows: in high contrast the page is painted in the
+// system's colours and follows the theme being switched and its colours
+// being changed; at another scale it is drawn larger with its small icons
+// kept sharp.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -11,6 +12,10 @@
 #include "common/unique_handle.h"
 #include "page_window.h"
 #include "render/win32_system_colors.h"
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 namespace ks::render::testing {
 namespace {
@@ -65,7 +70,8 @@ class Capture {
   static bool Near(DWORD a, DWORD b) {
     if (a == 0xFFFFFFFF) return false;
     int d = 0;
-    for (int shift = 0; shift < 24; shift += 8) d += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
+    for (int shift = 0; shift < 24; shift += 8)
+      d += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
     return d <= 60;
   }
 
@@ -111,8 +117,8 @@ class HighContrastTheme {
   HighContrastTheme& operator=(const HighContrastTheme&) = delete;
 
   void setColors(DWORD window) {
-    const COLORREF colors[kCount] = {Ref(window),   Ref(kYellow), Ref(kGreen),        Ref(kMagenta),
-                                     Ref(kBlack),   Ref(window),  Ref(kYellow),       Ref(Rgb(128, 128, 128))};
+    const COLORREF colors[kCount] = {Ref(window), Ref(kYellow), Ref(kGreen),  Ref(kMagenta),
+                                     Ref(kBlack), Ref(window),  Ref(kYellow), Ref(Rgb(128, 128, 128))};
     SetSysColors(kCount, kIndices, colors);
   }
 
@@ -180,6 +186,59 @@ TEST(Colors, HighContrastOn_PaintsThePageInTheSystemColoursAndOffPaintsItsOwnAga
   const Capture after(w.hwnd());
   EXPECT_EQ(after.at(1, 1), kWhite);
   EXPECT_GT(after.count(box, kBlack), 5);
+}
+
+BOOL CALLBACK KeepFirst(HLELEMENT he, void* param) {
+  *static_cast<HLELEMENT*>(param) = he;
+  return TRUE;
+}
+
+RECT ImageRect(const PageWindow& w, const wchar_t* src) {
+  HLELEMENT image = nullptr;
+  HTMLayoutVisitElements(w.root(), "img", "src", src, KeepFirst, &image, 0);
+  RECT r{};
+  EXPECT_NE(image, nullptr);
+  if (image) HTMLayoutGetElementLocation(image, &r, HL_VIEW_RELATIVE | HL_CONTENT_BOX);
+  return r;
+}
+
+TEST(Scale, MonitorOfDoubleScale_DrawsThePageTwiceAsLargeWithIconsCopiedPixelForPixel) {
+  PageWindow w;
+  w.load(SettingsPage());
+  w.pump();
+  const UINT minWidth = HTMLayoutGetMinWidth(w.hwnd());
+  const RECT icon = ImageRect(w, L"leafnote_ico.gif");
+  ASSERT_EQ(icon.right - icon.left, 16);
+  const RECT ok = w.location("BUTTON_OK");
+
+  // What the system sends when the window moves to a 200% monitor.
+  RECT suggested{};
+  GetWindowRect(w.hwnd(), &suggested);
+  SendMessageW(w.hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  w.pump();
+  EXPECT_NEAR(static_cast<double>(HTMLayoutGetMinWidth(w.hwnd())), 2.0 * minWidth, 2.0);
+  const RECT big = ImageRect(w, L"leafnote_ico.gif");
+  ASSERT_EQ(big.right - big.left, 32);
+  ASSERT_EQ(big.bottom - big.top, 32);
+  const RECT okBig = w.location("BUTTON_OK");
+  EXPECT_NEAR(okBig.right - okBig.left, 2 * (ok.right - ok.left), 1);
+
+  // Each source pixel became a 2 x 2 block of one colour: nothing blurred.
+  const Capture shown(w.hwnd());
+  int colours = 0;
+  DWORD last = shown.at(big.left, big.top);
+  for (int y = big.top; y < big.bottom; y += 2) {
+    for (int x = big.left; x < big.right; x += 2) {
+      const DWORD p = shown.at(x, y);
+      EXPECT_EQ(p, shown.at(x + 1, y)) << x << "," << y;
+      EXPECT_EQ(p, shown.at(x, y + 1)) << x << "," << y;
+      EXPECT_EQ(p, shown.at(x + 1, y + 1)) << x << "," << y;
+      if (p != last) ++colours;
+      last = p;
+    }
+  }
+  // The icon has a picture to blur: many colour changes along its blocks.
+  EXPECT_GT(colours, 10);
 }
 
 }  // namespace
