@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
+#include "common/com_ptr.h"
 #include "page_window.h"
 
 namespace ks::render::testing {
@@ -234,6 +236,40 @@ TEST_F(Input, HostDestroyingTheWindowInsideAClick_IsSafe) {
   };
   w.click("BUTTON_CANCEL");
   EXPECT_FALSE(IsWindow(hwnd));
+}
+
+// A screen reader may hold the page's object longer than the window lives,
+// and may queue an action the host then makes impossible: neither may touch
+// what is gone.
+TEST_F(Input, AccessibleObject_AfterTheWindowIsGone_AnswersDisconnectedAndQueuedActionsAreDropped) {
+  const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  {
+    ComPtr<IAccessible> page;
+    ASSERT_EQ(S_OK, AccessibleObjectFromWindow(w.hwnd(), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                               reinterpret_cast<void**>(page.put())));
+    long count = 0;
+    ASSERT_EQ(S_OK, page->get_accChildCount(&count));
+    ASSERT_GT(count, 0);
+    VARIANT first;
+    VariantInit(&first);
+    first.vt = VT_I4;
+    first.lVal = 1;
+    // Queued, then the page it belongs to is replaced before it runs.
+    ASSERT_EQ(S_OK, page->accDoDefaultAction(first));
+    w.load(SettingsPage());
+    w.pump();
+    EXPECT_FALSE(checked("CHECKBOX_AUTORUN"));
+    EXPECT_TRUE(w.events.empty());
+
+    DestroyWindow(w.hwnd());
+    w.pump();
+    EXPECT_EQ(RPC_E_DISCONNECTED, page->get_accChildCount(&count));
+    BSTR name = nullptr;
+    EXPECT_EQ(RPC_E_DISCONNECTED, page->get_accName(first, &name));
+    EXPECT_EQ(nullptr, name);
+    EXPECT_EQ(RPC_E_DISCONNECTED, page->accDoDefaultAction(first));
+  }
+  if (com) CoUninitialize();
 }
 
 }  // namespace
