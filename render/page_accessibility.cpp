@@ -73,6 +73,13 @@ std::vector<Node*> AccessibleControls(Node& root) {
   return out;
 }
 
+bool ContainsControl(const Node& element) {
+  for (const auto& c : element.children()) {
+    if (c->isElement() && (ControlKindOf(*c) != ControlKind::None || ContainsControl(*c))) return true;
+  }
+  return false;
+}
+
 AccessibleRole AccessibleRoleOf(const Node& control) {
   switch (ControlKindOf(control)) {
     case ControlKind::CheckBox: return AccessibleRole::CheckBox;

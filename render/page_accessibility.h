@@ -18,6 +18,10 @@ std::vector<Node*> AccessibleControls(Node& root);
 
 AccessibleRole AccessibleRoleOf(const Node& control);
 
+// Whether any element below this one is a control: replacing its content then
+// changes the controls a screen reader knows.
+bool ContainsControl(const Node& element);
+
 // The text the control shows as the page is laid out, so texts replaced by a
 // localisation sheet and entities read as they are drawn; white space is
 // collapsed and the text of controls nested inside is left out (the log link

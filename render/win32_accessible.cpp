@@ -442,6 +442,15 @@ void Win32Accessibility::stateChanged(const Node& control) {
   if (id != CHILDID_SELF) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, host_.accessibleWindow(), OBJID_CLIENT, id);
 }
 
+void Win32Accessibility::nameChanged(const Node& control) {
+  const LONG id = childId(control);
+  if (id != CHILDID_SELF) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, host_.accessibleWindow(), OBJID_CLIENT, id);
+}
+
+void Win32Accessibility::childrenChanged() {
+  NotifyWinEvent(EVENT_OBJECT_REORDER, host_.accessibleWindow(), OBJID_CLIENT, CHILDID_SELF);
+}
+
 void Win32Accessibility::disconnect() {
   if (object_) {
     static_cast<PageAccessible*>(object_.get())->detach();

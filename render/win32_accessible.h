@@ -46,6 +46,9 @@ class Win32Accessibility {
   LRESULT onGetObject(WPARAM wParam, LPARAM lParam, bool& handled);
   void focusChanged(const Node* control);
   void stateChanged(const Node& control);
+  void nameChanged(const Node& control);
+  // Controls came or went: clients read the children again.
+  void childrenChanged();
   // The view is going away: clients holding the object get errors from now.
   void disconnect();
 

@@ -178,6 +178,7 @@ void Win32View::loadHtml(std::string_view utf8) {
   completeSent_ = false;
   scrollY_ = 0;
   page_.loadHtml(utf8);
+  accessibility_.childrenChanged();
   attachBehaviors();
   pump();
   invalidate();

@@ -62,6 +62,9 @@ class Win32View final : public AccessibleHost {
   void changed(bool measureNow, bool paintNow);
   // The host changed an element's state: assistive technology hears of it.
   void stateChanged(const Node& element);
+  // The host replaced the element's content; hadControls tells whether
+  // controls were below it before.
+  void contentChanged(Node& element, bool hadControls);
 
   // AccessibleHost (win32_view_accessibility.cpp).
   HWND accessibleWindow() const override { return hwnd_; }

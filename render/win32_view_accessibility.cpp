@@ -2,6 +2,7 @@
 // of it, and the default actions it runs from the window's queue.
 #include <algorithm>
 
+#include "render/dom_controls.h"
 #include "render/page_accessibility.h"
 #include "render/win32_view.h"
 
@@ -60,6 +61,14 @@ bool Win32View::screenRect(const Node& control, RECT& out) {
 }
 
 void Win32View::stateChanged(const Node& element) { accessibility_.stateChanged(element); }
+
+void Win32View::contentChanged(Node& element, bool hadControls) {
+  if (hadControls || ContainsControl(element)) {
+    accessibility_.childrenChanged();
+  } else if (const Node* control = ControlAncestor(&element)) {
+    accessibility_.nameChanged(*control);
+  }
+}
 
 bool Win32View::onAccessibilityMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (msg == WM_GETOBJECT) {
