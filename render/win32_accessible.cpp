@@ -96,7 +96,7 @@ class PageAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
     if (!parent) return E_POINTER;
     *parent = nullptr;
-    if (!host_) return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = usable(); FAILED(hr)) return hr;
     return AccessibleObjectFromWindow(host_->accessibleWindow(), static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
                                       reinterpret_cast<void**>(parent));
   }
@@ -104,7 +104,7 @@ class PageAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
     if (!count) return E_POINTER;
     return Guarded([&] {
-      if (!host_) return RPC_E_DISCONNECTED;
+      if (const HRESULT hr = usable(); FAILED(hr)) return hr;
       *count = static_cast<long>(host_->accessibleControls().size());
       return S_OK;
     });
@@ -188,23 +188,26 @@ class PageAccessible final : public IAccessible {
 
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override {
     if (help) *help = nullptr;
-    return host_ ? S_FALSE : RPC_E_DISCONNECTED;
+    const HRESULT hr = usable();
+    return FAILED(hr) ? hr : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, long* topic) override {
     if (file) *file = nullptr;
     if (topic) *topic = 0;
-    return host_ ? S_FALSE : RPC_E_DISCONNECTED;
+    const HRESULT hr = usable();
+    return FAILED(hr) ? hr : S_FALSE;
   }
   HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* shortcut) override {
     if (shortcut) *shortcut = nullptr;
-    return host_ ? S_FALSE : RPC_E_DISCONNECTED;
+    const HRESULT hr = usable();
+    return FAILED(hr) ? hr : S_FALSE;
   }
 
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
     if (!focus) return E_POINTER;
     VariantInit(focus);
     return Guarded([&] {
-      if (!host_) return RPC_E_DISCONNECTED;
+      if (const HRESULT hr = usable(); FAILED(hr)) return hr;
       if (GetFocus() != host_->accessibleWindow()) return S_FALSE;
       Node* control = host_->accessibleFocus();
       SetChild(focus, control ? childIdOf(*control) : CHILDID_SELF);
@@ -215,7 +218,8 @@ class PageAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
     if (!selection) return E_POINTER;
     VariantInit(selection);
-    return host_ ? S_FALSE : RPC_E_DISCONNECTED;
+    const HRESULT hr = usable();
+    return FAILED(hr) ? hr : S_FALSE;
   }
 
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
@@ -296,7 +300,7 @@ class PageAccessible final : public IAccessible {
     if (!hit) return E_POINTER;
     VariantInit(hit);
     return Guarded([&] {
-      if (!host_) return RPC_E_DISCONNECTED;
+      if (const HRESULT hr = usable(); FAILED(hr)) return hr;
       const HWND window = host_->accessibleWindow();
       RECT client{};
       GetClientRect(window, &client);
@@ -334,10 +338,21 @@ class PageAccessible final : public IAccessible {
   explicit PageAccessible(AccessibleHost& host) : host_(&host) {}
   ~PageAccessible() = default;
 
+  // The page's nodes belong to the window's thread; a client reaching the
+  // object from another one (a host in the multithreaded apartment) is
+  // refused rather than let in beside the window procedure.
+  HRESULT usable() const {
+    if (!host_) return RPC_E_DISCONNECTED;
+    if (GetWindowThreadProcessId(host_->accessibleWindow(), nullptr) != GetCurrentThreadId()) {
+      return RPC_E_WRONG_THREAD;
+    }
+    return S_OK;
+  }
+
   // node is null for the page itself.
   HRESULT resolve(const VARIANT& child, Node*& node) {
     node = nullptr;
-    if (!host_) return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = usable(); FAILED(hr)) return hr;
     if (child.vt != VT_I4) return E_INVALIDARG;
     if (child.lVal == CHILDID_SELF) return S_OK;
     const std::vector<Node*> controls = host_->accessibleControls();
