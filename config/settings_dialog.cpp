@@ -9,6 +9,7 @@
 #include "config/page_elements.h"
 #include "config/page_loader.h"
 #include "config/resource_ids.h"
+#include "config/window_dpi.h"
 #include "config/window_fit.h"
 #include "config/window_front.h"
 
@@ -70,6 +71,7 @@ bool SettingsDialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
       SendMessageW(window_, WM_SYSCOMMAND, kDragByCaption, 0);
       return true;
     case WM_LBUTTONDBLCLK: FitWindowToPage(window_); return true;
+    case WM_DPICHANGED: OnDpiChanged(window_, reinterpret_cast<const RECT*>(lParam)); return true;
     case WM_PAINT:
       if (!IsIconic(window_)) return false;
       PaintMinimised();

@@ -7,6 +7,7 @@
 
 #include "render/dom_controls.h"
 #include "render/html_serializer.h"
+#include "render/page_accessibility.h"
 #include "render/text_utf8.h"
 #include "render/win32_view_registry.h"
 
@@ -242,7 +243,9 @@ HLResult WINAPI HTMLayoutSetElementState(HLELEMENT he, UINT set, UINT clear, BOO
   return Guarded([&] {
     Target t = Resolve(he);
     if (!t.node) return HL_INVALID_ELEMENT;
+    const UINT before = t.node->state();
     t.view->page().setState(*t.node, set, clear);
+    if ((before ^ t.node->state()) & (HL_STATE_CHECKED | HL_STATE_DISABLED)) t.view->stateChanged(*t.node);
     t.view->changed(false, update != FALSE);
     return HL_OK;
   });
@@ -294,7 +297,9 @@ HLResult WINAPI HTMLayoutSetElementHtml(HLELEMENT he, const BYTE* html, UINT siz
     std::string text(reinterpret_cast<const char*>(html), html ? size : 0);
     if (where == HL_PREPEND_CONTENT) text += ks::render::InnerHtml(*t.node);
     if (where == HL_APPEND_CONTENT) text = ks::render::InnerHtml(*t.node) + text;
+    const bool hadControls = ks::render::ContainsControl(*t.node);
     t.view->page().setInnerHtml(*t.node, text);
+    t.view->contentChanged(*t.node, hadControls);
     t.view->changed(false, false);
     return HL_OK;
   });
@@ -305,7 +310,9 @@ HLResult WINAPI HTMLayoutSetElementInnerText16(HLELEMENT he, const WCHAR* text, 
     if (!text && length > 0) return HL_INVALID_PARAMETER;
     Target t = Resolve(he);
     if (!t.node || !t.view->page().attached(*t.node)) return HL_INVALID_ELEMENT;
+    const bool hadControls = ks::render::ContainsControl(*t.node);
     t.view->page().setInnerText(*t.node, text ? Utf8Of(text, length) : std::string());
+    t.view->contentChanged(*t.node, hadControls);
     t.view->changed(false, false);
     return HL_OK;
   });

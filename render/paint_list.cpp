@@ -100,7 +100,11 @@ class Painter {
       if (!s.visible) continue;
       PaintOp op;
       op.kind = PaintOp::Kind::Text;
-      op.node = r.box->node;
+      // Generated text and button labels have no node of their own: they
+      // belong to the element whose box holds them.
+      const LayoutBox* owner = r.box;
+      while (owner && !owner->node) owner = owner->parent;
+      op.node = owner ? owner->node : nullptr;
       op.text = r.box->text.substr(r.start, r.end - r.start);
       op.font = r.box->font;
       op.color = s.color;

@@ -48,4 +48,24 @@ std::unique_ptr<Win32Image> Win32Image::Decode(std::string_view bytes) {
   return std::make_unique<Win32Image>(std::move(copy));
 }
 
+Gdiplus::Bitmap& Win32Image::enlarged(int factor) const {
+  if (factor <= 1 || static_cast<UINT>(width_) > kMaxSide / static_cast<UINT>(factor) ||
+      static_cast<UINT>(height_) > kMaxSide / static_cast<UINT>(factor)) {
+    return *bitmap_;
+  }
+  if (enlarged_ && enlargedFactor_ == factor) return *enlarged_;
+  auto copy = std::make_unique<Gdiplus::Bitmap>(width_ * factor, height_ * factor, PixelFormat32bppPARGB);
+  if (copy->GetLastStatus() != Gdiplus::Ok) return *bitmap_;
+  {
+    Gdiplus::Graphics g(copy.get());
+    g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+    g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
+    g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    if (g.DrawImage(bitmap_.get(), 0, 0, width_ * factor, height_ * factor) != Gdiplus::Ok) return *bitmap_;
+  }
+  enlarged_ = std::move(copy);
+  enlargedFactor_ = factor;
+  return *enlarged_;
+}
+
 }  // namespace ks::render

@@ -23,9 +23,14 @@ class Win32Image {
   int width() const { return width_; }
   int height() const { return height_; }
   Gdiplus::Bitmap& bitmap() const { return *bitmap_; }
+  // The image enlarged by a whole factor, pixels copied; made on first use
+  // for that factor and kept. The image itself when it cannot be made.
+  Gdiplus::Bitmap& enlarged(int factor) const;
 
  private:
   std::unique_ptr<Gdiplus::Bitmap> bitmap_;
+  mutable std::unique_ptr<Gdiplus::Bitmap> enlarged_;
+  mutable int enlargedFactor_ = 0;
   int width_ = 0;
   int height_ = 0;
 };

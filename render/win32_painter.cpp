@@ -7,9 +7,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/dom_controls.h"
 #include "render/layout_saturating.h"
+#include "render/paint_image_scaling.h"
 #include "render/text_utf8.h"
 #include "render/win32_container.h"
+#include "render/win32_image.h"
 
 namespace ks::render {
 namespace {
@@ -59,7 +62,7 @@ void RoundedRect(GraphicsPath& path, const RectF& r, const float radius[4], floa
 class Replay {
  public:
   Replay(Gdiplus::Graphics& g, const std::vector<PaintOp>& ops, const Win32Container& c, const PaintSettings& s)
-      : g_(g), ops_(ops), container_(c), settings_(s) {}
+      : g_(g), ops_(ops), container_(c), settings_(s), forced_(s.forced) {}
 
   void run() {
     for (std::size_t i = 0; i < ops_.size(); ++i) {
@@ -87,7 +90,7 @@ class Replay {
     const RectF r = ToF(op.rect);
     GraphicsPath path;
     RoundedRect(path, r, op.radius, 0);
-    if (button_ && op.node == button_) {
+    if (button_ && op.node == button_ && !forced_) {
       // Push buttons get a soft vertical shade; pressed ones are darker.
       std::uint32_t top = Mix(op.color, 0xFFFFFFFFu, (buttonState_ & kStateHover) ? 0.75f : 0.55f);
       std::uint32_t bottom = (buttonState_ & kStateHover) ? Mix(op.color, 0xFFE5F1FBu, 0.6f) : op.color;
@@ -181,10 +184,13 @@ class Replay {
   void image(const PaintOp& op) {
     const Win32Image* img = container_.image(op.text);
     if (!img || op.rect.w <= 0 || op.rect.h <= 0) return;
-    const bool natural = op.rect.w == img->width() && op.rect.h == img->height() && settings_.scale == 1.0f;
-    g_.SetInterpolationMode(natural ? Gdiplus::InterpolationModeNearestNeighbor
-                                    : Gdiplus::InterpolationModeHighQualityBicubic);
-    g_.DrawImage(&img->bitmap(), ToF(op.rect));
+    const int width = static_cast<int>(std::lround(static_cast<float>(op.rect.w) * settings_.scale));
+    const int height = static_cast<int>(std::lround(static_cast<float>(op.rect.h) * settings_.scale));
+    const ImageScaling how = ChooseImageScaling(img->width(), img->height(), width, height);
+    Gdiplus::Bitmap& source = how.prescale > 1 ? img->enlarged(how.prescale) : img->bitmap();
+    g_.SetInterpolationMode(how.smooth ? Gdiplus::InterpolationModeHighQualityBicubic
+                                       : Gdiplus::InterpolationModeNearestNeighbor);
+    g_.DrawImage(&source, ToF(op.rect));
   }
 
   void checkBox(const PaintOp& op) {
@@ -194,12 +200,22 @@ class Replay {
     const bool checked = (op.state & kStateChecked) != 0;
     const bool hot = (op.state & (kStateHover | kStateActive)) != 0;
     const std::uint32_t accent = (op.state & kStateActive) ? 0xFF005A9Eu : 0xFF0067C0u;
-    Gdiplus::SolidBrush edge(Argb(checked ? accent : (hot ? 0xFF0067C0u : 0xFF767676u)));
+    std::uint32_t edgeColor = checked ? accent : (hot ? 0xFF0067C0u : 0xFF767676u);
+    std::uint32_t fillColor = checked ? accent : (hot ? 0xFFE5F1FBu : 0xFFFFFFFFu);
+    std::uint32_t tickColor = 0xFFFFFFFFu;
+    if (forced_) {
+      // High contrast: the box in window colours, a hovered one outlined in
+      // the highlight colour, the tick in the text colour.
+      edgeColor = hot ? forced_->highlight : forced_->windowText;
+      fillColor = forced_->window;
+      tickColor = forced_->windowText;
+    }
+    Gdiplus::SolidBrush edge(Argb(edgeColor));
     g_.FillRectangle(&edge, r);
-    Gdiplus::SolidBrush fill(Argb(checked ? accent : (hot ? 0xFFE5F1FBu : 0xFFFFFFFFu)));
+    Gdiplus::SolidBrush fill(Argb(fillColor));
     g_.FillRectangle(&fill, Inset(r, 1));
     if (checked) {
-      Gdiplus::Pen tick(Color(255, 255, 255, 255), std::max(1.5f, r.Width / 7));
+      Gdiplus::Pen tick(Argb(tickColor), std::max(1.5f, r.Width / 7));
       tick.SetLineJoin(Gdiplus::LineJoinRound);
       const Gdiplus::PointF points[3] = {{r.X + r.Width * 0.22f, r.Y + r.Height * 0.50f},
                                          {r.X + r.Width * 0.42f, r.Y + r.Height * 0.70f},
@@ -212,12 +228,20 @@ class Replay {
     const RectF r = Inset(ToF(op.rect), 0.5f);
     const bool checked = (op.state & kStateChecked) != 0;
     const bool hot = (op.state & (kStateHover | kStateActive)) != 0;
-    Gdiplus::SolidBrush fill(Argb(hot ? 0xFFE5F1FBu : 0xFFFFFFFFu));
+    std::uint32_t fillColor = hot ? 0xFFE5F1FBu : 0xFFFFFFFFu;
+    std::uint32_t edgeColor = checked || hot ? 0xFF0067C0u : 0xFF767676u;
+    std::uint32_t dotColor = 0xFF0067C0u;
+    if (forced_) {
+      fillColor = forced_->window;
+      edgeColor = hot ? forced_->highlight : forced_->windowText;
+      dotColor = forced_->windowText;
+    }
+    Gdiplus::SolidBrush fill(Argb(fillColor));
     g_.FillEllipse(&fill, r);
-    Gdiplus::Pen edge(Argb(checked || hot ? 0xFF0067C0u : 0xFF767676u), 1.0f);
+    Gdiplus::Pen edge(Argb(edgeColor), 1.0f);
     g_.DrawEllipse(&edge, r);
     if (checked) {
-      Gdiplus::SolidBrush dot(Argb(0xFF0067C0u));
+      Gdiplus::SolidBrush dot(Argb(dotColor));
       g_.FillEllipse(&dot, Inset(r, r.Width * 0.27f));
     }
   }
@@ -229,7 +253,9 @@ class Replay {
     RectF area = ToF(op.rect);
     bool tight = false;
     float left = 0, top = 0, right = 0, bottom = 0;
-    for (std::size_t j = index; j-- > 0;) {
+    // A push button's mark stays inside its face, round the whole button.
+    const bool button = op.node && ControlKindOf(*op.node) == ControlKind::Button;
+    for (std::size_t j = button ? 0 : index; j-- > 0;) {
       const PaintOp& o = ops_[j];
       if (o.node == op.node &&
           (o.kind == PaintOp::Kind::Background || o.kind == PaintOp::Kind::Border || o.kind == PaintOp::Kind::Button)) {
@@ -256,8 +282,8 @@ class Replay {
     } else if (area.Width > 8 && area.Height > 8) {
       area = Inset(area, 3);
     }
-    Gdiplus::Pen pen(Color(255, 40, 40, 40), 1.0f);
-    pen.SetDashStyle(Gdiplus::DashStyleDot);
+    Gdiplus::Pen pen(forced_ ? Argb(forced_->highlight) : Color(255, 40, 40, 40), forced_ ? 2.0f : 1.0f);
+    if (!forced_) pen.SetDashStyle(Gdiplus::DashStyleDot);
     g_.DrawRectangle(&pen, Inset(area, 0.5f));
   }
 
@@ -265,6 +291,7 @@ class Replay {
   const std::vector<PaintOp>& ops_;
   const Win32Container& container_;
   const PaintSettings& settings_;
+  const ForcedColors* forced_;
   const Node* button_ = nullptr;
   std::uint32_t buttonState_ = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "render/paint_forced_colors.h"
 #include "render/paint_list.h"
 
 namespace Gdiplus {
@@ -20,6 +21,9 @@ struct PaintSettings {
   int scrollX = 0;        // CSS pixels of the page left of the window
   int scrollY = 0;        // CSS pixels of the page above the window
   bool showFocus = true;  // the window has the keyboard focus
+  // High contrast: marks and focus in these colours (the list's own colours
+  // have been forced already); null otherwise.
+  const ForcedColors* forced = nullptr;
 };
 
 // Draws onto g, whose origin is the window's client corner.

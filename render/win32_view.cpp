@@ -12,6 +12,8 @@
 #include "render/layout_saturating.h"
 #include "render/text_utf8.h"
 #include "render/win32_painter.h"
+#include "render/win32_system_colors.h"
+#include "render/win32_window_dpi.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -43,12 +45,14 @@ Node* Win32View::Pin::get() const { return node_ && view_.page_.attached(*node_)
 
 Win32View::Win32View(HWND hwnd) : hwnd_(hwnd), page_(container_), tooltip_(hwnd) {
   readScale();
+  highContrast_ = HighContrastColors();
   windowFocused_ = GetFocus() == hwnd_;
 }
 
 Win32View::~Win32View() = default;
 
 void Win32View::shutdown() {
+  accessibility_.disconnect();
   std::vector<Handler> handlers;
   handlers.swap(handlers_);
   HLInitParams p{HL_INIT_DETACHED};
@@ -152,6 +156,7 @@ void Win32View::activate(Node& control, Node* source, UINT reason) {
       });
     }
     page_.setState(control, checked ? 0u : std::uint32_t{kStateChecked}, checked ? std::uint32_t{kStateChecked} : 0u);
+    accessibility_.stateChanged(control);
   }
   invalidate();
 }
@@ -172,6 +177,7 @@ void Win32View::loadHtml(std::string_view utf8) {
   completeSent_ = false;
   scroll_.reset();
   page_.loadHtml(utf8);
+  accessibility_.childrenChanged();
   attachBehaviors();
   pump();
   invalidate();
@@ -301,10 +307,7 @@ void Win32View::checkComplete() {
 // ---- Geometry -------------------------------------------------------------------
 
 void Win32View::readScale() {
-  HDC dc = GetDC(hwnd_);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
-  if (dc) ReleaseDC(hwnd_, dc);
-  container_.setScale(dpi > 0 ? static_cast<float>(dpi) / 96.0f : 1.0f);
+  container_.setScale(static_cast<float>(WindowDpi(hwnd_)) / static_cast<float>(USER_DEFAULT_SCREEN_DPI));
 }
 
 int Win32View::cssWidth() const {
@@ -452,6 +455,7 @@ void Win32View::setFocusTo(Node* control, bool byMouse) {
     HLFocusParams p{HL_FOCUS_GOT, ToHandle(now), byMouse};
     raise(HL_GROUP_FOCUS, &p, now);
   }
+  accessibility_.focusChanged(focus_.get());
   invalidate();
 }
 
@@ -466,6 +470,10 @@ void Win32View::setPressed(Node* control) {
 
 LRESULT Win32View::handleMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) {
   handled = false;
+  if (LRESULT result = 0; onAccessibilityMessage(msg, wp, lp, result)) {
+    handled = true;
+    return result;
+  }
   switch (msg) {
     case WM_PAINT: handled = true; return onPaint();
     case WM_ERASEBKGND:
@@ -489,6 +497,12 @@ LRESULT Win32View::handleMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) 
       handled = true;
       if (scroll_.onScrollBar(msg == WM_HSCROLL ? SB_HORZ : SB_VERT, wp)) invalidate();
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      // A high-contrast theme switched on or off, or its colours changed.
+      highContrast_ = HighContrastColors();
+      invalidate();
+      return 0;
     case WM_GETDLGCODE:
       // In a dialog the page wants Tab, Enter and Escape for itself.
       handled = true;
@@ -510,6 +524,7 @@ LRESULT Win32View::handleMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled) 
     case WM_KILLFOCUS:
       // The focus mark shows only while the window has the focus.
       windowFocused_ = msg == WM_SETFOCUS;
+      if (windowFocused_ && focus_.get()) accessibility_.focusChanged(focus_.get());
       invalidate();
       return 0;
     default: return 0;
@@ -529,7 +544,8 @@ LRESULT Win32View::onPaint() {
   const int h = rc.bottom - rc.top;
   if (w <= 0 || h <= 0) return 0;
   ensureLayout();
-  const std::vector<PaintOp> ops = page_.paint();
+  std::vector<PaintOp> ops = page_.paint();
+  if (highContrast_) ApplyForcedColors(ops, *highContrast_);
 
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
@@ -551,8 +567,9 @@ LRESULT Win32View::onPaint() {
   {
     Gdiplus::Bitmap surface(w, h, w * 4, PixelFormat32bppRGB, static_cast<BYTE*>(bits));
     Gdiplus::Graphics g(&surface);
-    g.Clear(Gdiplus::Color(255, 255, 255, 255));
+    g.Clear(Gdiplus::Color(static_cast<Gdiplus::ARGB>(highContrast_ ? highContrast_->window : 0xFFFFFFFFu)));
     PaintSettings settings;
+    settings.forced = highContrast_ ? &*highContrast_ : nullptr;
     settings.scale = scale();
     settings.scrollX = scroll_.x();
     settings.scrollY = scroll_.y();

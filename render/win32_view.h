@@ -7,12 +7,15 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "render/htmlayout_api.h"
 #include "render/page_view.h"
+#include "render/paint_forced_colors.h"
+#include "render/win32_accessible.h"
 #include "render/win32_container.h"
 #include "render/win32_gdiplus_session.h"
 #include "render/win32_scroll.h"
@@ -23,7 +26,7 @@ namespace ks::render {
 inline HLELEMENT ToHandle(Node* node) { return reinterpret_cast<HLELEMENT>(node); }
 inline Node* FromHandle(HLELEMENT he) { return reinterpret_cast<Node*>(he); }
 
-class Win32View {
+class Win32View final : public AccessibleHost {
  public:
   explicit Win32View(HWND hwnd);
   ~Win32View();
@@ -59,6 +62,19 @@ class Win32View {
   // After the host changed content or state: request new images, lay out
   // again (now when measureNow) and repaint (now when paintNow).
   void changed(bool measureNow, bool paintNow);
+  // The host changed an element's state: assistive technology hears of it.
+  void stateChanged(const Node& element);
+  // The host replaced the element's content; hadControls tells whether
+  // controls were below it before.
+  void contentChanged(Node& element, bool hadControls);
+
+  // AccessibleHost (win32_view_accessibility.cpp).
+  HWND accessibleWindow() const override { return hwnd_; }
+  std::vector<Node*> accessibleControls() override;
+  Node* accessibleFocus() override;
+  void focusControl(Node& control) override;
+  void doDefaultAction(Node& control) override;
+  bool screenRect(const Node& control, RECT& out) override;
 
  private:
   // A node the view refers to across messages, pinned so that a content
@@ -127,6 +143,9 @@ class Win32View {
   LRESULT onKeyDown(WPARAM key, LPARAM lParam, bool& handled);
   LRESULT onKeyUp(WPARAM key, bool& handled);
   bool onSetCursor(LPARAM lParam);
+  // WM_GETOBJECT and the queued default actions of assistive technology.
+  bool onAccessibilityMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void runDefaultActions();
 
   HWND hwnd_;
   GdiplusSession gdiplus_;
@@ -157,6 +176,10 @@ class Win32View {
   std::vector<WPARAM> swallowKeyUp_;
   Win32Scroll scroll_{hwnd_};
   bool updatingScroll_ = false;
+  std::optional<ForcedColors> highContrast_;  // the system's colours while a high-contrast theme is on
+
+  Win32Accessibility accessibility_{*this};
+  std::vector<Node*> pendingActions_;  // pinned until their action has run
 };
 
 }  // namespace ks::render

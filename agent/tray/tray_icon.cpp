@@ -20,18 +20,32 @@ static_assert(sizeof(void*) != 4 || kTrayRecordSize == 952, "x86 record size");
 constexpr UINT kIconId = 1;
 constexpr UINT kBalloonFlags = NIF_STATE | NIF_INFO;
 
-// Loaded once and kept for the process: the shell copies the image, so the
-// same handle serves every update.
+// The small-icon size the system asks for, which grows with its scale; a
+// fixed 16 x 16 would be blown up blurred by the shell.
+SIZE TrayIconSize() {
+  const int width = GetSystemMetrics(SM_CXSMICON);
+  const int height = GetSystemMetrics(SM_CYSMICON);
+  return SIZE{width > 0 ? width : 16, height > 0 ? height : 16};
+}
+
+// Loaded once per size and kept: the shell copies the image, so the same
+// handle serves every update until the system's size changes.
 HICON StateIcon(bool hookInstalled) {
-  static UniqueIcon on, off;
-  UniqueIcon& slot = hookInstalled ? on : off;
-  if (!slot) {
+  struct Slot {
+    UniqueIcon icon;
+    SIZE size{};
+  };
+  static Slot on, off;
+  Slot& slot = hookInstalled ? on : off;
+  const SIZE size = TrayIconSize();
+  if (!slot.icon || slot.size.cx != size.cx || slot.size.cy != size.cy) {
     const WORD id = hookInstalled ? IDI_AGENT_ON : IDI_AGENT_OFF;
-    slot.reset(
-        static_cast<HICON>(LoadImageW(AppInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_LOADMAP3DCOLORS)));
-    if (!slot) slot.reset(LoadIconW(AppInstance(), MAKEINTRESOURCEW(id)));
+    slot.icon.reset(static_cast<HICON>(
+        LoadImageW(AppInstance(), MAKEINTRESOURCEW(id), IMAGE_ICON, size.cx, size.cy, LR_LOADMAP3DCOLORS)));
+    if (!slot.icon) slot.icon.reset(LoadIconW(AppInstance(), MAKEINTRESOURCEW(id)));
+    slot.size = size;
   }
-  return slot.get();
+  return slot.icon.get();
 }
 
 TrayWords LoadTrayWords() {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "common/unique_handle.h"
 #include "common/web_links.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/harness/agent_copy.h"
@@ -21,6 +22,40 @@ constexpr UINT kFlagsPlain = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr UINT kFlagsBalloon = kFlagsPlain | NIF_STATE | NIF_INFO;
 
 std::wstring ProductLine() { return L"Kestrow Agent 1.7.0.121 - " + std::wstring(ks::WebSiteHost()); }
+
+// The system scale that programs started from now on see (Wine reads it at
+// each program's start), put back afterwards.
+class SystemScaleForNewPrograms {
+ public:
+  explicit SystemScaleForNewPrograms(DWORD dpi) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        nullptr, key_.put(), nullptr) != ERROR_SUCCESS) {
+      return;
+    }
+    DWORD size = sizeof saved_;
+    had_ = RegQueryValueExW(key_.get(), L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&saved_), &size) ==
+           ERROR_SUCCESS;
+    set_ = RegSetValueExW(key_.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
+           ERROR_SUCCESS;
+  }
+  ~SystemScaleForNewPrograms() {
+    if (!set_) return;
+    if (had_) {
+      RegSetValueExW(key_.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&saved_), sizeof saved_);
+    } else {
+      RegDeleteValueW(key_.get(), L"LogPixels");
+    }
+  }
+  SystemScaleForNewPrograms(const SystemScaleForNewPrograms&) = delete;
+  SystemScaleForNewPrograms& operator=(const SystemScaleForNewPrograms&) = delete;
+  bool set() const { return set_; }
+
+ private:
+  UniqueKey key_;
+  DWORD saved_ = 0;
+  bool had_ = false;
+  bool set_ = false;
+};
 
 class TrayIcon : public testing::Test {
  protected:
@@ -69,6 +104,23 @@ TEST_F(TrayIcon, StartUp_AddsTheOnIconWithItsBalloon) {
   EXPECT_EQ(r.tip, ProductLine() + L"\n[On]\nScroll horizontally [disabled]");
   EXPECT_EQ(r.info, L"On, Scroll horizontally [disabled]");
   EXPECT_EQ(r.infoTitle, ProductLine());
+}
+
+TEST_F(TrayIcon, SystemAt150Percent_BothIconsComeAtItsSmallIconSize) {
+  const SystemScaleForNewPrograms scale(144);
+  ASSERT_TRUE(scale.set());
+  // The off icon has only a 16 x 16 image: it is scaled to the same size.
+  Start("WriteLog=0\r\nStartAsDisabled=1\r\n");
+  EXPECT_EQ(Next(1).at(0).iconSize, L"24x24");
+  PostMessageW(window_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(agent_.WaitForExit(kEndMs));
+  Next(1);  // the removal
+
+  ASSERT_TRUE(copy_.WriteSettings("WriteLog=0\r\n"));
+  AgentProcess enabled;
+  ASSERT_TRUE(copy_.Start(enabled));
+  ASSERT_NE(WaitForAgentWindow(enabled.Id(), kStartMs), nullptr);
+  EXPECT_EQ(Next(1).at(0).iconSize, L"24x24");
 }
 
 TEST_F(TrayIcon, StartAsDisabledWithoutStartBalloon_AddsTheOffIconWithTwoLineTip) {

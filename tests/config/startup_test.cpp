@@ -1,13 +1,19 @@
 // Start and end of the settings program: one instance per session, what is
-// saved after Cancel, and the agent's probe.
+// saved after Cancel, the agent's probe, and the window moving to a monitor
+// of another scale.
 #include <gtest/gtest.h>
 
+#include "common/unique_handle.h"
 #include "tests/config/config_session.h"
 
 namespace ks::test {
 namespace {
 
 using StartUp = ConfigSession;
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 // The agent's probe as the agent sends it; the answer, or -1 after a time-out.
 LRESULT Probe(HWND window, DWORD senderThread) {
@@ -122,6 +128,37 @@ TEST_F(StartUp, ProbeWithNoSuchThread_StillAnswersOne) {
   HWND window = StartConfig();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(Probe(window, 0), 1);
+}
+
+TEST_F(StartUp, DpiChange_ScalesThePageAndFitsTheWindowToItAgain) {
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  const std::optional<SIZE> button = ElementSize(window, L"BUTTON_OK");
+  ASSERT_TRUE(button.has_value());
+  // What the system sends when the window reaches a 150 % monitor: the new
+  // scale and a rectangle there, here far too small for the page. The
+  // rectangle lies in the program's memory, as the system's would: this
+  // message's pointer is not carried across processes.
+  const RECT suggested{40, 30, 340, 230};
+  void* remote = VirtualAllocEx(process.Handle(), nullptr, sizeof suggested, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  ASSERT_NE(remote, nullptr);
+  const ScopeExit release([&] { VirtualFreeEx(process.Handle(), remote, 0, MEM_RELEASE); });
+  ASSERT_TRUE(WriteProcessMemory(process.Handle(), remote, &suggested, sizeof suggested, nullptr));
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(remote),
+                                  SMTO_ABORTIFHUNG, kReactMs, &answer));
+  const std::optional<SIZE> scaled = ElementSize(window, L"BUTTON_OK");
+  ASSERT_TRUE(scaled.has_value());
+  EXPECT_NEAR(scaled->cx, button->cx * 3 / 2, 1);
+  EXPECT_NEAR(scaled->cy, button->cy * 3 / 2, 1);
+  // Fitted again: larger than the suggestion, still shown.
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  EXPECT_GT(frame.right - frame.left, suggested.right - suggested.left);
+  EXPECT_GT(frame.bottom - frame.top, suggested.bottom - suggested.top);
+  EXPECT_TRUE(IsWindowVisible(window));
+  Click(window, L"BUTTON_CANCEL");
+  EXPECT_TRUE(Ended());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "page_fixture.h"
+#include "render/page_accessibility.h"
 
 namespace ks::render {
 namespace {
@@ -98,6 +99,33 @@ TEST_F(ContentReplacementTest, EmptyContentHidesTheOwnText) {
   loadLocalised("<div id=d locid=x>text</div><div id=e>e</div>", "[locid=\"x\"] { content: \"\" }", 400);
   EXPECT_EQ("e", paintedText());
   EXPECT_EQ(0, content("e").y) << "an empty element takes no line";
+}
+
+// A screen reader is told the texts as the page shows them: replaced by the
+// sheet, entities decoded, white space collapsed, and without the text of a
+// control nested inside another.
+TEST_F(ContentReplacementTest, AccessibleNames_AreTheShownTextsOfTheControls) {
+  loadLocalised(
+      "<widget type=checkbox id=c><span locid=x>Write log file&nbsp;</span><a id=l href=LOG>open&#133;</a></widget>"
+      "<input type=submit id=ok value=' OK '><a id=t href=x title='Only a tooltip'><img src=none.gif></a>"
+      "<widget type=checkbox id=h style='display:none'>hidden</widget><a id=n>no href</a>"
+      "<widget type=checkbox id=d>  two\n  lines  </widget>",
+      "[locid=\"x\"] { content: \"Protokoll schreiben \" }", 400);
+  const std::vector<Node*> controls = AccessibleControls(page.document().root());
+  std::vector<std::string> names;
+  for (const Node* n : controls) names.push_back(AccessibleName(*n));
+  EXPECT_EQ((std::vector<std::string>{"Protokoll schreiben", "open\u2026", "OK", "Only a tooltip", "two lines"}),
+            names);
+  EXPECT_EQ(AccessibleRole::CheckBox, AccessibleRoleOf(node("c")));
+  EXPECT_EQ(AccessibleRole::Link, AccessibleRoleOf(node("l")));
+  EXPECT_EQ(AccessibleRole::PushButton, AccessibleRoleOf(node("ok")));
+  // A tooltip that is not the name describes the control.
+  EXPECT_EQ("", AccessibleDescription(node("t")));
+  EXPECT_EQ("Check", AccessibleDefaultAction(node("c")));
+  page.setState(node("c"), kStateChecked, 0);
+  EXPECT_EQ("Uncheck", AccessibleDefaultAction(node("c")));
+  EXPECT_EQ("Jump", AccessibleDefaultAction(node("l")));
+  EXPECT_EQ("Press", AccessibleDefaultAction(node("ok")));
 }
 
 }  // namespace

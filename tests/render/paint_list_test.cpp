@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "page_fixture.h"
+#include "render/paint_forced_colors.h"
+#include "render/paint_image_scaling.h"
 
 namespace ks::render {
 namespace {
@@ -154,6 +156,64 @@ TEST_F(PaintListTest, ButtonDrawsItsFaceBeforeItsLabel) {
 TEST_F(PaintListTest, NothingIsPaintedBeforeTheFirstLayout) {
   page.loadHtml("<div style='background-color: red'>x</div>");
   EXPECT_TRUE(page.paint().empty());
+}
+
+// High contrast: every colour of the page gives way to the system's, by what
+// the operation draws (links, buttons, disabled controls, the rest); images
+// keep theirs.
+TEST_F(PaintListTest, ForcedColours_ReplaceThePageColoursByRole) {
+  fake.images["i.gif"] = {10, 10};
+  load(
+      "<div style='background: #FF0000; color: #00FF00; border: 1px solid #0000FF'>text <a href=x>link "
+      "<b>bold</b></a> <input type=button value=Go style='background: #123456'>"
+      "<widget id=w type=checkbox style='color: #ABCDEF'>off</widget><img src=i.gif></div>",
+      400);
+  page.setState(node("w"), kStateDisabled, 0);
+  std::vector<PaintOp> list = page.paint();
+  ForcedColors colors;
+  colors.window = 0xFF000001;
+  colors.windowText = 0xFF000002;
+  colors.hotLight = 0xFF000003;
+  colors.buttonFace = 0xFF000004;
+  colors.buttonText = 0xFF000005;
+  colors.grayText = 0xFF000006;
+  ApplyForcedColors(list, colors);
+  std::string texts;
+  for (const PaintOp& op : list) {
+    char buf[64];
+    switch (op.kind) {
+      case PaintOp::Kind::Background: std::snprintf(buf, sizeof buf, "bg:%X ", op.color & 0xFF); break;
+      case PaintOp::Kind::Border: std::snprintf(buf, sizeof buf, "border:%X ", op.borderColor[0] & 0xFF); break;
+      case PaintOp::Kind::Text: std::snprintf(buf, sizeof buf, "%s:%X ", op.text.c_str(), op.color & 0xFF); break;
+      case PaintOp::Kind::Image: std::snprintf(buf, sizeof buf, "image "); break;
+      default: buf[0] = 0; break;
+    }
+    texts += buf;
+  }
+  EXPECT_EQ("bg:1 border:2 text:2 link:3 bold:3 bg:4 border:5 Go:5 off:6 image ", texts);
+}
+
+// Small icons stay sharp at every scale; large pictures are smoothed.
+TEST(ImageScalingTest, WholeFactorsCopyPixelsSmallIconsArePrescaledLargePicturesSmoothed) {
+  const auto how = [](int sw, int sh, int w, int h) {
+    const ImageScaling s = ChooseImageScaling(sw, sh, w, h);
+    return std::string(s.smooth ? "smooth" : "nearest") + "x" + std::to_string(s.prescale);
+  };
+  EXPECT_EQ("nearestx1", how(16, 16, 16, 16));
+  EXPECT_EQ("nearestx1", how(16, 16, 32, 32));
+  EXPECT_EQ("nearestx1", how(14, 14, 42, 42));
+  // 150 % and 125 %: enlarged twice by copying, then reduced smoothly.
+  EXPECT_EQ("smoothx2", how(16, 16, 24, 24));
+  EXPECT_EQ("smoothx2", how(16, 16, 20, 20));
+  EXPECT_EQ("smoothx3", how(16, 16, 40, 40));
+  // Stretched unevenly, reduced, or a large picture: smooth, no copy.
+  EXPECT_EQ("smoothx2", how(16, 16, 32, 24));
+  EXPECT_EQ("smoothx1", how(16, 16, 12, 12));
+  EXPECT_EQ("smoothx1", how(302, 233, 453, 350));
+  // The copy is bounded however large a tiny image is drawn.
+  EXPECT_EQ("smoothx16", how(1, 1, 1000, 999));
+  EXPECT_EQ("nearestx1", how(0, 16, 24, 24));
+  EXPECT_EQ("nearestx1", how(16, 16, 0, 0));
 }
 
 }  // namespace

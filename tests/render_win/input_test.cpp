@@ -5,8 +5,12 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
+#include <algorithm>
 
+#include <commctrl.h>
+#include <oleacc.h>
+
+#include "common/com_ptr.h"
 #include "page_window.h"
 #include "render/win32_scroll.h"
 
@@ -412,6 +416,82 @@ TEST_F(Scroll, Tab_BringsEachFocusedControlIntoView) {
     sawScroll = sawScroll || origin().y < 0;
   }
   EXPECT_TRUE(sawScroll);
+}
+
+// A screen reader may hold the page's object longer than the window lives,
+// and may queue an action the host then makes impossible: neither may touch
+// what is gone.
+TEST_F(Input, AccessibleObject_AfterTheWindowIsGone_AnswersDisconnectedAndQueuedActionsAreDropped) {
+  const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  {
+    ComPtr<IAccessible> page;
+    ASSERT_EQ(S_OK, AccessibleObjectFromWindow(w.hwnd(), static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                               reinterpret_cast<void**>(page.put())));
+    long count = 0;
+    ASSERT_EQ(S_OK, page->get_accChildCount(&count));
+    ASSERT_GT(count, 0);
+    VARIANT first;
+    VariantInit(&first);
+    first.vt = VT_I4;
+    first.lVal = 1;
+    // Queued, then the page it belongs to is replaced before it runs.
+    ASSERT_EQ(S_OK, page->accDoDefaultAction(first));
+    w.load(SettingsPage());
+    w.pump();
+    EXPECT_FALSE(checked("CHECKBOX_AUTORUN"));
+    EXPECT_TRUE(w.events.empty());
+
+    DestroyWindow(w.hwnd());
+    w.pump();
+    EXPECT_EQ(RPC_E_DISCONNECTED, page->get_accChildCount(&count));
+    BSTR name = nullptr;
+    EXPECT_EQ(RPC_E_DISCONNECTED, page->get_accName(first, &name));
+    EXPECT_EQ(nullptr, name);
+    EXPECT_EQ(RPC_E_DISCONNECTED, page->accDoDefaultAction(first));
+  }
+  if (com) CoUninitialize();
+}
+
+std::vector<std::pair<DWORD, LONG>>& SeenEvents() {
+  static std::vector<std::pair<DWORD, LONG>> events;
+  return events;
+}
+void CALLBACK SeeEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD, DWORD) {
+  if (object == OBJID_CLIENT) SeenEvents().emplace_back(event, child);
+}
+
+// Content the host replaces changes what a screen reader knows only where it
+// holds controls (the list of children) or a control's label (its name).
+TEST_F(Input, ContentChanges_AnnounceNewControlsAndNewNamesOnly) {
+  SeenEvents().clear();
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_REORDER, EVENT_OBJECT_NAMECHANGE, nullptr, SeeEvent,
+                                             GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(nullptr, hook);
+  const auto seen = [](DWORD event, LONG child) {
+    for (int i = 0; i < 50; ++i) {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+      const auto& all = SeenEvents();
+      if (std::find(all.begin(), all.end(), std::make_pair(event, child)) != all.end()) return true;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return false;
+  };
+  const std::string heading = "Kestrow Settings <SUP><SPAN ID=small_changed>changed</SPAN></SUP>";
+  HTMLayoutSetElementHtml(w.find("theader"), reinterpret_cast<const BYTE*>(heading.data()),
+                          static_cast<UINT>(heading.size()), HL_SET_CONTENT);
+  const std::string link = "<a href=\"x\">added</a>";
+  HTMLayoutSetElementHtml(w.find("TEXT_COPY"), reinterpret_cast<const BYTE*>(link.data()),
+                          static_cast<UINT>(link.size()), HL_SET_CONTENT);
+  EXPECT_TRUE(seen(EVENT_OBJECT_REORDER, CHILDID_SELF));
+  // The log link is the fifth control, after the first four boxes.
+  HTMLayoutSetElementInnerText16(w.find("SPAN_LINK_TO_LOG_FILE"), L"view", 4);
+  EXPECT_TRUE(seen(EVENT_OBJECT_NAMECHANGE, 5));
+  UnhookWinEvent(hook);
+  // The heading alone held no control: it raised nothing of its own.
+  const auto& all = SeenEvents();
+  EXPECT_EQ(1, std::count(all.begin(), all.end(), std::make_pair(DWORD{EVENT_OBJECT_REORDER}, LONG{CHILDID_SELF})));
+  EXPECT_EQ(1, std::count_if(all.begin(), all.end(), [](const auto& e) { return e.first == EVENT_OBJECT_NAMECHANGE; }));
 }
 
 }  // namespace
