@@ -3,6 +3,7 @@
 #include "common/ascii.h"
 #include "hook/hook_flags.h"
 #include "hook/shared_state.h"
+#include "hook/store_app_window.h"
 #include "log/log_writer.h"
 
 namespace ks {
@@ -37,6 +38,13 @@ bool SendToTarget(HWND target, UINT message, WPARAM wParam, LPARAM lParam, LRESU
   return SendNotifyMessageW(target, message, wParam, lParam) != FALSE;
 }
 
+// Windows may run a hook of the other bitness on the thread that installed
+// it, with a message another process retrieved: the hook of that process's
+// own bitness deals with it there.
+bool RetrievedByThisThread(const MSG& msg) {
+  return msg.hwnd != nullptr && GetWindowThreadProcessId(msg.hwnd, nullptr) == GetCurrentThreadId();
+}
+
 }  // namespace
 
 LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -44,13 +52,21 @@ LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
   // the wheel before it takes it must not have it redirected twice.
   if (code >= 0 && lParam != 0 && (wParam & PM_REMOVE) != 0) {
     MSG* msg = reinterpret_cast<MSG*>(lParam);
-    if (msg->message == WM_MOUSEWHEEL) HandleWheelMessage(*msg, g_shared.hookFlags);
+    // WM_MOUSEWHEEL (0x020A) and WM_MOUSEHWHEEL (0x020E) differ only in bit 2:
+    // one comparison lets both wheels in and every other message past.
+    static_assert((WM_MOUSEWHEEL | 0x4) == WM_MOUSEHWHEEL, "the two wheel messages differ in bit 2 only");
+    if ((msg->message | 0x4) == WM_MOUSEHWHEEL && RetrievedByThisThread(*msg)) {
+      HandleWheelMessage(*msg, g_shared.hookFlags);
+    }
   }
   return CallNextHookEx(g_shared.hookHandle, code, wParam, lParam);
 }
 
 void HandleWheelMessage(MSG& msg, DWORD flags) {
-  if ((KeyState(msg.wParam) & MK_MBUTTON) != 0 && (flags & HOOK_NO_WHEEL_IF_MIDDLE) != 0) {
+  // The horizontal wheel only follows the pointer; the rules are the
+  // vertical wheel's.
+  const bool vertical = msg.message == WM_MOUSEWHEEL;
+  if (vertical && (KeyState(msg.wParam) & MK_MBUTTON) != 0 && (flags & HOOK_NO_WHEEL_IF_MIDDLE) != 0) {
     msg.message = WM_NULL;
     return;
   }
@@ -62,8 +78,11 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
     LogWriteFormat(L"Class detected %s", className);
   }
 
-  if (TryHorizontalScroll(target, msg.wParam, msg.lParam, flags) || TryScrollBarJump(target, msg.wParam, true) ||
-      TryScrollBarJump(target, msg.wParam, false)) {
+  // Windows' own routing reaches such a window; nothing sent does.
+  if (IsStoreAppWindow(target)) return;
+
+  if (vertical && (TryHorizontalScroll(target, msg.wParam, msg.lParam, flags) ||
+                   TryScrollBarJump(target, msg.wParam, true) || TryScrollBarJump(target, msg.wParam, false))) {
     msg.message = WM_NULL;
     return;
   }
@@ -75,7 +94,7 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
   // A wheel turn is never lost: when the window under the pointer cannot be
   // reached, the focused window keeps it.
   LRESULT ignored = 0;
-  if (SendToTarget(target, WM_MOUSEWHEEL, msg.wParam, msg.lParam, ignored)) msg.message = WM_NULL;
+  if (SendToTarget(target, msg.message, msg.wParam, msg.lParam, ignored)) msg.message = WM_NULL;
 }
 
 HWND FindWheelTarget(POINT point) {

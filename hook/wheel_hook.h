@@ -8,8 +8,9 @@ namespace ks {
 
 LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam);
 
-// Applies the wheel rules to one retrieved WM_MOUSEWHEEL; turns it into
-// WM_NULL when it acted.
+// Applies the wheel rules to one retrieved WM_MOUSEWHEEL, or hands one
+// WM_MOUSEHWHEEL to the window under the pointer; turns it into WM_NULL when
+// it acted.
 void HandleWheelMessage(MSG& msg, DWORD flags);
 
 // The window under the point, preferring the smallest visible sibling that

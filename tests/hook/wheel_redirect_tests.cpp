@@ -59,6 +59,76 @@ TEST(WheelRedirect, WithoutHook_FocusedWindowGetsWheel) {
   EXPECT_EQ(report.Windows(), Names{"edit"});
 }
 
+TEST(HorizontalWheel, FollowsPointer_UnchangedAndNeverTurnedIntoAnythingElse) {
+  // Every rule is on: none of them may touch the horizontal wheel.
+  InstalledHook hook(0x1F);
+  ASSERT_EQ(hook.installResult(), 1);
+  const struct {
+    const wchar_t* arguments;
+    const char* pointed;
+    unsigned keys;
+  } cases[] = {
+      {L"scenario=redirect over=list", "list", 0},
+      // Shift and Ctrl would scroll a vertical wheel sideways, the middle
+      // button would swallow it, a scroll bar would jump.
+      {L"scenario=redirect over=list", "list", MK_SHIFT | MK_CONTROL},
+      {L"scenario=redirect over=list", "list", MK_MBUTTON | MK_LBUTTON | MK_RBUTTON},
+      {L"scenario=scrollbars over=vbar", "pane", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << Narrow(c.arguments) << " keys " << c.keys);
+    const TargetReport report =
+        RunWheelTarget(std::wstring(c.arguments) + L" wheel=h delta=-120 keys=" + std::to_wstring(c.keys));
+    ASSERT_TRUE(report.ran);
+    ASSERT_EQ(report.Windows(), Names{c.pointed});
+    const std::vector<Received> got = report.Of(c.pointed);
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].message, "WM_MOUSEHWHEEL");
+    EXPECT_EQ(got[0].wParam, WheelParam(c.keys, -120));
+    EXPECT_EQ(got[0].lParam, PointParam(report.cursor));
+  }
+}
+
+TEST(HorizontalWheel, LeftUnchanged_InTheCasesTheVerticalWheelIs) {
+  InstalledHook hook(0);
+  for (const wchar_t* arguments :
+       {L"scenario=redirect over=edit", L"scenario=redirect over=list focus=none", L"scenario=tray over=inner"}) {
+    SCOPED_TRACE(Narrow(arguments));
+    const TargetReport report = RunWheelTarget(std::wstring(arguments) + L" wheel=h delta=120");
+    ASSERT_TRUE(report.ran);
+    ASSERT_EQ(report.Windows(), Names{"edit"});
+    EXPECT_EQ(report.Of("edit")[0].message, "WM_MOUSEHWHEEL");
+    EXPECT_EQ(report.Of("edit")[0].wParam, WheelParam(0, 120));
+  }
+}
+
+// A Store app's window ignores a sent wheel: the turn stays on Windows' own
+// road, whichever rule would apply and whichever wheel it is.
+TEST(StoreAppWindow, UnderPointerOrAsTopLevelAncestor_WheelLeftUnchanged) {
+  InstalledHook hook(0x1F);
+  const struct {
+    const wchar_t* arguments;
+    const char* pointed;
+    unsigned keys;
+  } cases[] = {
+      {L"scenario=store over=core", "core", 0},
+      {L"scenario=store over=core", "core", MK_SHIFT},
+      {L"scenario=store over=core wheel=h", "core", 0},
+      {L"scenario=storeframe over=pane", "pane", 0},
+      {L"scenario=storeframe over=pane", "pane", MK_CONTROL},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << Narrow(c.arguments) << " keys " << c.keys);
+    const TargetReport report =
+        RunWheelTarget(std::wstring(c.arguments) + L" delta=120 keys=" + std::to_wstring(c.keys));
+    ASSERT_TRUE(report.ran);
+    ASSERT_EQ(report.Windows(), Names{"edit"});
+    ASSERT_EQ(report.Of("edit").size(), 1u);
+    EXPECT_EQ(report.Of("edit")[0].wParam, WheelParam(c.keys, 120));
+    EXPECT_TRUE(report.Of(c.pointed).empty());
+  }
+}
+
 TEST(WheelTarget, SmallestVisibleSiblingUnderPointWins) {
   InstalledHook hook(0);
   const struct {

@@ -5,7 +5,10 @@
 // system-wide before starting it.
 //
 // Arguments: report=<file> scenario=<name> keys=<n> delta=<n> over=<name>
-//            msgover=<name> hang=<ms> stale=<ms> peek=1 throw=1
+//            msgover=<name> hang=<ms> stale=<ms> peek=1 throw=1 wheel=h
+// With wheel=h the message is WM_MOUSEHWHEEL, as a tilt wheel or a touchpad
+// sends it. Scenario store puts a Store app's core window in its frame host
+// on the right, storeframe an ordinary pane in such a frame host.
 // With scenario=hung the pointed-at windows live on a thread that sleeps for
 // hang ms; the wheel comes stale ms into that sleep, and the report waits for
 // the thread to wake and take what was queued for it. With throw=1 the
@@ -108,7 +111,8 @@ void RegisterClasses() {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  for (const wchar_t* name : {L"KsTestFrame", L"KsTestPane", L"TrayNotifyWnd"}) {
+  for (const wchar_t* name :
+       {L"KsTestFrame", L"KsTestPane", L"TrayNotifyWnd", L"ApplicationFrameWindow", L"Windows.UI.Core.CoreWindow"}) {
     wc.lpszClassName = name;
     RegisterClassW(&wc);
   }
@@ -125,6 +129,15 @@ void MakePointedFrame(const std::wstring& scenario) {
   if (scenario == L"tray") {
     HWND tray = Frame(L"TrayNotifyWnd", L"tray", 360, 20);
     Child(tray, L"KsTestPane", L"inner", 20, 20, 200, 150);
+    return;
+  }
+  if (scenario == L"store" || scenario == L"storeframe") {
+    HWND host = Frame(L"ApplicationFrameWindow", L"right", 360, 20);
+    if (scenario == L"store") {
+      Child(host, L"Windows.UI.Core.CoreWindow", L"core", 0, 0, 280, 200);
+    } else {
+      Child(host, L"KsTestPane", L"pane", 10, 10, 260, 180);
+    }
     return;
   }
   HWND right = Frame(L"KsTestFrame", L"right", 360, 20);
@@ -228,6 +241,7 @@ int wmain(int argc, wchar_t** argv) {
   SetCursorPos(cursor.x, cursor.y);
   Drain();
 
+  const UINT wheel = Arg(L"wheel") == L"h" ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL;
   const WPARAM wParam =
       MAKEWPARAM(static_cast<WORD>(IntArg(L"keys", 0)), static_cast<WORD>(static_cast<short>(IntArg(L"delta", 120))));
   const LPARAM lParam = MAKELPARAM(static_cast<WORD>(messagePoint.x), static_cast<WORD>(messagePoint.y));
@@ -241,7 +255,7 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   const ULONGLONG start = GetTickCount64();
-  PostMessageW(edit, WM_MOUSEWHEEL, wParam, lParam);
+  PostMessageW(edit, wheel, wParam, lParam);
   PostMessageW(edit, kDoneMessage, 0, 0);
 
   // Take messages as the case says until the marker posted after the wheel
