@@ -18,9 +18,10 @@ bool IsShellDesktop(HWND window) {
 
 }  // namespace
 
+// Every wheel turn asks: the tests that rule most windows out come first.
 bool ForegroundIsFullScreen() {
   const HWND front = GetForegroundWindow();
-  if (front == nullptr || IsIconic(front) || IsShellDesktop(front)) return false;
+  if (front == nullptr) return false;
   const HMONITOR monitor = MonitorFromWindow(front, MONITOR_DEFAULTTONULL);
   MONITORINFO info = {};
   info.cbSize = sizeof info;
@@ -31,8 +32,9 @@ bool ForegroundIsFullScreen() {
   if (!GetClientRect(front, &client)) return false;
   MapWindowPoints(front, nullptr, reinterpret_cast<POINT*>(&client), 2);
   const RECT& screen = info.rcMonitor;
-  return client.left <= screen.left && client.top <= screen.top && client.right >= screen.right &&
-         client.bottom >= screen.bottom;
+  const bool covers = client.left <= screen.left && client.top <= screen.top && client.right >= screen.right &&
+                      client.bottom >= screen.bottom;
+  return covers && !IsIconic(front) && !IsShellDesktop(front);
 }
 
 }  // namespace ks
