@@ -2,6 +2,9 @@
 //  - per ordinary (non-wheel) message: TDX against a hook that only passes
 //    messages on, and against no hook at all;
 //  - a redirected wheel turn against one delivered directly;
+//  - what the checks for programs left alone add to a redirected turn: the
+//    full-screen test, and a list of 32 names, against the path without them,
+//    for a window of this program and for one of another program;
 //  - how long the focused program waits per turn while the window under the
 //    pointer belongs to a thread that sleeps 2 s per message;
 //  - the bytes a wheel turn adds to the log;
@@ -50,6 +53,7 @@ struct Hook {
 ks::UniqueModule g_tdx;
 int(WINAPI* g_tdxInstall)(const wchar_t*, DWORD);
 int(WINAPI* g_tdxUninstall)();
+int(WINAPI* g_tdxLeaveAlone)(const wchar_t*, DWORD);
 int WINAPI InstallTdx() { return g_tdxInstall(nullptr, 0x1F); }
 int WINAPI UninstallTdx() { return g_tdxUninstall(); }
 int WINAPI NoOp() { return 1; }
@@ -148,6 +152,34 @@ double LongestTurnMs(HWND focused, POINT point, int turns) {
   return longest;
 }
 
+// Microseconds the focused thread spends per turn that goes to a window of
+// another program: from posting the wheel until the marker behind it is taken.
+double TurnUs(HWND focused, POINT point, int turns) {
+  const double start = NowUs();
+  for (int i = 0; i < turns; ++i) {
+    PostMessageW(focused, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), MAKELPARAM(point.x, point.y));
+    PostMessageW(focused, WM_APP, 0, 0);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0 && msg.message != WM_APP) DispatchMessageW(&msg);
+  }
+  return (NowUs() - start) / turns;
+}
+
+// "pointed": this program as the other one, with a window where the pointer
+// rests, until it is closed.
+int RunPointedWindow() {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"KsBenchPointed";
+  RegisterClassW(&wc);
+  CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 400, 100, 300, 300, nullptr, nullptr, wc.hInstance,
+                  nullptr);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  return 0;
+}
+
 void PrintImports(HMODULE module) {
   auto* base = reinterpret_cast<const BYTE*>(module);
   auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
@@ -164,7 +196,8 @@ void PrintImports(HMODULE module) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "pointed") return RunPointedWindow();
   const std::wstring dir = BinDir();
   g_tdx.reset(LoadLibraryW((dir + L"TDX.dll").c_str()));
   ks::UniqueModule baseline(LoadLibraryW((dir + L"baseline_hook.dll").c_str()));
@@ -174,9 +207,11 @@ int main() {
   }
   g_tdxInstall = Bind<decltype(g_tdxInstall)>(g_tdx.get(), "KS_TDXInstall");
   g_tdxUninstall = Bind<decltype(g_tdxUninstall)>(g_tdx.get(), "KS_TDXUninstall");
+  g_tdxLeaveAlone = Bind<decltype(g_tdxLeaveAlone)>(g_tdx.get(), "KS_TDXLeaveAlone");
   auto baselineInstall = Bind<int(WINAPI*)()>(baseline.get(), "BaselineInstall");
   auto baselineUninstall = Bind<int(WINAPI*)()>(baseline.get(), "BaselineUninstall");
-  if (!g_tdxInstall || !g_tdxUninstall || !baselineInstall || !baselineUninstall) return 1;
+  if (!g_tdxInstall || !g_tdxUninstall || !g_tdxLeaveAlone || !baselineInstall || !baselineUninstall) return 1;
+  g_tdxLeaveAlone(nullptr, 0);
 
   std::printf("Kestrow hook benchmark (%d-bit)\n", static_cast<int>(sizeof(void*) * 8));
 
@@ -240,6 +275,80 @@ int main() {
   std::printf("  direct to the window under the pointer  %8.2f us\n", direct);
   std::printf("  posted to the focused window, redirected %8.2f us\n", redirected);
   std::printf("  redirected / direct %8.3f\n", redirected / direct);
+
+  // 2b. The checks for programs left alone, on the same redirected turn. The
+  // list holds 32 names, none of them this program's; rounds interleave.
+  std::wstring thirtyTwo;
+  for (int i = 1; i <= 32; ++i) thirtyTwo += L"program" + std::to_wstring(i) + L".exe;";
+  struct Checks {
+    const char* name;
+    const wchar_t* programs;
+    DWORD leaveFullScreen;
+    std::vector<double> us;
+  } checks[] = {{"without the checks", nullptr, 0, {}},
+                {"full-screen test", nullptr, 1, {}},
+                {"32 programs listed", thirtyTwo.c_str(), 0, {}},
+                {"both", thirtyTwo.c_str(), 1, {}}};
+  constexpr int kCheckTurns = 500;
+  for (int round = 0; round < kRounds; ++round) {
+    for (int k = 0; k < 4; ++k) {
+      Checks& c = checks[(round + k) % 4];
+      if (g_tdxLeaveAlone(c.programs, c.leaveFullScreen) != 1 || InstallTdx() != 1) return 1;
+      Drain();
+      c.us.push_back(WheelUs(focused, point, kCheckTurns));
+      UninstallTdx();
+      Drain();
+    }
+  }
+  g_tdxLeaveAlone(nullptr, 0);
+  const double plain = Fastest(checks[0].us);
+  std::printf("redirected wheel turns with the checks for programs left alone (%d per run, fastest of %d):\n",
+              kCheckTurns, kRounds);
+  for (const Checks& c : checks) {
+    std::printf("  %-20s %8.2f us   ratio %6.3f\n", c.name, Fastest(c.us), Fastest(c.us) / plain);
+  }
+
+  // The same for a window of another program: its name is looked up once and
+  // then remembered. Measured on the focused thread, which does not wait for
+  // the other program.
+  wchar_t self[MAX_PATH * 4];
+  const DWORD selfLength = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
+  std::wstring command = L"\"" + std::wstring(self, selfLength) + L"\" pointed";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION other = {};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &other))
+    return 1;
+  ks::UniqueKernelHandle otherProcess(other.hProcess);
+  ks::UniqueKernelHandle otherThread(other.hThread);
+  HWND otherWindow = nullptr;
+  for (int i = 0; i < 1000 && otherWindow == nullptr; ++i) {
+    Sleep(10);
+    otherWindow = FindWindowW(L"KsBenchPointed", nullptr);
+  }
+  if (otherWindow == nullptr) return 1;
+  ShowWindow(pointed, SW_HIDE);
+  Drain();
+  std::vector<double> otherPlain;
+  std::vector<double> otherListed;
+  for (int round = 0; round < kRounds; ++round) {
+    for (int k = 0; k < 2; ++k) {
+      const bool listed = (round + k) % 2 == 1;
+      if (g_tdxLeaveAlone(listed ? thirtyTwo.c_str() : nullptr, 0) != 1 || InstallTdx() != 1) return 1;
+      Drain();
+      (listed ? otherListed : otherPlain).push_back(TurnUs(focused, point, kCheckTurns));
+      UninstallTdx();
+      Drain();
+    }
+  }
+  g_tdxLeaveAlone(nullptr, 0);
+  PostMessageW(otherWindow, WM_QUIT, 0, 0);
+  WaitForSingleObject(otherProcess.get(), 10000);
+  ShowWindow(pointed, SW_SHOWNA);
+  std::printf("wheel turns to a window of another program, time on the focused thread (%d per run):\n", kCheckTurns);
+  std::printf("  %-20s %8.2f us   ratio %6.3f\n", "without the checks", Fastest(otherPlain), 1.0);
+  std::printf("  %-20s %8.2f us   ratio %6.3f\n", "32 programs listed", Fastest(otherListed),
+              Fastest(otherListed) / Fastest(otherPlain));
 
   // 3. A busy target: the focused program must not wait for it.
   HWND slow = nullptr;

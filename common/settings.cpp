@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "common/module_path.h"
+#include "common/program_list.h"
 #include "hook/hook_flags.h"
 
 namespace ks {
@@ -15,6 +16,11 @@ constexpr wchar_t kSection[] = L"Misc";
 constexpr wchar_t kFileName[] = L"settings.ini";
 constexpr wchar_t kFirstRunKey[] = L"InstalledVersion_168";
 constexpr wchar_t kLangFileKey[] = L"LangFile";
+constexpr wchar_t kExcludeProgramsKey[] = L"ExcludePrograms";
+constexpr wchar_t kLeaveFullScreenKey[] = L"LeaveFullScreen";
+// A hand-edited list may be far longer than the names in force; past this
+// the rest cannot matter.
+constexpr DWORD kMaxProgramListRead = 65536;
 
 int ReadInt(const wchar_t* key, int fallback, const std::wstring& path) {
   return static_cast<int>(GetPrivateProfileIntW(kSection, key, fallback, path.c_str()));
@@ -26,6 +32,25 @@ bool WriteText(const wchar_t* key, const std::wstring& value, const std::wstring
 }
 
 void WriteInt(const wchar_t* key, int value, const std::wstring& path) { WriteText(key, std::to_wstring(value), path); }
+
+// The whole value however long it is, up to kMaxProgramListRead characters;
+// a value cut there loses its last, partial name.
+std::vector<std::wstring> ReadProgramList(const std::wstring& path) {
+  std::wstring buffer;
+  for (DWORD size = 1024;; size *= 4) {
+    buffer.assign(size, L'\0');
+    const DWORD copied =
+        GetPrivateProfileStringW(kSection, kExcludeProgramsKey, L"", buffer.data(), size, path.c_str());
+    buffer.resize(copied);
+    if (copied + 1 < size) break;
+    if (size >= kMaxProgramListRead) {
+      buffer.resize(
+          buffer.find_last_of(kProgramSeparator) == std::wstring::npos ? 0 : buffer.find_last_of(kProgramSeparator));
+      break;
+    }
+  }
+  return ParseProgramList(buffer);
+}
 
 }  // namespace
 
@@ -58,6 +83,8 @@ bool LoadSettings(Settings& settings, const std::wstring& path) {
   settings.HScrollOnLButton = ReadInt(L"HScrollOnLButton", 0, path);
   settings.NoWheelIfMiddle = ReadInt(L"NoWheelIfMiddle", 0, path);
   ReadLangFile(settings, path);
+  settings.ExcludePrograms = ReadProgramList(path);
+  settings.LeaveFullScreen = ReadInt(kLeaveFullScreenKey, 1, path);
   return true;
 }
 
@@ -81,6 +108,8 @@ bool SaveSettings(const Settings& settings, const std::wstring& path) {
   WriteInt(L"NoWheelIfMiddle", settings.NoWheelIfMiddle, path);
   WriteInt(kFirstRunKey, 1, path);
   WriteLangFile(settings, path);
+  WriteText(kExcludeProgramsKey, JoinProgramList(ProgramsInForce(settings.ExcludePrograms)), path);
+  WriteInt(kLeaveFullScreenKey, settings.LeaveFullScreen, path);
   return true;
 }
 
@@ -99,7 +128,8 @@ bool SettingsEqual(const Settings& a, const Settings& b) {
   return a.HScrollOnCtrl == b.HScrollOnCtrl && a.HScrollOnShift == b.HScrollOnShift &&
          a.HScrollOnLButton == b.HScrollOnLButton && a.HScrollOnRButton == b.HScrollOnRButton &&
          a.ShowBalloonOnStart == b.ShowBalloonOnStart && a.StartAsDisabled == b.StartAsDisabled &&
-         a.WriteLog == b.WriteLog && a.NoWheelIfMiddle == b.NoWheelIfMiddle;
+         a.WriteLog == b.WriteLog && a.NoWheelIfMiddle == b.NoWheelIfMiddle && a.LeaveFullScreen == b.LeaveFullScreen &&
+         SameProgramList(a.ExcludePrograms, b.ExcludePrograms);
 }
 
 uint32_t BuildHookFlags(const Settings& settings) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace ks {
 
@@ -21,6 +22,12 @@ struct Settings {
   // Path of the chosen language file; at most kMaxLangFile characters are read
   // or written.
   std::wstring LangFile;
+  // Programs the wheel is left alone in, by file name (common/program_list.h
+  // says which names are in force).
+  std::vector<std::wstring> ExcludePrograms;
+  // Nonzero: every wheel turn goes on unchanged while a full-screen program
+  // is in front.
+  int LeaveFullScreen = 1;
 };
 
 constexpr size_t kMaxLangFile = 259;
@@ -43,19 +50,21 @@ bool CheckFirstRun();
 // The same operations on any record and settings file.
 //
 // Reads every key; "ShowBalloonOnStart", "StartAsDisabled" and "WriteLog" keep
-// the record's value when missing, the wheel keys fall back to 0. Returns true.
+// the record's value when missing, the wheel keys fall back to 0,
+// "ExcludePrograms" to none and "LeaveFullScreen" to 1. Returns true.
 bool LoadSettings(Settings& settings, const std::wstring& path);
 // "LangFile", at most kMaxLangFile characters; empty when missing or empty.
 void ReadLangFile(Settings& settings, const std::wstring& path);
-// Writes every key, the first-run marker as 1 and "LangFile". Write failures
-// are ignored; returns true.
+// Writes every key, the first-run marker as 1, "LangFile" and then the names
+// in force of "ExcludePrograms" and "LeaveFullScreen". Write failures are
+// ignored; returns true.
 bool SaveSettings(const Settings& settings, const std::wstring& path);
 // Writes "LangFile" (an empty value when empty). Returns whether it was written.
 bool WriteLangFile(const Settings& settings, const std::wstring& path);
 // True only when the first-run marker is missing or 0; it is then written as 1.
 bool CheckFirstRun(const std::wstring& path);
 
-// Compares every field but LangFile.
+// Compares every field but LangFile; the program lists as sets of names.
 bool SettingsEqual(const Settings& a, const Settings& b);
 
 // HOOK_* bits of hook/hook_flags.h, one per nonzero wheel field.

@@ -10,6 +10,7 @@
 #include "common/web_open.h"
 #include "config/config_messages.h"
 #include "config/config_strings.h"
+#include "config/excluded_programs_page.h"
 #include "config/language_prefix.h"
 #include "config/page_elements.h"
 #include "config/resource_ids.h"
@@ -27,7 +28,7 @@ struct BoxField {
   int Settings::*field;
 };
 
-constexpr std::array<BoxField, 8> kSettingsBoxes = {{
+constexpr std::array<BoxField, 9> kSettingsBoxes = {{
     {L"CHECKBOX_BALLOON", &Settings::ShowBalloonOnStart},
     {L"CHECKBOX_START_AS_DISABLED", &Settings::StartAsDisabled},
     {L"CHECKBOX_WRITE_LOG", &Settings::WriteLog},
@@ -36,6 +37,7 @@ constexpr std::array<BoxField, 8> kSettingsBoxes = {{
     {L"CHECKBOX_HS_LBUTTON", &Settings::HScrollOnLButton},
     {L"CHECKBOX_HS_RBUTTON", &Settings::HScrollOnRButton},
     {L"CHECKBOX_NO_MIDDLE", &Settings::NoWheelIfMiddle},
+    {L"CHECKBOX_FULLSCREEN", &Settings::LeaveFullScreen},
 }};
 
 bool ReadShortVersion(std::wstring& text) {
@@ -53,8 +55,10 @@ std::wstring ButtonName(HLELEMENT target) {
 }
 
 void OpenLink(HWND window, HLELEMENT target) {
-  const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   const std::wstring href = ElementAttribute(target, "href");
+  // The program list's links change the page and open nothing.
+  if (OnProgramLink(window, target, href)) return;
+  const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   if (href == kLogLink) {
     OpenLogFile(window);
   } else {
@@ -71,10 +75,12 @@ void OpenLink(HWND window, HLELEMENT target) {
 void FillCheckBoxes(HWND window) {
   const Settings& settings = GetSettings();
   for (const BoxField& box : kSettingsBoxes) SetCheckBox(window, box.id, settings.*box.field != 0);
+  ShowProgramRows(window, settings.ExcludePrograms);
 }
 
 void ReadCheckBoxes(HWND window, Settings& settings) {
   for (const BoxField& box : kSettingsBoxes) settings.*box.field = GetCheckBox(window, box.id) ? 1 : 0;
+  ReadProgramRows(window, settings.ExcludePrograms);
 }
 
 void RefreshAutorunBox(HWND window) {
@@ -83,6 +89,8 @@ void RefreshAutorunBox(HWND window) {
 
 bool IsPageChanged(HWND window) {
   Settings onPage;
+  // A page without the list changes no list.
+  onPage.ExcludePrograms = GetSettings().ExcludePrograms;
   ReadCheckBoxes(window, onPage);
   if (!SettingsEqual(GetSettings(), onPage)) return true;
   return IsAutorunRegistered(AgentPathBesideModule()) != GetCheckBox(window, kAutorunBoxId);

@@ -14,9 +14,11 @@ namespace ks {
 
 constexpr wchar_t kAutorunBoxId[] = L"CHECKBOX_AUTORUN";
 
-// The eight boxes of the settings record, from the process-wide record.
+// The boxes of the settings record and the rows of its program list, from
+// the process-wide record.
 void FillCheckBoxes(HWND window);
-// Their state into the record's fields (1 on, 0 off).
+// Their state into the record's fields (1 on, 0 off) and the rows into its
+// program list.
 void ReadCheckBoxes(HWND window, Settings& settings);
 
 // CHECKBOX_AUTORUN on when the Run value names the agent beside us.

@@ -15,6 +15,7 @@
 #define IDS_CANNOT_OPEN_FILE 106
 #define IDS_FILE_NOT_EXIST 107
 #define IDS_SAVE_QUESTION 108
+#define IDS_PROGRAM_FILTER 109
 
 // The page and its style sheet, of the standard HTML resource type (23).
 #define IDR_PAGE 129

@@ -1,7 +1,8 @@
-// The library's entry point and its two exports: install and remove the one
-// system-wide message hook.
+// The library's entry point and its exports: install and remove the one
+// system-wide message hook, and the programs it leaves alone.
 #include <windows.h>
 
+#include "hook/excluded_programs.h"
 #include "hook/shared_state.h"
 #include "hook/wheel_hook.h"
 #include "log/log_writer.h"
@@ -98,6 +99,15 @@ int WINAPI KS_TDXUninstall() {
   g_shared.installerProcessId = 0;
   BroadcastNullMessage();
   if (LogIsOn()) LogStop();
+  return 1;
+}
+
+// Before an install, like its flags; an installation in force keeps its list.
+int WINAPI KS_TDXLeaveAlone(const wchar_t* programs, DWORD leaveFullScreen) {
+  using namespace ks;
+  if (g_shared.hookHandle != nullptr && InstallerRuns()) return 0;
+  if (programs != nullptr && IsBadStringPtrW(programs, static_cast<UINT_PTR>(-1))) programs = nullptr;
+  StoreLeftAlone(programs, leaveFullScreen);
   return 1;
 }
 

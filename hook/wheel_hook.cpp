@@ -1,6 +1,7 @@
 #include "hook/wheel_hook.h"
 
 #include "common/ascii.h"
+#include "hook/excluded_programs.h"
 #include "hook/hook_flags.h"
 #include "hook/shared_state.h"
 #include "hook/store_app_window.h"
@@ -63,15 +64,19 @@ LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void HandleWheelMessage(MSG& msg, DWORD flags) {
+  // A program the user keeps out, or one full-screen in front, gets the wheel
+  // as if Kestrow were off.
+  if (IsWheelLeftAlone()) return;
   // The horizontal wheel only follows the pointer; the rules are the
   // vertical wheel's.
   const bool vertical = msg.message == WM_MOUSEWHEEL;
   if (vertical && (KeyState(msg.wParam) & MK_MBUTTON) != 0 && (flags & HOOK_NO_WHEEL_IF_MIDDLE) != 0) {
-    msg.message = WM_NULL;
+    if (!IsExcludedProgramAt(PointOf(msg.lParam))) msg.message = WM_NULL;
     return;
   }
 
   const HWND target = FindWheelTarget(PointOf(msg.lParam));
+  if (IsExcludedProgramWindow(target)) return;
   if (LogIsOn()) {
     wchar_t className[100] = {};
     if (target != nullptr) GetClassNameW(target, className, 100);

@@ -44,6 +44,8 @@ CHECKBOXES = {
                             "Scroll a window horizontally, if the right mouse button is pressed"),
     "CHECKBOX_HS_LBUTTON": ("scroll_hor_on_left", "Scroll horizontally if LEFT button is pressed",
                             "Scroll a window horizontally, if the left mouse button is pressed"),
+    # No tooltip: the page's tooltips cannot be translated.
+    "CHECKBOX_FULLSCREEN": ("cb_fullscreen", "Leave full-screen programs alone", None),
 }
 
 # locid -> fixed English text, or None where the wording is ours to choose.
@@ -66,6 +68,12 @@ LOCIDS = {
     "demo_video": "Demo Video" + ELLIPSIS,
     "download": "Download",
     "howto_loc": "How To Localize This",
+    "span_left_alone": "Programs Left Alone",
+    "span_programs_alone": "Programs Kestrow leaves alone:",
+    "add_program": "Add program" + ELLIPSIS,
+    # Texts the settings program copies into the rows and the message it adds.
+    "remove_program": "remove",
+    "program_list_full": None,
 }
 for _locid, _caption, _ in CHECKBOXES.values():
     LOCIDS[_locid] = _caption
@@ -74,10 +82,12 @@ for _locid, _caption, _ in CHECKBOXES.values():
 ORDER = ["MAIN_TABLE", "theader", "CHECKBOX_AUTORUN", "CHECKBOX_BALLOON",
          "CHECKBOX_START_AS_DISABLED", "CHECKBOX_WRITE_LOG", "LINK_TO_LOG_FILE",
          "SPAN_LINK_TO_LOG_FILE", "hint", "CHECKBOX_NO_MIDDLE", "CHECKBOX_HS_SHIFT",
-         "CHECKBOX_HS_CTRL", "CHECKBOX_HS_RBUTTON", "CHECKBOX_HS_LBUTTON", "BUTTON_OK",
+         "CHECKBOX_HS_CTRL", "CHECKBOX_HS_RBUTTON", "CHECKBOX_HS_LBUTTON", "CHECKBOX_FULLSCREEN",
+         "PROGRAM_LIST", "LINK_ADD_PROGRAM", "PROGRAM_LIST_MESSAGE", "TEXT_REMOVE_PROGRAM",
+         "TEXT_PROGRAM_LIST_FULL", "BUTTON_OK",
          "BUTTON_CANCEL", "TEXT_COPY", "tallowen", "products", "adv_block", "adv_header",
          "ln_desc", "adv_link", "km_desc", "sd_desc", "adv_could", "of_site"]
-ID_COUNTS = {"opt_group_name": 2, "TEXT_COPY": 2, "adv_block": 3, "adv_header": 3,
+ID_COUNTS = {"opt_group_name": 3, "TEXT_COPY": 2, "adv_block": 3, "adv_header": 3,
              "adv_link": 7, "of_site": 3}
 
 # link text -> tooltip; each must appear at least once with exactly that tooltip.
@@ -101,7 +111,8 @@ STYLE_SELECTORS = ["#small_changed", "#of_site", ".footer", "#theader", "table",
                    ".opt", ".bottom", ".copy", ".last_link", ".widget_vpad", "#opt_group_name",
                    "#products", "#button", "#adv_block", "#adv_header", "#adv_link", "#adv_could",
                    "#hint, .hint", "#tallowen", "#td_info", "#BUTTON_OK, #BUTTON_CANCEL",
-                   ".main_button", "#happy_new_year"]
+                   ".main_button", "#happy_new_year", ".program_row", "#PROGRAM_LIST_MESSAGE",
+                   "#PROGRAM_TEXTS"]
 
 # name -> (format, width, height)
 IMAGES = {
@@ -310,6 +321,11 @@ def check_body(c, root):
     c.check(shift is not None and shift.attrs.get("class") == "widget_vpad",
             'CHECKBOX_HS_SHIFT has class "widget_vpad"')
 
+    # The link that adds a program to the list.
+    adds = [n for n in root.walk() if n.tag == "a" and n.attrs.get("href") == "ADD_PROGRAM"]
+    c.check(len(adds) == 1 and adds[0].attrs.get("id") == "LINK_ADD_PROGRAM",
+            'one link with href "ADD_PROGRAM", id LINK_ADD_PROGRAM')
+
     # Log link inside the log check box.
     links = [n for n in root.walk() if n.tag == "a" and n.attrs.get("href") == "LINK_TO_LOG_FILE"]
     ok = len(links) == 1 and links[0].attrs.get("id") == "LINK_TO_LOG_FILE" \
@@ -371,7 +387,7 @@ def check_body(c, root):
     hosts = set()
     for a in anchors:
         href = a.attrs.get("href", "")
-        if href == "LINK_TO_LOG_FILE" or href.startswith("mailto:"):
+        if href in ("LINK_TO_LOG_FILE", "ADD_PROGRAM") or href.startswith("mailto:"):
             continue
         m = re.match(r"(https?://[^/]+)(/.*)?$", href)
         if c.check(m is not None, "link %r is a web address" % href):
@@ -401,6 +417,7 @@ def check_styles(c, raw):
     c.check("width: 100%%;" in body.get("table", ""), 'table width "100%%"')
     c.check("font-size: 110%%;" in body.get("#adv_header", ""), 'product header size "110%%"')
     c.check(text.count("%%") == 2, "exactly two doubled percent signs in the style sheet")
+    c.check("display: none;" in body.get("#PROGRAM_TEXTS", ""), "the texts the program copies are hidden")
 
 
 def check_localization(c, raw):

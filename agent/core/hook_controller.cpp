@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include "common/module_path.h"
+#include "common/program_list.h"
 #include "common/settings.h"
+#include "hook/leave_alone_export.h"
 #include "log/log_writer.h"
 
 namespace ks {
@@ -18,6 +20,17 @@ int installed = 0;
 template <typename Fn>
 Fn Export(HMODULE library, const char* name) {
   return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+// The programs left alone and the full-screen switch go to the library before
+// each install, as its flags do; a library without the export takes none.
+void HandOverLeftAlone(HMODULE library, const Settings& settings) {
+  const auto leaveAlone = Export<LeaveAloneFn>(library, kLeaveAloneExport);
+  if (leaveAlone == nullptr) return;
+  const std::vector<std::wstring> programs = ProgramsInForce(settings.ExcludePrograms);
+  const DWORD leaveFullScreen = settings.LeaveFullScreen != 0 ? 1 : 0;
+  leaveAlone(JoinProgramList(programs).c_str(), leaveFullScreen);
+  LogWriteFormat(kLogLeftAloneFormat, static_cast<int>(programs.size()), leaveFullScreen != 0 ? L"yes" : L"no");
 }
 
 void StopAgentLogWithReport() {
@@ -60,6 +73,7 @@ int InstallWheelHook() {
     StopAgentLogWithReport();
   }
 
+  HandOverLeftAlone(library, settings);
   installed = install(passedPath, BuildHookFlags(settings));
   if (installed != 1) FreeLibrary(library);
   return installed;

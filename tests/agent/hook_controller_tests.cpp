@@ -18,6 +18,7 @@ constexpr wchar_t kInstalledReport[] = L"Log report installed\n=================
 constexpr wchar_t kUninstalledReport[] = L"Log report uninstalled\n=================================";
 constexpr wchar_t kTdxSuccess[] = L"Success install TDX hook";
 constexpr wchar_t kReloadMessage[] = L"886C2831-8951-4ec5-BFDE-369FE359B72E";
+constexpr wchar_t kNoneLeftAlone[] = L"Excluded programs: 0, full-screen programs left alone: yes";
 
 // Shift and the wheel over a plain pane: the hook turns it into horizontal
 // scrolling only while the agent's flags ask for it.
@@ -76,10 +77,10 @@ TEST_F(HookController, WriteLogOn_LogFramesTheInstalledPeriod) {
   bool bom = false;
   const std::vector<std::wstring> lines = SplitCrLfLines(ReadUtf16(copy_.LogPath(), &bom));
   EXPECT_TRUE(bom);
-  ASSERT_EQ(lines.size(), 3u);
+  ASSERT_EQ(lines.size(), 4u);
   const std::wregex stamp(LR"(\d\d::\d\d::\d\d::\d{4} \d\d-\d\d-\d{4} )");
-  const std::wstring texts[] = {kInstalledReport, kTdxSuccess, kUninstalledReport};
-  for (size_t i = 0; i < 3; ++i) {
+  const std::wstring texts[] = {kInstalledReport, kNoneLeftAlone, kTdxSuccess, kUninstalledReport};
+  for (size_t i = 0; i < 4; ++i) {
     std::wsmatch match;
     ASSERT_TRUE(std::regex_search(lines[i], match, stamp, std::regex_constants::match_continuous)) << i;
     EXPECT_EQ(match.suffix().str(), texts[i]) << i;
@@ -120,6 +121,28 @@ TEST_F(HookController, Reload_ReinstallsWithTheNewFlags) {
   EXPECT_LT(log.find(kTdxSuccess), firstEnd);
   EXPECT_LT(firstEnd, secondStart);
   EXPECT_LT(secondStart, log.rfind(kTdxSuccess));
+}
+
+TEST_F(HookController, Reload_HandsTheProgramsLeftAloneToTheLibraryAndLogsThem) {
+  Start("WriteLog=1\r\n");
+  ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs));
+  EXPECT_TRUE(WheelIsRedirected());
+
+  Reload("WriteLog=1\r\nExcludePrograms=mstsc.exe;..\\bad.exe;WHEEL_TARGET.exe\r\nLeaveFullScreen=0\r\n");
+  ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs, 2));
+  EXPECT_FALSE(WheelIsRedirected());
+  Reload("WriteLog=1\r\nExcludePrograms=mstsc.exe\r\n");
+  ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs, 3));
+  EXPECT_TRUE(WheelIsRedirected());
+  Exit();
+
+  // One line per install, before the library's own.
+  const std::wstring log = copy_.LogText();
+  EXPECT_EQ(CountOf(log, L"Excluded programs: "), 3u);
+  const size_t two = log.find(L"Excluded programs: 2, full-screen programs left alone: no");
+  ASSERT_NE(two, std::wstring::npos);
+  EXPECT_LT(log.find(kTdxSuccess, log.find(kNoneLeftAlone)), two);
+  EXPECT_LT(two, log.find(L"Excluded programs: 1, full-screen programs left alone: yes"));
 }
 
 TEST_F(HookController, Reload_WhileDisabled_LeavesTheHookOff) {

@@ -163,6 +163,84 @@ TEST_F(SettingsFile, WriteIntoMissingFolder_FailsAndKeepsRecord) {
   EXPECT_FALSE(FileExists(unreachable));
 }
 
+TEST_F(SettingsFile, FileWithoutTheProgramKeys_ListsNoneAndLeavesFullScreenAlone) {
+  Write("[Misc]\r\nWriteLog=0\r\nHScrollOnShift=1\r\nInstalledVersion_168=1\r\nLangFile=\r\n");
+  Settings settings;
+  settings.ExcludePrograms = {L"old.exe"};
+  settings.LeaveFullScreen = 0;
+  LoadSettings(settings, path_);
+  EXPECT_TRUE(settings.ExcludePrograms.empty());
+  EXPECT_EQ(settings.LeaveFullScreen, 1);
+  EXPECT_EQ(BuildHookFlags(settings), 0x02u);
+}
+
+TEST_F(SettingsFile, HandEditedList_GivesTheFirst32ValidNamesAndSavesOnlyThem) {
+  std::string list = "\"quoted.exe\";..\\;   ;" + std::string(2000, 'x') + "; mstsc.exe ;MSTSC.exe;";
+  for (int i = 0; i < 500; ++i) list += "p" + std::to_string(i) + ".exe;";
+  Write("[Misc]\r\nExcludePrograms=" + list + "\r\nLeaveFullScreen=0\r\n");
+  Settings settings;
+  LoadSettings(settings, path_);
+  ASSERT_EQ(settings.ExcludePrograms.size(), 32u);
+  EXPECT_EQ(settings.ExcludePrograms[0], L"mstsc.exe");
+  EXPECT_EQ(settings.ExcludePrograms[1], L"p0.exe");
+  EXPECT_EQ(settings.ExcludePrograms[31], L"p30.exe");
+  EXPECT_EQ(settings.LeaveFullScreen, 0);
+
+  // Written back in force only.
+  settings.ExcludePrograms.push_back(L"..\\bad.exe");
+  SaveSettings(settings, path_);
+  std::wstring inForce = L"ExcludePrograms=mstsc.exe";
+  for (int i = 0; i < 31; ++i) inForce += L";p" + std::to_wstring(i) + L".exe";
+  EXPECT_TRUE(HasLine(inForce));
+  EXPECT_TRUE(HasLine(L"LeaveFullScreen=0"));
+}
+
+TEST_F(SettingsFile, ListLongerThanIsRead_LosesItsCutLastName) {
+  // The read stops 65535 characters in, inside the last name.
+  Write("[Misc]\r\nExcludePrograms=first.exe" + std::string(65530, ';') + "abcdefghij.exe\r\nWriteLog=0\r\n");
+  Settings settings;
+  LoadSettings(settings, path_);
+  EXPECT_EQ(settings.ExcludePrograms, std::vector<std::wstring>{L"first.exe"});
+  EXPECT_EQ(settings.WriteLog, 0);
+}
+
+TEST_F(SettingsFile, ProgramsAndSwitch_SurviveSaveAndLoad) {
+  Settings saved;
+  saved.ExcludePrograms = {L"mstsc.exe", L"Tom & Jerry's game.exe", L"vm player.exe"};
+  saved.LeaveFullScreen = 0;
+  SaveSettings(saved, path_);
+  EXPECT_TRUE(HasLine(L"ExcludePrograms=mstsc.exe;Tom & Jerry's game.exe;vm player.exe"));
+  // A new file gets the two keys after those it had before.
+  const std::vector<std::wstring> lines = Lines();
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[lines.size() - 3].rfind(L"LangFile=", 0), 0u);
+  EXPECT_EQ(lines[lines.size() - 2].rfind(L"ExcludePrograms=", 0), 0u);
+  EXPECT_EQ(lines[lines.size() - 1], L"LeaveFullScreen=0");
+  Settings loaded;
+  LoadSettings(loaded, path_);
+  EXPECT_EQ(loaded.ExcludePrograms, saved.ExcludePrograms);
+  EXPECT_EQ(loaded.LeaveFullScreen, 0);
+
+  saved.ExcludePrograms.clear();
+  SaveSettings(saved, path_);
+  EXPECT_TRUE(HasLine(L"ExcludePrograms="));
+  LoadSettings(loaded, path_);
+  EXPECT_TRUE(loaded.ExcludePrograms.empty());
+}
+
+TEST(SettingsEqual, ProgramListAsASet_AndTheFullScreenSwitchCount) {
+  Settings a;
+  a.ExcludePrograms = {L"a.exe", L"b.exe"};
+  Settings b = a;
+  b.ExcludePrograms = {L"B.EXE", L"a.exe"};
+  EXPECT_TRUE(SettingsEqual(a, b));
+  b.ExcludePrograms.pop_back();
+  EXPECT_FALSE(SettingsEqual(a, b));
+  Settings c = a;
+  c.LeaveFullScreen = 0;
+  EXPECT_FALSE(SettingsEqual(a, c));
+}
+
 TEST(SettingsEqual, EachComparedFieldCounts_LangFileDoesNot) {
   int Settings::*const fields[] = {&Settings::HScrollOnCtrl,    &Settings::HScrollOnShift,
                                    &Settings::HScrollOnRButton, &Settings::HScrollOnLButton,

@@ -1,5 +1,6 @@
 // The settings page as the user works it: check boxes and the changed marker,
-// OK, the close question, Escape and the log link.
+// OK, the close question, Escape, the log link and the list of programs left
+// alone.
 #include <gtest/gtest.h>
 
 #include "tests/config/config_session.h"
@@ -17,6 +18,50 @@ class Page : public ConfigSession {
   HWND CloseAndFindQuestion(HWND window) {
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return WaitForConfigMessageBox(process.Id(), kReactMs);
+  }
+
+  // Clicks "Add program..." and picks the file in the Open dialog that comes
+  // up, as a user types its path and presses Open; true once the dialog has
+  // gone.
+  bool AddProgram(HWND window, const std::wstring& path) {
+    if (!ClickElement(window, L"LINK_ADD_PROGRAM")) return false;
+    HWND dialog = WaitForWindowOf(process.Id(), L"#32770", kWindowMs, [&](HWND w) { return w != window; });
+    if (dialog == nullptr) return false;
+    HWND edit = nullptr;
+    EnumChildWindows(dialog, FindFileNameEdit, reinterpret_cast<LPARAM>(&edit));
+    if (edit == nullptr) return false;
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    const ULONGLONG end = GetTickCount64() + kReactMs;
+    while (IsWindow(dialog) && GetTickCount64() < end) PumpMessagesFor(20);
+    return !IsWindow(dialog);
+  }
+
+  // A program file to pick, in the program's scratch directory.
+  std::wstring ProgramFile(const std::wstring& name) {
+    const std::wstring path = copy.File(name);
+    EXPECT_TRUE(WriteBytes(path, "MZ"));
+    return path;
+  }
+
+  bool RowShown(HWND window, int row) {
+    return ElementSize(window, L"PROGRAM_REMOVE_" + std::to_wstring(row)).has_value();
+  }
+
+  std::wstring ListKey() {
+    wchar_t value[2048] = {};
+    GetPrivateProfileStringW(L"Misc", L"ExcludePrograms", L"?", value, 2048, copy.SettingsPath().c_str());
+    return value;
+  }
+
+ private:
+  // The dialog's only edit field is the file name's.
+  static BOOL CALLBACK FindFileNameEdit(HWND child, LPARAM param) {
+    wchar_t name[16] = {};
+    GetClassNameW(child, name, 16);
+    if (lstrcmpiW(name, L"Edit") != 0 || !IsWindowVisible(child)) return TRUE;
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
   }
 };
 
@@ -195,6 +240,71 @@ TEST_F(Page, LogLinkWithoutLogFile_ShowsTheTwoLineMessage) {
   EXPECT_TRUE(WaitForElementState(window, L"LINK_TO_LOG_FILE", 0x10, true, kReactMs));
   EXPECT_EQ(ElementState(window, L"CHECKBOX_WRITE_LOG").value_or(0) & kChecked, *before & kChecked);
   EXPECT_EQ(WindowText(window), Title(false));
+}
+
+TEST_F(Page, ProgramList_RemoveAndAddThenOk_WritesExactlyTheNewList) {
+  ASSERT_TRUE(copy.WriteSettings("ExcludePrograms=mstsc.exe;vm.exe\r\n"));
+  const std::wstring game = ProgramFile(L"Game & Co.exe");
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(RowShown(window, 2));
+  EXPECT_FALSE(RowShown(window, 3));
+  EXPECT_TRUE(WaitForElementState(window, L"CHECKBOX_FULLSCREEN", kChecked, true, kReactMs));
+
+  Click(window, L"PROGRAM_REMOVE_1");
+  EXPECT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  EXPECT_FALSE(RowShown(window, 2));
+  ASSERT_TRUE(AddProgram(window, game));
+  ASSERT_TRUE(RowShown(window, 2));
+  // The same program again is listed once.
+  ASSERT_TRUE(AddProgram(window, game));
+  EXPECT_FALSE(RowShown(window, 3));
+  Click(window, L"CHECKBOX_FULLSCREEN");
+  ASSERT_TRUE(WaitForElementState(window, L"CHECKBOX_FULLSCREEN", kChecked, false, kReactMs));
+  Click(window, L"BUTTON_OK");
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(ListKey(), L"vm.exe;Game & Co.exe");
+  EXPECT_EQ(Key(L"LeaveFullScreen"), 0);
+}
+
+TEST_F(Page, ProgramList_RemovedAndAddedBack_IsUnchanged_AndEscapeKeepsTheFile) {
+  ASSERT_TRUE(copy.WriteSettings("ExcludePrograms=mstsc.exe\r\n"));
+  const std::string stored = ReadBytes(copy.SettingsPath());
+  const std::wstring mstsc = ProgramFile(L"MSTSC.EXE");
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  Click(window, L"PROGRAM_REMOVE_1");
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  ASSERT_TRUE(AddProgram(window, mstsc));
+  EXPECT_TRUE(WaitForTitle(window, Title(false), kReactMs));
+  Click(window, L"PROGRAM_REMOVE_1");
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  PressKey(window, VK_ESCAPE);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(ReadBytes(copy.SettingsPath()), stored);
+}
+
+TEST_F(Page, ProgramList_HandEditedWithBadNames_ShowsWhatIsInForce_AndRefusesThe33rd) {
+  std::string list = "\"quoted.exe\";..\\;   ;" + std::string(2000, 'x') + ";";
+  for (int i = 1; i <= 500; ++i) list += "p" + std::to_string(i) + ".exe;";
+  ASSERT_TRUE(copy.WriteSettings("ExcludePrograms=" + list + "\r\n"));
+  const std::wstring extra = ProgramFile(L"extra.exe");
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(WindowText(window), Title(false));
+  ASSERT_TRUE(RowShown(window, 32));
+  EXPECT_FALSE(RowShown(window, 33));
+  const LONG quiet = ElementSize(window, L"PROGRAM_LIST_MESSAGE").value_or(SIZE{-1, -1}).cy;
+
+  ASSERT_TRUE(AddProgram(window, extra));
+  EXPECT_FALSE(RowShown(window, 33));
+  EXPECT_GT(ElementSize(window, L"PROGRAM_LIST_MESSAGE").value_or(SIZE{0, 0}).cy, quiet);
+  EXPECT_EQ(WindowText(window), Title(false));
+  Click(window, L"BUTTON_OK");
+  ASSERT_TRUE(Ended());
+  std::wstring inForce;
+  for (int i = 1; i <= 32; ++i) inForce += (i > 1 ? L";p" : L"p") + std::to_wstring(i) + L".exe";
+  EXPECT_EQ(ListKey(), inForce);
 }
 
 }  // namespace

@@ -7,7 +7,9 @@ bool TdxLibrary::Load(const std::wstring& path) {
   if (!module_) return false;
   install_ = reinterpret_cast<InstallFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), "KS_TDXInstall")));
   uninstall_ = reinterpret_cast<UninstallFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), "KS_TDXUninstall")));
-  return install_ != nullptr && uninstall_ != nullptr;
+  leaveAlone_ =
+      reinterpret_cast<LeaveAloneFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), "KS_TDXLeaveAlone")));
+  return install_ != nullptr && uninstall_ != nullptr && leaveAlone_ != nullptr;
 }
 
 }  // namespace ks::test

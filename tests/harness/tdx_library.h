@@ -1,5 +1,5 @@
-// TDX.dll loaded from beside the running program, with its two exports bound
-// by name and called with their stdcall convention, as the agent calls them.
+// TDX.dll loaded from beside the running program, with its exports bound by
+// name and called with their stdcall convention, as the agent calls them.
 #pragma once
 
 #include <windows.h>
@@ -14,17 +14,22 @@ class TdxLibrary {
  public:
   using InstallFn = int(WINAPI*)(const wchar_t* logPath, DWORD flags);
   using UninstallFn = int(WINAPI*)();
+  using LeaveAloneFn = int(WINAPI*)(const wchar_t* programs, DWORD leaveFullScreen);
 
   // Loads the library by full path; false when it or an export is missing.
   bool Load(const std::wstring& path);
 
   int Install(const wchar_t* logPath, DWORD flags) const { return install_(logPath, flags); }
   int Uninstall() const { return uninstall_(); }
+  int LeaveAlone(const wchar_t* programs, DWORD leaveFullScreen) const {
+    return leaveAlone_(programs, leaveFullScreen);
+  }
 
  private:
   UniqueModule module_;
   InstallFn install_ = nullptr;
   UninstallFn uninstall_ = nullptr;
+  LeaveAloneFn leaveAlone_ = nullptr;
 };
 
 }  // namespace ks::test

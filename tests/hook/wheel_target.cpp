@@ -6,9 +6,14 @@
 //
 // Arguments: report=<file> scenario=<name> keys=<n> delta=<n> over=<name>
 //            msgover=<name> hang=<ms> stale=<ms> peek=1 throw=1 wheel=h
+//            pointed=<program>
 // With wheel=h the message is WM_MOUSEHWHEEL, as a tilt wheel or a touchpad
 // sends it. Scenario store puts a Store app's core window in its frame host
 // on the right, storeframe an ordinary pane in such a frame host.
+// With pointed= the pointed-at frame lives in that program (a copy of this
+// one under another name), started with role=pointed; its report lines join
+// this one's. With scenario=fullscreen the focused frame covers its monitor
+// and holds the list beside the edit field.
 // With scenario=hung the pointed-at windows live on a thread that sleeps for
 // hang ms; the wheel comes stale ms into that sleep, and the report waits for
 // the thread to wake and take what was queued for it. With throw=1 the
@@ -119,13 +124,30 @@ void RegisterClasses() {
 }
 
 // The focused side: a frame on the left with an edit field.
-HWND MakeEditFrame() {
+HWND MakeEditFrame(const std::wstring& scenario) {
+  if (scenario == L"fullscreen") {
+    // No border: the client area is the whole frame, which is the whole monitor.
+    HWND frame = CreateWindowExW(0, L"KsTestFrame", L"left", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromWindow(frame, MONITOR_DEFAULTTOPRIMARY), &info);
+    const RECT& r = info.rcMonitor;
+    SetWindowPos(frame, HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
+    {
+      std::lock_guard<std::mutex> lock(g_windowLock);
+      g_windows[L"left"] = frame;
+    }
+    Child(frame, L"LISTBOX", L"list", 360, 20, 280, 200, WS_VISIBLE | WS_BORDER);
+    return Child(frame, L"EDIT", L"edit", 0, 0, 280, 200, WS_VISIBLE | WS_BORDER);
+  }
   HWND frame = Frame(L"KsTestFrame", L"left", 20, 20);
   return Child(frame, L"EDIT", L"edit", 0, 0, 280, 200, WS_VISIBLE | WS_BORDER);
 }
 
 // The pointed-at side: a frame on the right whose children the case chooses.
 void MakePointedFrame(const std::wstring& scenario) {
+  if (scenario == L"fullscreen") return;
   if (scenario == L"tray") {
     HWND tray = Frame(L"TrayNotifyWnd", L"tray", 360, 20);
     Child(tray, L"KsTestPane", L"inner", 20, 20, 200, 150);
@@ -211,6 +233,86 @@ DWORD WINAPI HungThread(void* param) {
   return 0;
 }
 
+bool WriteReport(const std::wstring& path, const std::string& head) {
+  FILE* report = _wfopen(path.c_str(), L"w");
+  if (report == nullptr) return false;
+  std::fputs(head.c_str(), report);
+  {
+    std::lock_guard<std::mutex> lock(g_recordLock);
+    for (const std::string& line : g_records) std::fprintf(report, "%s\n", line.c_str());
+  }
+  std::fclose(report);
+  return true;
+}
+
+// role=pointed: the pointed-at frame in a program of its own. It is ready once
+// its windows are up, and ends when the marker reaches its frame.
+int RunPointedProgram() {
+  MakePointedFrame(Arg(L"scenario", L"redirect"));
+  Drain();
+  HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, Arg(L"ready").c_str());
+  if (ready == nullptr) return 3;
+  SetEvent(ready);
+  CloseHandle(ready);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0 && msg.message != kDoneMessage) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return WriteReport(Arg(L"report"), "") ? 0 : 2;
+}
+
+// The pointed-at program of pointed=, started and waited for until its
+// windows are up; its windows are then known here by their names too.
+struct PointedProgram {
+  PROCESS_INFORMATION process = {};
+  std::wstring report;
+  HWND frame = nullptr;
+};
+
+bool StartPointedProgram(PointedProgram& pointed) {
+  const std::wstring readyName = L"ks_wheel_pointed_" + std::to_wstring(GetCurrentProcessId());
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
+  pointed.report = Arg(L"report") + L".pointed";
+  std::wstring command = L"\"" + Arg(L"pointed") + L"\" role=pointed ready=" + readyName + L" \"report=" +
+                         pointed.report + L"\" scenario=" + Arg(L"scenario", L"redirect");
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                      &pointed.process) != FALSE;
+  const bool up = started && WaitForSingleObject(ready, 20000) == WAIT_OBJECT_0;
+  CloseHandle(ready);
+  if (!up) return false;
+  pointed.frame = FindWindowW(L"KsTestFrame", L"right");
+  if (pointed.frame == nullptr) return false;
+  std::lock_guard<std::mutex> lock(g_windowLock);
+  g_windows[L"right"] = pointed.frame;
+  g_windows[L"list"] = FindWindowExW(pointed.frame, nullptr, L"ListBox", nullptr);
+  g_windows[L"pane"] = FindWindowExW(pointed.frame, nullptr, L"KsTestPane", nullptr);
+  return true;
+}
+
+// Ends the pointed-at program once what was queued for it has been taken, and
+// takes its report lines over.
+bool FinishPointedProgram(PointedProgram& pointed) {
+  if (pointed.process.hProcess == nullptr) return true;
+  PostMessageW(pointed.frame, kDoneMessage, 0, 0);
+  const bool ended = WaitForSingleObject(pointed.process.hProcess, 20000) == WAIT_OBJECT_0;
+  CloseHandle(pointed.process.hProcess);
+  CloseHandle(pointed.process.hThread);
+  FILE* report = _wfopen(pointed.report.c_str(), L"r");
+  if (!ended || report == nullptr) return false;
+  char line[256];
+  while (std::fgets(line, sizeof line, report) != nullptr) {
+    std::string text(line);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    Record(text.c_str());
+  }
+  std::fclose(report);
+  DeleteFileW(pointed.report.c_str());
+  return true;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -221,13 +323,17 @@ int wmain(int argc, wchar_t** argv) {
   }
   const std::wstring scenario = Arg(L"scenario", L"redirect");
   RegisterClasses();
+  if (Arg(L"role") == L"pointed") return RunPointedProgram();
 
-  HWND edit = MakeEditFrame();
+  HWND edit = MakeEditFrame(scenario);
   HungSide hung{CreateEventW(nullptr, TRUE, FALSE, nullptr), static_cast<DWORD>(IntArg(L"hang", 0))};
   HANDLE hungThread = nullptr;
+  PointedProgram pointed;
   if (scenario == L"hung") {
     hungThread = CreateThread(nullptr, 0, HungThread, &hung, 0, nullptr);
     WaitForSingleObject(hung.ready, 10000);
+  } else if (g_args.count(L"pointed") != 0) {
+    if (!StartPointedProgram(pointed)) return 4;
   } else {
     MakePointedFrame(scenario);
   }
@@ -286,14 +392,10 @@ int wmain(int argc, wchar_t** argv) {
     CloseHandle(hungThread);
   }
 
-  FILE* report = _wfopen(Arg(L"report").c_str(), L"w");
-  if (report == nullptr) return 2;
-  std::fprintf(report, "elapsed %llu\n", elapsed);
-  std::fprintf(report, "cursor %ld %ld\n", cursor.x, cursor.y);
-  {
-    std::lock_guard<std::mutex> lock(g_recordLock);
-    for (const std::string& line : g_records) std::fprintf(report, "%s\n", line.c_str());
-  }
-  std::fclose(report);
+  if (!FinishPointedProgram(pointed)) return 5;
+
+  char head[100];
+  std::snprintf(head, sizeof head, "elapsed %llu\ncursor %ld %ld\n", elapsed, cursor.x, cursor.y);
+  if (!WriteReport(Arg(L"report"), head)) return 2;
   ExitProcess(0);
 }

@@ -65,12 +65,15 @@ LibraryLog::LibraryLog() : path_(BinDir() + L"LogFile.log") { DeleteFileW(path_.
 
 LibraryLog::~LibraryLog() { DeleteFileW(path_.c_str()); }
 
-InstalledHook::InstalledHook(DWORD flags, const wchar_t* logPath) {
-  if (tdx_.Load(BinDir() + L"TDX.dll")) installResult_ = tdx_.Install(logPath, flags);
+InstalledHook::InstalledHook(DWORD flags, const wchar_t* logPath, const wchar_t* programs, DWORD leaveFullScreen) {
+  if (!tdx_.Load(BinDir() + L"TDX.dll") || tdx_.LeaveAlone(programs, leaveFullScreen) != 1) return;
+  installResult_ = tdx_.Install(logPath, flags);
 }
 
 InstalledHook::~InstalledHook() {
   if (installResult_ == 1) tdx_.Uninstall();
+  // Installs that set no list of their own find none.
+  if (installResult_ == 1) tdx_.LeaveAlone(nullptr, 0);
 }
 
 }  // namespace ks::test
