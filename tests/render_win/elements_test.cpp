@@ -44,9 +44,10 @@ TEST_F(Elements, VisitById_GivesElementsInDocumentOrderAndStopsWhenAsked) {
   // Ids compare exactly; an unknown id is visited never.
   EXPECT_TRUE(w.findAll("checkbox_autorun").empty());
   EXPECT_TRUE(w.findAll("NO_SUCH_ID").empty());
-  for (const char* id : {"CHECKBOX_AUTORUN", "CHECKBOX_BALLOON", "CHECKBOX_START_AS_DISABLED", "CHECKBOX_WRITE_LOG",
-                         "CHECKBOX_NO_MIDDLE", "CHECKBOX_HS_SHIFT", "CHECKBOX_HS_CTRL", "CHECKBOX_HS_RBUTTON",
-                         "CHECKBOX_HS_LBUTTON", "BUTTON_OK", "BUTTON_CANCEL", "MAIN_TABLE", "theader"}) {
+  for (const char* id :
+       {"CHECKBOX_AUTORUN", "CHECKBOX_BALLOON", "CHECKBOX_START_AS_DISABLED", "CHECKBOX_WRITE_LOG",
+        "CHECKBOX_NO_MIDDLE", "CHECKBOX_HS_SHIFT", "CHECKBOX_HS_CTRL", "CHECKBOX_HS_RBUTTON", "CHECKBOX_HS_LBUTTON",
+        "CHECKBOX_FULLSCREEN", "BUTTON_OK", "BUTTON_CANCEL", "MAIN_TABLE", "theader"}) {
     EXPECT_EQ(1u, w.findAll(id).size()) << id;
   }
 }
@@ -57,9 +58,10 @@ TEST_F(Elements, VisitWithDepthAndTag_LimitsWhatIsVisited) {
   ASSERT_EQ(2u, children.size());  // head and body
   std::vector<HLELEMENT> checkboxes;
   HTMLayoutVisitElements(w.root(), "widget", "type", L"checkbox", CollectAll, &checkboxes, 0);
-  ASSERT_EQ(9u, checkboxes.size());
+  ASSERT_EQ(10u, checkboxes.size());
   EXPECT_EQ("CHECKBOX_AUTORUN", IdOf(checkboxes.front()));
-  EXPECT_EQ("CHECKBOX_HS_LBUTTON", IdOf(checkboxes.back()));
+  EXPECT_EQ("CHECKBOX_HS_LBUTTON", IdOf(checkboxes[8]));
+  EXPECT_EQ("CHECKBOX_FULLSCREEN", IdOf(checkboxes.back()));
 }
 
 TEST_F(Elements, Attributes_AreUtf16AndEmptyWhenAbsent) {
