@@ -110,17 +110,18 @@ TEST_F(StartUp, CancelWithSettingsFile_LeavesItByteForByte) {
 TEST_F(StartUp, ProbeMessage_AnswersOneAndBringsTheWindowToTheFront) {
   HWND window = StartConfig();
   ASSERT_NE(window, nullptr);
+  // The window activates itself as it appears, and under X that lands a
+  // while later: only then can another window stay above it.
+  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == window; }, kReactMs));
   // Another window covers it first.
   HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
                                nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_NE(other, nullptr);
   SetForegroundWindow(other);
-  PumpMessagesFor(300);
-  ASSERT_TRUE(Above(other, window));
+  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other && Above(other, window); }, kReactMs));
 
   EXPECT_EQ(Probe(window, GetCurrentThreadId()), 1);
-  PumpMessagesFor(300);
-  EXPECT_TRUE(Above(window, other));
+  EXPECT_TRUE(PumpUntil([&] { return Above(window, other); }, kReactMs));
   DestroyWindow(other);
 }
 

@@ -55,6 +55,15 @@ void PumpMessagesFor(DWORD ms) {
   }
 }
 
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  while (!done()) {
+    if (GetTickCount64() >= end) return false;
+    PumpMessagesFor(20);
+  }
+  return true;
+}
+
 bool WaitPumping(HANDLE handle, DWORD timeoutMs) {
   const ULONGLONG end = GetTickCount64() + timeoutMs;
   for (;;) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "common/unique_handle.h"
@@ -42,6 +43,10 @@ class ChildProcess {
 
 // Dispatches this thread's messages until the time has passed.
 void PumpMessagesFor(DWORD ms);
+
+// Dispatches this thread's messages until done() says so; false when the
+// time ran out first.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // Waits on a handle while dispatching this thread's messages; true when it
 // was signalled.
