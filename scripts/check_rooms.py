@@ -21,7 +21,7 @@ MAY_INCLUDE = {
     "import_patcher": set(),
     "core": set(),
 }
-OUTSIDE_AGENT = ["common", "hook", "log", "render", "config"]
+OUTSIDE_AGENT = ["common", "companion", "hook", "log", "render", "config"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"agent/([^"]+)"', re.M)
 
 

@@ -3,17 +3,21 @@
 # a private prefix (KESTROW_WINEPREFIX, else build/wine beside this script's
 # project), no debug output, no Mono or Gecko installer prompts, and the Wine
 # loader this machine can run.
-#   wine-exec.sh [--arch=x86|x64] program [arguments]
+#   wine-exec.sh [--arch=x86|x64|x64+x86] program [arguments]
 # With --arch=x86 on a machine that runs 64-bit programs only, the program is
 # not started: the run ends with code 77, which the tests count as skipped.
+# x64+x86 is an x64 program that starts x86 programs too: skipped alike.
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 . "$here/wine-session.sh"
 arch=""
 case "${1:-}" in --arch=*) arch=${1#--arch=}; shift ;; esac
 ks_wine_detect
-if [ "$arch" = x86 ] && [ "$KESTROW_WINE32" != yes ]; then
-  echo "kestrow-skip: x86 Windows programs cannot run on this machine (64-bit programs only)"
-  exit 77
-fi
+case "$arch" in
+  x86 | *+x86)
+    if [ "$KESTROW_WINE32" != yes ]; then
+      echo "kestrow-skip: x86 Windows programs cannot run on this machine (64-bit programs only)"
+      exit 77
+    fi ;;
+esac
 exec "$KESTROW_WINE_LOADER" "$@"

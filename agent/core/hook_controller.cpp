@@ -2,35 +2,41 @@
 
 #include <windows.h>
 
+#include "agent/core/hook_companion.h"
+#include "common/hook_library_calls.h"
 #include "common/module_path.h"
 #include "common/program_list.h"
 #include "common/settings.h"
-#include "hook/leave_alone_export.h"
 #include "log/log_writer.h"
 
 namespace ks {
 namespace {
 
-using InstallFn = int(WINAPI*)(const wchar_t* logPath, DWORD flags);
-using UninstallFn = int(WINAPI*)();
-
 // The result of the last install (1 or 0); a successful uninstall clears it.
 int installed = 0;
 
-template <typename Fn>
-Fn Export(HMODULE library, const char* name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+// Only the x64 agent has a companion: on 32-bit Windows there are no 64-bit
+// programs, and the x86 agent hooks the 32-bit ones itself.
+constexpr bool kServesOtherBitness = sizeof(void*) == 8;
+
+HookCompanion& Companion() {
+  static HookCompanion companion;
+  return companion;
 }
 
-// The programs left alone and the full-screen switch go to the library before
-// each install, as its flags do; a library without the export takes none.
-void HandOverLeftAlone(HMODULE library, const Settings& settings) {
-  const auto leaveAlone = Export<LeaveAloneFn>(library, kLeaveAloneExport);
-  if (leaveAlone == nullptr) return;
-  const std::vector<std::wstring> programs = ProgramsInForce(settings.ExcludePrograms);
-  const DWORD leaveFullScreen = settings.LeaveFullScreen != 0 ? 1 : 0;
-  leaveAlone(JoinProgramList(programs).c_str(), leaveFullScreen);
-  LogWriteFormat(kLogLeftAloneFormat, static_cast<int>(programs.size()), leaveFullScreen != 0 ? L"yes" : L"no");
+// The 32-bit side follows the 64-bit hook; when it cannot, the 64-bit hook
+// works alone and the log says why, once per install.
+void StartCompanion(const HookParameters& parameters) {
+  if (!kServesOtherBitness) return;
+  const CompanionStart started = Companion().Start(HookCompanionPath(), HookLibraryPath(), parameters);
+  if (const wchar_t* problem = CompanionProblem(started)) {
+    LogWriteFormat(L"32-bit programs are not hooked: %s", problem);
+  }
+}
+
+void LogLeftAlone(const Settings& settings, const HookParameters& parameters) {
+  LogWriteFormat(kLogLeftAloneFormat, static_cast<int>(ProgramsInForce(settings.ExcludePrograms).size()),
+                 parameters.leaveFullScreen != 0 ? L"yes" : L"no");
 }
 
 void StopAgentLogWithReport() {
@@ -44,7 +50,18 @@ void StopAgentLogWithReport() {
 
 std::wstring HookLibraryPath() { return ModuleDirectory() + L"TDX.dll"; }
 
+std::wstring HookCompanionPath() { return ModuleDirectory() + L"KSHook32.exe"; }
+
 std::wstring LogFilePath() { return ModuleDirectory() + L"LogFile.log"; }
+
+HookParameters BuildHookParameters(const Settings& settings, const std::wstring& logPath) {
+  HookParameters parameters;
+  parameters.logPath = logPath;
+  parameters.flags = BuildHookFlags(settings);
+  parameters.leftAlonePrograms = JoinProgramList(ProgramsInForce(settings.ExcludePrograms));
+  parameters.leaveFullScreen = settings.LeaveFullScreen != 0 ? 1 : 0;
+  return parameters;
+}
 
 bool IsWheelHookInstalled() { return installed == 1; }
 
@@ -55,36 +72,41 @@ int InstallWheelHook() {
   // again by its path then, so no handle is kept.
   HMODULE library = LoadLibraryW(libraryPath.c_str());
   if (library == nullptr) return 0;
-  const auto install = Export<InstallFn>(library, "KS_TDXInstall");
-  if (install == nullptr) {
+  if (!HasHookInstall(library)) {
     FreeLibrary(library);
     return 0;
   }
 
   const Settings& settings = GetSettings();
-  const std::wstring logPath = LogFilePath();
-  const wchar_t* passedPath = nullptr;
+  std::wstring passedPath;
   if (settings.WriteLog != 0) {
     // Restarting puts the log at the current path and opens the period.
+    const std::wstring logPath = LogFilePath();
     if (LogIsOn()) LogStop();
     if (LogStart(logPath.c_str()) != 0) LogWriteLine(kLogReportInstalled);
-    passedPath = logPath.c_str();
+    passedPath = logPath;
   } else {
     StopAgentLogWithReport();
   }
 
-  HandOverLeftAlone(library, settings);
-  installed = install(passedPath, BuildHookFlags(settings));
-  if (installed != 1) FreeLibrary(library);
+  const HookParameters parameters = BuildHookParameters(settings, passedPath);
+  LogLeftAlone(settings, parameters);
+  installed = CallHookInstall(library, parameters);
+  if (installed != 1) {
+    FreeLibrary(library);
+    return installed;
+  }
+  StartCompanion(parameters);
   return installed;
 }
 
 int UninstallWheelHook() {
   if (!IsWheelHookInstalled()) return 0;
+  // The 32-bit side goes first, so its last lines come before the report.
+  if (kServesOtherBitness) Companion().Stop();
   HMODULE library = GetModuleHandleW(HookLibraryPath().c_str());
   if (library == nullptr) return 0;
-  int result = 0;
-  if (const auto uninstall = Export<UninstallFn>(library, "KS_TDXUninstall")) result = uninstall();
+  const int result = CallHookUninstall(library);
   if (result == 1) FreeLibrary(library);
   StopAgentLogWithReport();
   if (result == 1) installed = 0;

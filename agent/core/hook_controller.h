@@ -7,24 +7,36 @@
 
 #include <string>
 
+#include "common/hook_parameters.h"
+
 namespace ks {
+
+struct Settings;
 
 // Agent directory + "TDX.dll": always a full path, so no file planted in the
 // current directory or on the search path is loaded instead.
 std::wstring HookLibraryPath();
 
+// Agent directory + "KSHook32.exe": the x64 agent's 32-bit companion.
+std::wstring HookCompanionPath();
+
 // Agent directory + "LogFile.log".
 std::wstring LogFilePath();
+
+// What an install hands to the hook libraries, the 64-bit one and the
+// companion's alike; logPath is empty when nothing is to be logged.
+HookParameters BuildHookParameters(const Settings& settings, const std::wstring& logPath);
 
 bool IsWheelHookInstalled();
 
 // 1 when the hook library installed the hook with the current settings; 0 when
 // it was installed already, or the library or its export is missing, or the
-// library refused.
+// library refused. The x64 agent then starts its 32-bit companion with the
+// same parameters; when that fails it goes on alone and logs why.
 int InstallWheelHook();
 
 // 1 when the hook library removed the hook; the library is released then. The
-// agent's log is stopped whatever the result.
+// companion is stopped and the agent's log is stopped whatever the result.
 int UninstallWheelHook();
 
 // Reloads the settings file and, when the hook was on, reinstalls it so the new

@@ -15,6 +15,11 @@ AgentCopy::AgentCopy() {
            CopyFileW((BinDir() + L"TDX.dll").c_str(), HookLibraryPath().c_str(), FALSE);
 }
 
+bool AgentCopy::AddCompanion() const {
+  return CopyFileW((X86BinDir() + L"KSHook32.exe").c_str(), CompanionPath().c_str(), FALSE) &&
+         CopyFileW((X86BinDir() + L"TDX32.dll").c_str(), CompanionLibraryPath().c_str(), FALSE);
+}
+
 bool AgentCopy::WriteSettings(const std::string& keyLines, bool firstRun) const {
   std::string text = "[Misc]\r\n" + keyLines;
   if (!firstRun) text += "InstalledVersion_168=1\r\n";

@@ -36,6 +36,12 @@ class AgentCopy {
   std::wstring SettingsPath() const { return dir_.File(L"settings.ini"); }
   std::wstring LogPath() const { return dir_.File(L"LogFile.log"); }
   std::wstring HookLibraryPath() const { return dir_.File(L"TDX.dll"); }
+  std::wstring CompanionPath() const { return dir_.File(L"KSHook32.exe"); }
+  std::wstring CompanionLibraryPath() const { return dir_.File(L"TDX32.dll"); }
+
+  // Adds the 32-bit companion and its library from the x86 tree, as an x64
+  // installation has them; false when that tree has not built them.
+  bool AddCompanion() const;
 
   // Writes settings.ini: the given "Key=value" lines under "[Misc]", with the
   // first-run marker set unless firstRun is true.

@@ -1,5 +1,8 @@
 #include "tests/harness/child_process.h"
 
+// After windows.h, which it needs.
+#include <tlhelp32.h>
+
 #include <vector>
 
 namespace ks::test {
@@ -40,6 +43,30 @@ void ChildProcess::Kill() {
 }
 
 ChildProcess::~ChildProcess() { Kill(); }
+
+std::vector<DWORD> ChildProcessesNamed(DWORD parent, const wchar_t* exeName) {
+  std::vector<DWORD> found;
+  const UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return found;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+    if (entry.th32ParentProcessID == parent && lstrcmpiW(entry.szExeFile, exeName) == 0) {
+      found.push_back(entry.th32ProcessID);
+    }
+  }
+  return found;
+}
+
+bool WaitForProcessEnd(DWORD processId, DWORD timeoutMs) {
+  const UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+  return !process || WaitPumping(process.get(), timeoutMs);
+}
+
+bool KillProcess(DWORD processId) {
+  const UniqueKernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+  return process && TerminateProcess(process.get(), 255) && WaitForSingleObject(process.get(), 5000) == WAIT_OBJECT_0;
+}
 
 void PumpMessagesFor(DWORD ms) {
   const ULONGLONG end = GetTickCount64() + ms;

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/unique_handle.h"
 
@@ -40,6 +41,17 @@ class ChildProcess {
   UniqueKernelHandle process_;
   DWORD id_ = 0;
 };
+
+// The ids of the running processes started by `parent` from a file of this
+// name (such as L"KSHook32.exe"), compared without regard to letter case.
+std::vector<DWORD> ChildProcessesNamed(DWORD parent, const wchar_t* exeName);
+
+// Waits, pumping, until the process with the id has ended; true also when it
+// is gone already.
+bool WaitForProcessEnd(DWORD processId, DWORD timeoutMs);
+
+// Ends the process with the id, as a user ends it in the task manager.
+bool KillProcess(DWORD processId);
 
 // Dispatches this thread's messages until the time has passed.
 void PumpMessagesFor(DWORD ms);

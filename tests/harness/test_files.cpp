@@ -41,6 +41,23 @@ std::wstring BinDir() {
   return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
+std::wstring X86BinDir() { return BinDir() + L"..\\..\\x86\\bin\\"; }
+
+bool MakeOlderBuild(const std::wstring& path) {
+  std::string bytes = ReadBytes(path);
+  // VS_FIXEDFILEINFO begins with its signature; the least significant half of
+  // the file version follows 12 bytes on.
+  const std::string signature = "\xBD\x04\xEF\xFE";
+  const size_t at = bytes.find(signature);
+  if (at == std::string::npos || at + 16 > bytes.size()) return false;
+  unsigned char* build = reinterpret_cast<unsigned char*>(&bytes[at + 12]);
+  const unsigned value = build[0] | (build[1] << 8);
+  const unsigned older = (value + 0xFFFFu) & 0xFFFFu;
+  build[0] = static_cast<unsigned char>(older & 0xFF);
+  build[1] = static_cast<unsigned char>(older >> 8);
+  return WriteBytes(path, bytes);
+}
+
 TempDir::TempDir() {
   wchar_t base[MAX_PATH + 1];
   GetTempPathW(MAX_PATH + 1, base);

@@ -11,6 +11,10 @@ namespace ks::test {
 // programs under test and the helper programs are built beside it.
 std::wstring BinDir();
 
+// The bin directory of the x86 build tree beside this one (build/x86/bin),
+// where the x64 tests find the 32-bit programs they run too.
+std::wstring X86BinDir();
+
 // A new, empty directory under the temporary directory, removed with its
 // files when the object goes away.
 class TempDir {
@@ -31,6 +35,11 @@ class TempDir {
 bool FileExists(const std::wstring& path);
 std::string ReadBytes(const std::wstring& path);
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
+
+// Gives a program or library file another version in its version resource,
+// as a file from an older build carries: the last of the four numbers of the
+// file version goes down by one. False when the file has no version block.
+bool MakeOlderBuild(const std::wstring& path);
 
 // A UTF-16 little-endian file as text; the byte-order mark, when present, is
 // dropped and reported through hadBom.

@@ -30,12 +30,12 @@ unsigned long WheelParam(unsigned keys, int distance) {
   return (static_cast<unsigned long>(static_cast<WORD>(static_cast<short>(distance))) << 16) | static_cast<WORD>(keys);
 }
 
-TargetReport RunWheelTarget(const std::wstring& arguments) {
+TargetReport RunWheelTarget(const std::wstring& arguments, const std::wstring& programDir) {
   TargetReport report;
   TempDir dir;
   const std::wstring reportPath = dir.File(L"report.txt");
   ChildProcess target;
-  if (!target.Start(BinDir() + L"wheel_target.exe", QuoteArgument(L"report=" + reportPath) + L" " + arguments)) {
+  if (!target.Start(programDir + L"wheel_target.exe", QuoteArgument(L"report=" + reportPath) + L" " + arguments)) {
     return report;
   }
   if (!target.WaitForExit(30000) || target.ExitCode() != 0) return report;

@@ -37,8 +37,9 @@ unsigned long PointParam(POINT p);
 unsigned long WheelParam(unsigned keys, int distance);
 
 // Starts wheel_target.exe with the arguments (e.g. L"scenario=pane keys=4"),
-// waits for it and parses its report.
-TargetReport RunWheelTarget(const std::wstring& arguments);
+// waits for it and parses its report. programDir names another build of it,
+// such as the 32-bit one in X86BinDir().
+TargetReport RunWheelTarget(const std::wstring& arguments, const std::wstring& programDir = BinDir());
 
 // "LogFile.log" beside the TDX.dll under test, the one file its writer may
 // append to; removed when made and when gone.

@@ -1,0 +1,37 @@
+#include "common/hook_library_calls.h"
+
+#include "hook/leave_alone_export.h"
+
+namespace ks {
+namespace {
+
+using InstallFn = int(WINAPI*)(const wchar_t* logPath, DWORD flags);
+using UninstallFn = int(WINAPI*)();
+
+template <typename Fn>
+Fn Export(HMODULE library, const char* name) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+}  // namespace
+
+bool HasHookInstall(HMODULE library) { return Export<InstallFn>(library, "KS_TDXInstall") != nullptr; }
+
+int CallHookInstall(HMODULE library, const HookParameters& parameters) {
+  const auto install = Export<InstallFn>(library, "KS_TDXInstall");
+  if (install == nullptr) return 0;
+  // The programs left alone are in place before the hook is; a library
+  // without the export takes none.
+  if (const auto leaveAlone = Export<LeaveAloneFn>(library, kLeaveAloneExport)) {
+    leaveAlone(parameters.leftAlonePrograms.c_str(), parameters.leaveFullScreen != 0 ? 1 : 0);
+  }
+  // The path stays valid for the whole call; an empty one means no log.
+  return install(parameters.logPath.empty() ? nullptr : parameters.logPath.c_str(), parameters.flags);
+}
+
+int CallHookUninstall(HMODULE library) {
+  const auto uninstall = Export<UninstallFn>(library, "KS_TDXUninstall");
+  return uninstall != nullptr ? uninstall() : 0;
+}
+
+}  // namespace ks
