@@ -10,13 +10,19 @@ cd "$root"
 bash scripts/setup.sh
 bash scripts/build.sh x86 x64
 
-# The product files only, the way they ship side by side.
+# The product files only, the way they ship side by side: an x64 installation
+# in build/run (the 64-bit set and, from the x86 tree, the 32-bit companion
+# with its library), an x86 one in build/run-x86.
 run=build/run
-mkdir -p "$run"
+mkdir -p "$run" build/run-x86
 for f in KSAgent.exe TDX.dll KsConfig.exe Russian.lng localize_Ru.css; do
   cp "build/x64/bin/$f" "$run/"
+  cp "build/x86/bin/$f" build/run-x86/
 done
-echo "Kestrow (x64) is in $run; the x86 build is in build/x86/bin."
+for f in KSHook32.exe TDX32.dll; do
+  cp "build/x86/bin/$f" "$run/"
+done
+echo "Kestrow (x64) is in $run; the x86 installation is in build/run-x86."
 
 . scripts/wine-session.sh
 if [ -n "${DISPLAY:-}" ]; then
