@@ -74,7 +74,8 @@ bool ParseCompanionCommand(std::wstring_view text, CompanionCommand& command) {
       if (!ReadNumber(text, 10, 0x7FFF, value) || text.empty() || text.front() != L':') return false;
       text.remove_prefix(1);
       if (value > text.size()) return false;
-      (which == 4 ? command.hook.logPath : command.hook.leftAlonePrograms).assign(text.substr(0, value));
+      (which == 4 ? command.hook.logPath : command.hook.leftAlonePrograms)
+          .assign(text.substr(0, static_cast<size_t>(value)));
       text.remove_prefix(static_cast<size_t>(value));
       continue;
     }

@@ -17,8 +17,9 @@ Fn Export(HMODULE library, const char* name) {
 
 bool HasHookInstall(HMODULE library) { return Export<InstallFn>(library, "KS_TDXInstall") != nullptr; }
 
-int CallHookInstall(HMODULE library, const HookParameters& parameters) {
-  const auto install = Export<InstallFn>(library, "KS_TDXInstall");
+int CallHookInstall(HMODULE library, const HookParameters& parameters, HookReach reach) {
+  const auto install =
+      Export<InstallFn>(library, reach == HookReach::Desktop ? "KS_TDXInstall" : "KS_TDXInstallForThreads");
   if (install == nullptr) return 0;
   // The programs left alone are in place before the hook is; a library
   // without the export takes none.
@@ -28,6 +29,8 @@ int CallHookInstall(HMODULE library, const HookParameters& parameters) {
   // The path stays valid for the whole call; an empty one means no log.
   return install(parameters.logPath.empty() ? nullptr : parameters.logPath.c_str(), parameters.flags);
 }
+
+HookThreadFn BindHookThread(HMODULE library) { return Export<HookThreadFn>(library, "KS_TDXHookThread"); }
 
 int CallHookUninstall(HMODULE library) {
   const auto uninstall = Export<UninstallFn>(library, "KS_TDXUninstall");

@@ -12,8 +12,18 @@ namespace ks {
 // Whether the library exports the install call.
 bool HasHookInstall(HMODULE library);
 
+// Which programs one install serves: every thread on the desktop through one
+// system-wide hook, or only the threads the caller then hooks one by one.
+enum class HookReach { Desktop, ChosenThreads };
+
 // The install export's result (1 installed, 0 not); 0 when it is missing.
-int CallHookInstall(HMODULE library, const HookParameters& parameters);
+// The programs left alone are handed over first.
+int CallHookInstall(HMODULE library, const HookParameters& parameters, HookReach reach = HookReach::Desktop);
+
+// The export that hooks one thread after a HookReach::ChosenThreads install;
+// null when the library has none.
+using HookThreadFn = HHOOK(WINAPI*)(DWORD threadId);
+HookThreadFn BindHookThread(HMODULE library);
 
 // The uninstall export's result (1 removed, 0 not); 0 when it is missing.
 int CallHookUninstall(HMODULE library);

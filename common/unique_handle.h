@@ -61,6 +61,7 @@ inline void CloseGdi(HGDIOBJ h) noexcept { ::DeleteObject(h); }
 inline void CloseFind(HANDLE h) noexcept { ::FindClose(h); }
 inline void CloseWindowHandle(HWND h) noexcept { ::DestroyWindow(h); }
 inline void CloseDesktopHandle(HDESK h) noexcept { ::CloseDesktop(h); }
+inline void CloseWinEvent(HWINEVENTHOOK h) noexcept { ::UnhookWinEvent(h); }
 }  // namespace detail
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, detail::CloseKernel, 0>;
@@ -74,6 +75,7 @@ using UniqueGdiObject = UniqueHandle<HGDIOBJ, detail::CloseGdi, 0>;
 using UniqueFind = UniqueHandle<HANDLE, detail::CloseFind, -1>;
 using UniqueWindow = UniqueHandle<HWND, detail::CloseWindowHandle, 0>;
 using UniqueDesktop = UniqueHandle<HDESK, detail::CloseDesktopHandle, 0>;
+using UniqueWinEvent = UniqueHandle<HWINEVENTHOOK, detail::CloseWinEvent, 0>;
 
 // Runs a callable when the scope ends, for paired calls without a handle.
 template <typename F>

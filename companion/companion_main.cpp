@@ -1,9 +1,11 @@
 // KSHook32.exe: the 32-bit companion of the x64 agent. Started by the agent
-// at each install, it installs the same hook from TDX32.dll beside it for the
-// 32-bit programs of the desktop, with the agent's flags and log path, and
-// holds it until the agent tells it to stop or the agent's process ends. It
-// shows nothing. It pumps messages all its life, because Windows may run a
-// hook of the other bitness on the thread that installed it.
+// at each install, it sets the same hook from TDX32.dll beside it on every
+// GUI thread of a 32-bit program, with the agent's flags, log path and
+// programs left alone, and holds the hooks until the agent tells it to stop
+// or the agent's process ends. A system-wide hook would reach the 64-bit
+// programs too, and each of their messages would then wait for a call into
+// this process. It shows nothing and pumps messages all its life: window
+// creation events come as messages.
 #include <windows.h>
 
 #include "common/companion_command.h"
@@ -11,8 +13,24 @@
 #include "common/hook_library_calls.h"
 #include "common/module_path.h"
 #include "common/unique_handle.h"
+#include "companion/thread_hooks.h"
 
 namespace {
+
+// Ended threads are dropped this often; a thread id seen again is checked then.
+constexpr UINT kForgetEndedMs = 30000;
+
+ks::ThreadHooks* g_threads = nullptr;
+
+void CALLBACK OnWindowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+  if (object == OBJID_WINDOW && child == CHILDID_SELF && window != nullptr && g_threads != nullptr) {
+    g_threads->ServeThreadOf(window);
+  }
+}
+
+void CALLBACK OnForgetTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (g_threads != nullptr) g_threads->ForgetEndedThreads();
+}
 
 HANDLE AsHandle(uint64_t value) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value)); }
 
@@ -54,14 +72,34 @@ uint32_t Serve(const ks::CompanionCommand& command) {
   if (GetFileAttributesW(libraryPath.c_str()) == INVALID_FILE_ATTRIBUTES) return ks::kCompanionLibraryMissing;
   if (!SameBuild(libraryPath)) return ks::kCompanionLibraryOtherBuild;
   const ks::UniqueModule library(LoadLibraryW(libraryPath.c_str()));
-  if (!library || !ks::HasHookInstall(library.get())) return ks::kCompanionLibraryMissing;
-  if (ks::CallHookInstall(library.get(), command.hook) != 1) return ks::kCompanionHookRefused;
+  const ks::HookThreadFn hookThread = library ? ks::BindHookThread(library.get()) : nullptr;
+  if (hookThread == nullptr) return ks::kCompanionLibraryMissing;
+  if (ks::CallHookInstall(library.get(), command.hook, ks::HookReach::ChosenThreads) != 1) {
+    return ks::kCompanionHookRefused;
+  }
 
-  // No message is taken before this: the agent waits for it without pumping.
-  SetEvent(ready.get());
-  PumpUntilStopped(agent.get(), stop.get());
+  uint32_t exitCode = ks::kCompanionDone;
+  {
+    ks::ThreadHooks threads(hookThread);
+    g_threads = &threads;
+    // Watching creation first: a window made while the others are counted is
+    // not missed.
+    const ks::UniqueWinEvent created(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWindowCreated,
+                                                     0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
+    if (!created) {
+      exitCode = ks::kCompanionHookRefused;
+    } else {
+      threads.ServeExistingWindows();
+      const UINT_PTR timer = SetTimer(nullptr, 0, kForgetEndedMs, OnForgetTimer);
+      // No message is taken before this: the agent waits for it without pumping.
+      SetEvent(ready.get());
+      PumpUntilStopped(agent.get(), stop.get());
+      if (timer != 0) KillTimer(nullptr, timer);
+    }
+    g_threads = nullptr;
+  }
   (void)ks::CallHookUninstall(library.get());
-  return ks::kCompanionDone;
+  return exitCode;
 }
 
 }  // namespace

@@ -6,7 +6,7 @@ namespace ks {
 
 // One section, shared by every process that maps the library; the linker keeps
 // initialised data only, hence the explicit zeros.
-__attribute__((section("Shared"), shared)) SharedState g_shared = {0, nullptr, 0, 0, {0, 0}};
+__attribute__((section("Shared"), shared)) SharedState g_shared = {0, nullptr, 0, 0, 0, {0, 0}};
 
 HINSTANCE g_dllInstance = nullptr;
 

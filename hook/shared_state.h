@@ -8,8 +8,12 @@ namespace ks {
 
 struct SharedState {
   ATOM logAtom;      // the log writer's atom; 0 while logging is off
-  HHOOK hookHandle;  // null while the hook is not installed
-  DWORD hookFlags;   // flags of the last install
+  HHOOK hookHandle;  // the system-wide hook; null while it is not installed
+  // Nonzero while the installer hooks chosen threads one by one instead (the
+  // companion: a hook of the other bitness would cost every program of the
+  // agent's bitness a call into another process per message).
+  DWORD servesThreads;
+  DWORD hookFlags;  // flags of the last install
   // The process that made the installation, and when it started: the hook
   // dies with that process, while this section lives on in every program
   // that still maps the library. The start time tells a recycled id apart.

@@ -1,5 +1,6 @@
 // The library's entry point and its exports: install and remove the one
-// system-wide message hook, and the programs it leaves alone.
+// system-wide message hook (or one installation whose hooks are set thread by
+// thread), and the programs it leaves alone.
 #include <windows.h>
 
 #include "hook/excluded_programs.h"
@@ -45,12 +46,30 @@ bool InstallerRuns() {
   return runs;
 }
 
-// The installer died without uninstalling: its hook went with it, and the log
+bool Installed() { return g_shared.hookHandle != nullptr || g_shared.servesThreads != 0; }
+
+// The installer died without uninstalling: its hooks went with it, and the log
 // it started has no lock holder any more, so both are dropped.
 void ForgetDeadInstallation() {
-  UnhookWindowsHookEx(g_shared.hookHandle);
+  if (g_shared.hookHandle != nullptr) UnhookWindowsHookEx(g_shared.hookHandle);
   g_shared.hookHandle = nullptr;
+  g_shared.servesThreads = 0;
   if (LogIsOn() && LogStop() == 0) LogAtomSlot() = 0;
+}
+
+// What both kinds of install do first: refuse while another live process's
+// installation is in force, start the log, set the flags. False when refused.
+bool BeginInstall(const wchar_t* logPath, DWORD flags) {
+  if (Installed()) {
+    if (InstallerRuns()) return false;
+    ForgetDeadInstallation();
+  }
+  if (logPath != nullptr && !IsBadStringPtrW(logPath, static_cast<UINT_PTR>(-1))) {
+    LogStart(logPath);
+  }
+  // The flags are in place before any copy of the procedure can run.
+  g_shared.hookFlags = flags;
+  return true;
 }
 
 void RecordInstaller() {
@@ -58,6 +77,12 @@ void RecordInstaller() {
   StartTimeOf(GetCurrentProcess(), start);
   g_shared.installerStart = start;
   g_shared.installerProcessId = GetCurrentProcessId();
+}
+
+int EndInstall(bool done) {
+  if (done) RecordInstaller();
+  LogWriteLine(done ? L"Success install TDX hook" : L"FAILURE  install TDX hook");
+  return done ? 1 : 0;
 }
 
 }  // namespace
@@ -76,26 +101,35 @@ BOOL WINAPI DllEntry(HINSTANCE instance, DWORD reason, LPVOID) {
 
 int WINAPI KS_TDXInstall(const wchar_t* logPath, DWORD flags) {
   using namespace ks;
-  if (g_shared.hookHandle != nullptr) {
-    if (InstallerRuns()) return 0;
-    ForgetDeadInstallation();
-  }
-  if (logPath != nullptr && !IsBadStringPtrW(logPath, static_cast<UINT_PTR>(-1))) {
-    LogStart(logPath);
-  }
-  // The flags are in place before any copy of the procedure can run.
-  g_shared.hookFlags = flags;
+  if (!BeginInstall(logPath, flags)) return 0;
   g_shared.hookHandle = SetWindowsHookExW(WH_GETMESSAGE, GetMsgProc, g_dllInstance, 0);
-  if (g_shared.hookHandle != nullptr) RecordInstaller();
-  LogWriteLine(g_shared.hookHandle != nullptr ? L"Success install TDX hook" : L"FAILURE  install TDX hook");
-  return g_shared.hookHandle != nullptr ? 1 : 0;
+  return EndInstall(g_shared.hookHandle != nullptr);
+}
+
+// An installation without the system-wide hook: the caller then hooks the
+// threads it chooses with KS_TDXHookThread and removes those hooks itself
+// before KS_TDXUninstall.
+int WINAPI KS_TDXInstallForThreads(const wchar_t* logPath, DWORD flags) {
+  using namespace ks;
+  if (!BeginInstall(logPath, flags)) return 0;
+  g_shared.servesThreads = 1;
+  return EndInstall(true);
+}
+
+// The hook on one thread of any process, for the process that made an
+// installation for threads; null otherwise or when Windows refuses.
+HHOOK WINAPI KS_TDXHookThread(DWORD threadId) {
+  using namespace ks;
+  if (g_shared.servesThreads == 0 || g_shared.installerProcessId != GetCurrentProcessId()) return nullptr;
+  return SetWindowsHookExW(WH_GETMESSAGE, GetMsgProc, g_dllInstance, threadId);
 }
 
 int WINAPI KS_TDXUninstall() {
   using namespace ks;
-  if (g_shared.hookHandle == nullptr) return 0;
-  UnhookWindowsHookEx(g_shared.hookHandle);
+  if (!Installed()) return 0;
+  if (g_shared.hookHandle != nullptr) UnhookWindowsHookEx(g_shared.hookHandle);
   g_shared.hookHandle = nullptr;
+  g_shared.servesThreads = 0;
   g_shared.installerProcessId = 0;
   BroadcastNullMessage();
   if (LogIsOn()) LogStop();
@@ -105,7 +139,7 @@ int WINAPI KS_TDXUninstall() {
 // Before an install, like its flags; an installation in force keeps its list.
 int WINAPI KS_TDXLeaveAlone(const wchar_t* programs, DWORD leaveFullScreen) {
   using namespace ks;
-  if (g_shared.hookHandle != nullptr && InstallerRuns()) return 0;
+  if (Installed() && InstallerRuns()) return 0;
   if (programs != nullptr && IsBadStringPtrW(programs, static_cast<UINT_PTR>(-1))) programs = nullptr;
   StoreLeftAlone(programs, leaveFullScreen);
   return 1;

@@ -23,12 +23,19 @@ constexpr char kAllRules[] =
 
 using Names = std::vector<std::string>;
 
+// The companion hooks a 32-bit program's thread once its window exists; the
+// program waits for that before it turns the wheel.
+constexpr wchar_t kHooked[] = L" hookedby=TDX32.dll";
+
 // A wheel over a list box of a 32-bit program while its focus is elsewhere.
-bool WheelIsRedirectedIn32BitProgram() {
-  const TargetReport report = RunWheelTarget(L"scenario=redirect over=list", X86BinDir());
+bool WheelIsRedirectedIn32BitProgram(const wchar_t* wait) {
+  const TargetReport report = RunWheelTarget(std::wstring(L"scenario=redirect over=list") + wait, X86BinDir());
   EXPECT_TRUE(report.ran);
   return report.ran && report.Windows() == Names{"list"};
 }
+
+bool ThirtyTwoBitProgramGetsTheWheel() { return WheelIsRedirectedIn32BitProgram(kHooked); }
+bool ThirtyTwoBitProgramKeepsItsWheel() { return !WheelIsRedirectedIn32BitProgram(L""); }
 
 bool WheelIsRedirectedIn64BitProgram() {
   const TargetReport report = RunWheelTarget(L"scenario=redirect over=list");
@@ -97,7 +104,8 @@ TEST_F(HookCompanionTest, X64Agent_32BitProgramGetsTheWheelAndEveryRule) {
   EXPECT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs, 2));
   EXPECT_EQ(CountOf(copy_.LogText(), kNotHooked), 0u);
 
-  const TargetReport redirected = RunWheelTarget(L"scenario=redirect over=list delta=-120", X86BinDir());
+  const TargetReport redirected =
+      RunWheelTarget(std::wstring(L"scenario=redirect over=list delta=-120") + kHooked, X86BinDir());
   ASSERT_TRUE(redirected.ran);
   ASSERT_EQ(redirected.Windows(), Names{"list"});
   EXPECT_EQ(redirected.Of("list")[0].message, "WM_MOUSEWHEEL");
@@ -106,7 +114,7 @@ TEST_F(HookCompanionTest, X64Agent_32BitProgramGetsTheWheelAndEveryRule) {
   for (unsigned keys : {0x4u, 0x8u, 0x1u, 0x2u}) {  // Shift, Ctrl, left and right button
     SCOPED_TRACE(testing::Message() << "keys " << keys);
     const TargetReport report =
-        RunWheelTarget(L"scenario=pane over=pane delta=120 keys=" + std::to_wstring(keys), X86BinDir());
+        RunWheelTarget(L"scenario=pane over=pane delta=120 keys=" + std::to_wstring(keys) + kHooked, X86BinDir());
     ASSERT_TRUE(report.ran);
     const std::vector<Received> pane = report.Of("pane");
     ASSERT_EQ(pane.size(), 2u);
@@ -115,11 +123,13 @@ TEST_F(HookCompanionTest, X64Agent_32BitProgramGetsTheWheelAndEveryRule) {
     EXPECT_EQ(pane[1].wParam, WheelParam(keys, -120));
   }
 
-  const TargetReport middle = RunWheelTarget(L"scenario=redirect over=list keys=16", X86BinDir());
+  const TargetReport middle =
+      RunWheelTarget(std::wstring(L"scenario=redirect over=list keys=16") + kHooked, X86BinDir());
   ASSERT_TRUE(middle.ran);
   EXPECT_TRUE(middle.received.empty());
 
-  const TargetReport sideways = RunWheelTarget(L"scenario=redirect over=list wheel=h", X86BinDir());
+  const TargetReport sideways =
+      RunWheelTarget(std::wstring(L"scenario=redirect over=list wheel=h") + kHooked, X86BinDir());
   ASSERT_TRUE(sideways.ran);
   ASSERT_EQ(sideways.Windows(), Names{"list"});
   EXPECT_EQ(sideways.Of("list")[0].message, "WM_MOUSEHWHEEL");
@@ -127,13 +137,16 @@ TEST_F(HookCompanionTest, X64Agent_32BitProgramGetsTheWheelAndEveryRule) {
   const DWORD companion = OnlyCompanion();
   Exit();
   EXPECT_TRUE(WaitForProcessEnd(companion, kEndMs));
-  EXPECT_FALSE(WheelIsRedirectedIn32BitProgram());
+  EXPECT_TRUE(ThirtyTwoBitProgramKeepsItsWheel());
 }
 
 // Off and on from the tray, a settings change: a new companion each install,
-// none while the hook is off, with the flags of the moment.
+// none while the hook is off, with the flags of the moment; a 32-bit program
+// open all along is served by the companions started after it.
 TEST_F(HookCompanionTest, CompanionFollowsTheHook_ThroughToggleReloadAndExit) {
   ASSERT_TRUE(copy_.AddCompanion());
+  HeldWheelTarget openAllAlong;
+  ASSERT_TRUE(openAllAlong.Start(std::wstring(L"scenario=redirect over=list") + kHooked, X86BinDir()));
   Start("");
   const DWORD first = OnlyCompanion();
   ASSERT_NE(first, 0u);
@@ -141,21 +154,24 @@ TEST_F(HookCompanionTest, CompanionFollowsTheHook_ThroughToggleReloadAndExit) {
   Command(ID_CMD_ENABLE);
   EXPECT_TRUE(WaitForProcessEnd(first, kEndMs));
   EXPECT_TRUE(Companions().empty());
-  EXPECT_FALSE(WheelIsRedirectedIn32BitProgram());
+  EXPECT_TRUE(ThirtyTwoBitProgramKeepsItsWheel());
 
   Command(ID_CMD_ENABLE);
   const DWORD second = OnlyCompanion();
   EXPECT_NE(second, first);
-  EXPECT_TRUE(WheelIsRedirectedIn32BitProgram());
+  EXPECT_TRUE(ThirtyTwoBitProgramGetsTheWheel());
 
   Reload("HScrollOnShift=1\r\n");
   EXPECT_TRUE(WaitForProcessEnd(second, kEndMs));
   const DWORD third = OnlyCompanion();
   EXPECT_NE(third, second);
-  const TargetReport shift = RunWheelTarget(L"scenario=pane over=pane keys=4", X86BinDir());
+  const TargetReport shift = RunWheelTarget(std::wstring(L"scenario=pane over=pane keys=4") + kHooked, X86BinDir());
   ASSERT_TRUE(shift.ran);
   ASSERT_FALSE(shift.Of("pane").empty());
   EXPECT_EQ(shift.Of("pane")[0].message, "WM_HSCROLL");
+  const TargetReport open = openAllAlong.Release();
+  ASSERT_TRUE(open.ran);
+  EXPECT_EQ(open.Windows(), Names{"list"});
 
   Exit();
   EXPECT_TRUE(WaitForProcessEnd(third, kEndMs));
@@ -170,7 +186,7 @@ TEST_F(HookCompanionTest, AgentKilled_CompanionEndsByItself) {
   ASSERT_NE(companion, 0u);
   agent_.Kill();
   EXPECT_TRUE(WaitForProcessEnd(companion, kEndMs));
-  EXPECT_FALSE(WheelIsRedirectedIn32BitProgram());
+  EXPECT_TRUE(ThirtyTwoBitProgramKeepsItsWheel());
   // Under Wine the killed agent's own hook outlives it: take it over and
   // remove it, as the next agent would.
   TdxLibrary tdx;
@@ -195,7 +211,7 @@ TEST_F(HookCompanionTest, CompanionKilled_NextInstallStartsANewOne) {
   Command(ID_CMD_ENABLE);
   const DWORD next = OnlyCompanion();
   EXPECT_NE(next, killed);
-  EXPECT_TRUE(WheelIsRedirectedIn32BitProgram());
+  EXPECT_TRUE(ThirtyTwoBitProgramGetsTheWheel());
   Exit();
 }
 
@@ -233,7 +249,7 @@ TEST_F(HookCompanionTest, CompanionMissingBrokenOrOfAnotherBuild_64BitHookAloneA
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(ChildProcessesNamed(agent.Id(), L"KSHook32.exe").empty());
     EXPECT_TRUE(WheelIsRedirectedIn64BitProgram());
-    EXPECT_FALSE(WheelIsRedirectedIn32BitProgram());
+    EXPECT_TRUE(ThirtyTwoBitProgramKeepsItsWheel());
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(agent.WaitForExit(kEndMs));
 
@@ -261,7 +277,7 @@ TEST_F(HookCompanionTest, SecondCompanion_IsRefused_OneHookOfEachBitness) {
   EXPECT_EQ(tdx.Install(nullptr, 0), 0);
 
   EXPECT_EQ(Companions(), std::vector<DWORD>{first});
-  EXPECT_TRUE(WheelIsRedirectedIn32BitProgram());
+  EXPECT_TRUE(ThirtyTwoBitProgramGetsTheWheel());
   Exit();
 }
 

@@ -6,7 +6,7 @@
 //
 // Arguments: report=<file> scenario=<name> keys=<n> delta=<n> over=<name>
 //            msgover=<name> hang=<ms> stale=<ms> peek=1 throw=1 wheel=h
-//            pointed=<program>
+//            pointed=<program> hookedby=<library> gate=<event>
 // With wheel=h the message is WM_MOUSEHWHEEL, as a tilt wheel or a touchpad
 // sends it. Scenario store puts a Store app's core window in its frame host
 // on the right, storeframe an ordinary pane in such a frame host.
@@ -18,6 +18,10 @@
 // hang ms; the wheel comes stale ms into that sleep, and the report waits for
 // the thread to wake and take what was queued for it. With throw=1 the
 // windows throw on the wheel, and the message loop's handler catches it.
+// With gate= it sets the event named <event>.made once its windows exist and
+// waits for the event <event> before it goes on. With hookedby= the wheel waits until that hook library is in this
+// process: a hook set on this thread from outside, once its window exists, arrives with the first message taken after
+// it.
 #include <windows.h>
 
 #include <cstdio>
@@ -217,6 +221,28 @@ void Drain() {
   }
 }
 
+void WaitAtGate(const std::wstring& gate) {
+  HANDLE made = OpenEventW(EVENT_MODIFY_STATE, FALSE, (gate + L".made").c_str());
+  HANDLE go = OpenEventW(SYNCHRONIZE, FALSE, gate.c_str());
+  if (made == nullptr || go == nullptr) return;
+  SetEvent(made);
+  while (MsgWaitForMultipleObjects(1, &go, FALSE, 30000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) Drain();
+  CloseHandle(made);
+  CloseHandle(go);
+}
+
+// Until the library is loaded, or 10 s; each round takes a message, so a hook
+// on this thread is called and its library brought in.
+void WaitForLibrary(const std::wstring& name) {
+  const ULONGLONG until = GetTickCount64() + 10000;
+  for (;;) {
+    PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+    Drain();
+    if (GetModuleHandleW(name.c_str()) != nullptr || GetTickCount64() >= until) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+}
+
 struct HungSide {
   HANDLE ready;
   DWORD hangMs;
@@ -338,6 +364,9 @@ int wmain(int argc, wchar_t** argv) {
     MakePointedFrame(scenario);
   }
 
+  // Held, it takes the foreground and the focus only once let go: both went to
+  // whatever was opened meanwhile.
+  if (g_args.count(L"gate") != 0) WaitAtGate(Arg(L"gate"));
   SetForegroundWindow(GetParent(edit));
   SetFocus(Arg(L"focus") == L"none" ? nullptr : edit);
   Drain();
@@ -346,6 +375,7 @@ int wmain(int argc, wchar_t** argv) {
   const POINT messagePoint = g_args.count(L"msgover") ? PointOf(Arg(L"msgover")) : cursor;
   SetCursorPos(cursor.x, cursor.y);
   Drain();
+  if (g_args.count(L"hookedby") != 0) WaitForLibrary(Arg(L"hookedby"));
 
   const UINT wheel = Arg(L"wheel") == L"h" ? WM_MOUSEHWHEEL : WM_MOUSEWHEEL;
   const WPARAM wParam =

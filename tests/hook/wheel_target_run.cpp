@@ -30,16 +30,11 @@ unsigned long WheelParam(unsigned keys, int distance) {
   return (static_cast<unsigned long>(static_cast<WORD>(static_cast<short>(distance))) << 16) | static_cast<WORD>(keys);
 }
 
-TargetReport RunWheelTarget(const std::wstring& arguments, const std::wstring& programDir) {
-  TargetReport report;
-  TempDir dir;
-  const std::wstring reportPath = dir.File(L"report.txt");
-  ChildProcess target;
-  if (!target.Start(programDir + L"wheel_target.exe", QuoteArgument(L"report=" + reportPath) + L" " + arguments)) {
-    return report;
-  }
-  if (!target.WaitForExit(30000) || target.ExitCode() != 0) return report;
+namespace {
 
+TargetReport ReadReport(ChildProcess& target, const std::wstring& reportPath) {
+  TargetReport report;
+  if (!target.WaitForExit(30000) || target.ExitCode() != 0) return report;
   std::istringstream lines(ReadBytes(reportPath));
   std::string line;
   while (std::getline(lines, line)) {
@@ -59,6 +54,36 @@ TargetReport RunWheelTarget(const std::wstring& arguments, const std::wstring& p
     }
   }
   return report;
+}
+
+bool StartTarget(ChildProcess& target, const std::wstring& programDir, const std::wstring& reportPath,
+                 const std::wstring& arguments) {
+  return target.Start(programDir + L"wheel_target.exe", QuoteArgument(L"report=" + reportPath) + L" " + arguments);
+}
+
+}  // namespace
+
+TargetReport RunWheelTarget(const std::wstring& arguments, const std::wstring& programDir) {
+  TempDir dir;
+  const std::wstring reportPath = dir.File(L"report.txt");
+  ChildProcess target;
+  if (!StartTarget(target, programDir, reportPath, arguments)) return TargetReport();
+  return ReadReport(target, reportPath);
+}
+
+HeldWheelTarget::HeldWheelTarget()
+    : gate_(L"ks-wheel-gate-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64())),
+      made_(CreateEventW(nullptr, TRUE, FALSE, (gate_ + L".made").c_str())),
+      go_(CreateEventW(nullptr, TRUE, FALSE, gate_.c_str())) {}
+
+bool HeldWheelTarget::Start(const std::wstring& arguments, const std::wstring& programDir) {
+  return made_ && go_ && StartTarget(target_, programDir, dir_.File(L"report.txt"), arguments + L" gate=" + gate_) &&
+         WaitPumping(made_.get(), 30000);
+}
+
+TargetReport HeldWheelTarget::Release() {
+  SetEvent(go_.get());
+  return ReadReport(target_, dir_.File(L"report.txt"));
 }
 
 LibraryLog::LibraryLog() : path_(BinDir() + L"LogFile.log") { DeleteFileW(path_.c_str()); }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/harness/child_process.h"
 #include "tests/harness/tdx_library.h"
 #include "tests/harness/test_files.h"
 
@@ -40,6 +41,27 @@ unsigned long WheelParam(unsigned keys, int distance);
 // waits for it and parses its report. programDir names another build of it,
 // such as the 32-bit one in X86BinDir().
 TargetReport RunWheelTarget(const std::wstring& arguments, const std::wstring& programDir = BinDir());
+
+// A wheel target whose windows exist before it may turn the wheel: for a hook
+// installed while a program is already open.
+class HeldWheelTarget {
+ public:
+  HeldWheelTarget();
+  HeldWheelTarget(const HeldWheelTarget&) = delete;
+  HeldWheelTarget& operator=(const HeldWheelTarget&) = delete;
+
+  // Starts it as RunWheelTarget would; true once its windows exist.
+  bool Start(const std::wstring& arguments, const std::wstring& programDir = BinDir());
+  // Lets it turn the wheel, waits for its end and parses its report.
+  TargetReport Release();
+
+ private:
+  std::wstring gate_;
+  UniqueKernelHandle made_;
+  UniqueKernelHandle go_;
+  TempDir dir_;
+  ChildProcess target_;
+};
 
 // "LogFile.log" beside the TDX.dll under test, the one file its writer may
 // append to; removed when made and when gone.
