@@ -134,6 +134,12 @@ TEST_F(HookCompanionTest, X64Agent_32BitProgramGetsTheWheelAndEveryRule) {
   ASSERT_EQ(sideways.Windows(), Names{"list"});
   EXPECT_EQ(sideways.Of("list")[0].message, "WM_MOUSEHWHEEL");
 
+  // The programs left alone reach the 32-bit side too.
+  Reload(std::string(kAllRules) + "ExcludePrograms=wheel_target.exe\r\n");
+  const TargetReport excluded = RunWheelTarget(std::wstring(L"scenario=redirect over=list") + kHooked, X86BinDir());
+  ASSERT_TRUE(excluded.ran);
+  EXPECT_EQ(excluded.Windows(), Names{"edit"});
+
   const DWORD companion = OnlyCompanion();
   Exit();
   EXPECT_TRUE(WaitForProcessEnd(companion, kEndMs));
