@@ -2,9 +2,10 @@
 //  - per ordinary (non-wheel) message: TDX against a hook that only passes
 //    messages on, and against no hook at all;
 //  - in the x64 build, per ordinary message in a 64-bit and in a 32-bit
-//    program: TDX.dll and the companion's TDX32.dll installed together
-//    against TDX.dll alone (the 32-bit program is the x86 tree's build of
-//    this benchmark, the companion the x86 tree's KSHook32.exe);
+//    program: the x64 agent's thread hooks with the companion's against one
+//    system-wide TDX.dll, as it was installed before (the 32-bit program is
+//    the x86 tree's build of this benchmark, the companion the x86 tree's
+//    KSHook32.exe);
 //  - a redirected wheel turn against one delivered directly;
 //  - what the checks for programs left alone add to a redirected turn: the
 //    full-screen test, and a list of 32 names, against the path without them,
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "agent/core/hook_companion.h"
+#include "common/hook_library_calls.h"
 #include "common/unique_handle.h"
 
 namespace {
@@ -256,61 +258,69 @@ double ChildLoopUs(const std::wstring& exe, bool waitForCompanion) {
   return us;
 }
 
-// Both hooks against the 64-bit one alone, in a 64-bit program (this one) and
-// a 32-bit one; the 32-bit hook alone shows what the 32-bit program pays for
-// its own hook. The companion hooks 32-bit programs thread by thread, so the
-// 64-bit program should see no difference.
+// The x64 agent's hooks now (TDX.dll on this 64-bit program's thread, set
+// thread by thread as the agent sets it, and the companion's TDX32.dll on the
+// 32-bit program's) against one system-wide TDX.dll, as the x64 agent
+// installed it before, in a 64-bit program (this one) and a 32-bit one; no
+// hook at all for reference.
 void BothBitnesses(const std::wstring& dir) {
   if (sizeof(void*) != 8) return;
   const std::wstring x86 = X86BinDir();
-  std::printf("ordinary messages with the 32-bit companion's hooks:\n");
+  std::printf("ordinary messages, the x64 agent's hooks with the 32-bit companion:\n");
   if (!Exists(x86 + L"KSHook32.exe") || !Exists(x86 + L"TDX32.dll") || !Exists(x86 + L"hook_bench.exe")) {
     std::printf("  skipped: the x86 tree (KSHook32.exe, TDX32.dll, hook_bench.exe) is not built\n");
     return;
   }
+  const ks::HookThreadFn hookThread = ks::BindHookThread(g_tdx.get());
+  if (hookThread == nullptr) return;
   constexpr int kRounds = 5;
+  enum Kind { kNone, kSystemWide, kThreads };
   struct Setup {
     const char* name;
-    bool tdx;
-    bool companion;
+    Kind kind;
     std::vector<double> own;
     std::vector<double> child;
-  } setups[] = {{"64-bit hook alone", true, false, {}, {}},
-                {"both", true, true, {}, {}},
-                {"32-bit hook alone", false, true, {}, {}}};
+  } setups[] = {{"no hook", kNone, {}, {}},
+                {"system-wide 64-bit hook (before)", kSystemWide, {}, {}},
+                {"thread hooks of each bitness (now)", kThreads, {}, {}}};
   constexpr int kSetups = 3;
   ks::HookCompanion companion;
   for (int round = 0; round < kRounds; ++round) {
     for (int k = 0; k < kSetups; ++k) {
       Setup& s = setups[(round + k) % kSetups];
-      if (s.tdx && InstallTdx() != 1) {
+      ks::UniqueHook own;
+      if (s.kind == kSystemWide && InstallTdx() != 1) {
         std::printf("  could not install TDX.dll\n");
         return;
       }
-      if (s.companion) {
+      if (s.kind == kThreads) {
+        if (ks::CallHookInstall(g_tdx.get(), {}, ks::HookReach::ChosenThreads) != 1) return;
+        own.reset(hookThread(GetCurrentThreadId()));
         const ks::CompanionStart started = companion.Start(x86 + L"KSHook32.exe", dir + L"TDX.dll", {});
-        if (started != ks::CompanionStart::Running) {
-          std::printf("  skipped: %ls\n", ks::CompanionProblem(started));
-          if (s.tdx) UninstallTdx();
+        if (!own || started != ks::CompanionStart::Running) {
+          std::printf("  skipped: %ls\n", own ? ks::CompanionProblem(started) : L"no thread hook");
+          own.reset();
+          UninstallTdx();
           return;
         }
       }
       Drain();
       s.own.push_back(MessageLoopUs(kMessages));
-      s.child.push_back(ChildLoopUs(x86 + L"hook_bench.exe", s.companion));
+      s.child.push_back(ChildLoopUs(x86 + L"hook_bench.exe", s.kind == kThreads));
       companion.Stop();
-      if (s.tdx) UninstallTdx();
+      own.reset();
+      if (s.kind != kNone) UninstallTdx();
       Drain();
     }
   }
   for (const Setup& s : setups) {
-    std::printf("  %-18s 64-bit program %8.3f us/message, 32-bit program %8.3f us/message\n", s.name, Fastest(s.own),
+    std::printf("  %-36s 64-bit program %8.3f us/message, 32-bit program %8.3f us/message\n", s.name, Fastest(s.own),
                 FastestMeasured(s.child));
   }
   // A 32-bit program whose hook did not arrive prints as failed (negative).
-  std::printf("  both / 64-bit alone: 64-bit program %8.3f, 32-bit program %8.3f   (goal <= 1.05 each)\n",
-              Fastest(setups[1].own) / Fastest(setups[0].own),
-              FastestMeasured(setups[1].child) / FastestMeasured(setups[0].child));
+  std::printf("  now / before: 64-bit program %8.3f, 32-bit program %8.3f   (goal <= 1.05 each)\n",
+              Fastest(setups[2].own) / Fastest(setups[1].own),
+              FastestMeasured(setups[2].child) / FastestMeasured(setups[1].child));
 }
 
 void PrintImports(HMODULE module) {

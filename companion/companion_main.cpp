@@ -13,24 +13,9 @@
 #include "common/hook_library_calls.h"
 #include "common/module_path.h"
 #include "common/unique_handle.h"
-#include "companion/thread_hooks.h"
+#include "common/thread_hooks.h"
 
 namespace {
-
-// Ended threads are dropped this often; a thread id seen again is checked then.
-constexpr UINT kForgetEndedMs = 30000;
-
-ks::ThreadHooks* g_threads = nullptr;
-
-void CALLBACK OnWindowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
-  if (object == OBJID_WINDOW && child == CHILDID_SELF && window != nullptr && g_threads != nullptr) {
-    g_threads->ServeThreadOf(window);
-  }
-}
-
-void CALLBACK OnForgetTimer(HWND, UINT, UINT_PTR, DWORD) {
-  if (g_threads != nullptr) g_threads->ForgetEndedThreads();
-}
 
 HANDLE AsHandle(uint64_t value) { return reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value)); }
 
@@ -80,23 +65,14 @@ uint32_t Serve(const ks::CompanionCommand& command) {
 
   uint32_t exitCode = ks::kCompanionDone;
   {
-    ks::ThreadHooks threads(hookThread);
-    g_threads = &threads;
-    // Watching creation first: a window made while the others are counted is
-    // not missed.
-    const ks::UniqueWinEvent created(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnWindowCreated,
-                                                     0, 0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
-    if (!created) {
+    ks::ThreadHooks threads;
+    if (!threads.Start(hookThread, ks::ProgramBitness::ThirtyTwo)) {
       exitCode = ks::kCompanionHookRefused;
     } else {
-      threads.ServeExistingWindows();
-      const UINT_PTR timer = SetTimer(nullptr, 0, kForgetEndedMs, OnForgetTimer);
       // No message is taken before this: the agent waits for it without pumping.
       SetEvent(ready.get());
       PumpUntilStopped(agent.get(), stop.get());
-      if (timer != 0) KillTimer(nullptr, timer);
     }
-    g_threads = nullptr;
   }
   (void)ks::CallHookUninstall(library.get());
   return exitCode;

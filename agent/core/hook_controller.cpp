@@ -7,6 +7,7 @@
 #include "common/module_path.h"
 #include "common/program_list.h"
 #include "common/settings.h"
+#include "common/thread_hooks.h"
 #include "log/log_writer.h"
 
 namespace ks {
@@ -16,8 +17,27 @@ namespace {
 int installed = 0;
 
 // Only the x64 agent has a companion: on 32-bit Windows there are no 64-bit
-// programs, and the x86 agent hooks the 32-bit ones itself.
+// programs, and the x86 agent hooks the 32-bit ones itself. The x64 agent
+// hooks the 64-bit programs' threads one by one, as the companion does the
+// 32-bit ones: a system-wide hook would cost every 32-bit program a call into
+// this process per message.
 constexpr bool kServesOtherBitness = sizeof(void*) == 8;
+
+ThreadHooks& OwnThreads() {
+  static ThreadHooks threads;
+  return threads;
+}
+
+// The x64 agent's hooks on the 64-bit programs' threads; the x86 agent's one
+// system-wide hook. 1 when installed.
+int InstallOwnHook(HMODULE library, const HookParameters& parameters) {
+  if (!kServesOtherBitness) return CallHookInstall(library, parameters);
+  const HookThreadFn hookThread = BindHookThread(library);
+  if (hookThread == nullptr || CallHookInstall(library, parameters, HookReach::ChosenThreads) != 1) return 0;
+  if (OwnThreads().Start(hookThread, ProgramBitness::SixtyFour)) return 1;
+  CallHookUninstall(library);
+  return 0;
+}
 
 HookCompanion& Companion() {
   static HookCompanion companion;
@@ -91,7 +111,7 @@ int InstallWheelHook() {
 
   const HookParameters parameters = BuildHookParameters(settings, passedPath);
   LogLeftAlone(settings, parameters);
-  installed = CallHookInstall(library, parameters);
+  installed = InstallOwnHook(library, parameters);
   if (installed != 1) {
     FreeLibrary(library);
     return installed;
@@ -104,6 +124,7 @@ int UninstallWheelHook() {
   if (!IsWheelHookInstalled()) return 0;
   // The 32-bit side goes first, so its last lines come before the report.
   if (kServesOtherBitness) Companion().Stop();
+  OwnThreads().Stop();
   HMODULE library = GetModuleHandleW(HookLibraryPath().c_str());
   if (library == nullptr) return 0;
   const int result = CallHookUninstall(library);

@@ -24,12 +24,6 @@ constexpr wchar_t kUninstalledReport[] = L"Log report uninstalled\n=============
 constexpr wchar_t kNotFound[] = L"Cannot start config. File not found\n\n";
 constexpr wchar_t kAlreadyRunning[] = L"The config module already running.";
 
-bool ShiftWheelScrollsHorizontally() {
-  const TargetReport report = RunWheelTarget(L"scenario=pane over=pane keys=4");
-  EXPECT_TRUE(report.ran);
-  return report.ran && !report.Of("pane").empty() && report.Of("pane")[0].message == "WM_HSCROLL";
-}
-
 // The message box of the process with this text, waiting up to timeoutMs.
 HWND WaitForBoxWithText(DWORD processId, const std::wstring& text, DWORD timeoutMs) {
   const ULONGLONG end = GetTickCount64() + timeoutMs;
@@ -119,7 +113,7 @@ TEST_F(ConfigLauncher, SettingsEnd_MakesTheAgentReloadAndReinstallWithTheNewFlag
   ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs));
   Settings();
   ASSERT_TRUE(config_.WaitForCount("start", 1, kStartMs));
-  EXPECT_FALSE(ShiftWheelScrollsHorizontally());
+  EXPECT_FALSE(ShiftWheelScrollsHorizontally(HookExpected::No));
   const size_t recordsBefore = tray_.Records().size();
 
   // What the settings program does on OK: writes the file, then ends.
@@ -127,7 +121,7 @@ TEST_F(ConfigLauncher, SettingsEnd_MakesTheAgentReloadAndReinstallWithTheNewFlag
   ASSERT_TRUE(FakeConfig::CloseWindowAndWait(kEndMs));
   ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs, 2));
   EXPECT_EQ(CountOf(copy_.LogText(), kUninstalledReport), 1u);
-  EXPECT_TRUE(ShiftWheelScrollsHorizontally());
+  EXPECT_TRUE(ShiftWheelScrollsHorizontally(HookExpected::Yes));
   ASSERT_TRUE(tray_.WaitForRecords(recordsBefore + 1, kStartMs));
   const TrayRecord refreshed = tray_.Records().back();
   EXPECT_EQ(refreshed.operation, static_cast<DWORD>(NIM_MODIFY));

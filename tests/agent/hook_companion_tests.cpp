@@ -37,12 +37,6 @@ bool WheelIsRedirectedIn32BitProgram(const wchar_t* wait) {
 bool ThirtyTwoBitProgramGetsTheWheel() { return WheelIsRedirectedIn32BitProgram(kHooked); }
 bool ThirtyTwoBitProgramKeepsItsWheel() { return !WheelIsRedirectedIn32BitProgram(L""); }
 
-bool WheelIsRedirectedIn64BitProgram() {
-  const TargetReport report = RunWheelTarget(L"scenario=redirect over=list");
-  EXPECT_TRUE(report.ran);
-  return report.ran && report.Windows() == Names{"list"};
-}
-
 class HookCompanionTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -254,7 +248,7 @@ TEST_F(HookCompanionTest, CompanionMissingBrokenOrOfAnotherBuild_64BitHookAloneA
     HWND window = WaitForAgentWindow(agent.Id(), kStartMs);
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(ChildProcessesNamed(agent.Id(), L"KSHook32.exe").empty());
-    EXPECT_TRUE(WheelIsRedirectedIn64BitProgram());
+    EXPECT_TRUE(WheelIsRedirected(HookExpected::Yes));
     EXPECT_TRUE(ThirtyTwoBitProgramKeepsItsWheel());
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(agent.WaitForExit(kEndMs));

@@ -1,5 +1,7 @@
 #include "tests/hook/wheel_target_run.h"
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 
 #include "tests/harness/child_process.h"
@@ -69,6 +71,24 @@ TargetReport RunWheelTarget(const std::wstring& arguments, const std::wstring& p
   ChildProcess target;
   if (!StartTarget(target, programDir, reportPath, arguments)) return TargetReport();
   return ReadReport(target, reportPath);
+}
+
+namespace {
+
+std::wstring Awaiting(HookExpected expected) { return expected == HookExpected::Yes ? L" hookedby=TDX.dll" : L""; }
+
+}  // namespace
+
+bool ShiftWheelScrollsHorizontally(HookExpected expected) {
+  const TargetReport report = RunWheelTarget(L"scenario=pane over=pane keys=4" + Awaiting(expected));
+  EXPECT_TRUE(report.ran);
+  return report.ran && !report.Of("pane").empty() && report.Of("pane")[0].message == "WM_HSCROLL";
+}
+
+bool WheelIsRedirected(HookExpected expected) {
+  const TargetReport report = RunWheelTarget(L"scenario=redirect over=list" + Awaiting(expected));
+  EXPECT_TRUE(report.ran);
+  return report.ran && !report.Of("list").empty();
 }
 
 HeldWheelTarget::HeldWheelTarget()

@@ -42,6 +42,16 @@ unsigned long WheelParam(unsigned keys, int distance);
 // such as the 32-bit one in X86BinDir().
 TargetReport RunWheelTarget(const std::wstring& arguments, const std::wstring& programDir = BinDir());
 
+// What a wheel target started now shows of the hook an agent installed. A hook
+// set thread by thread (the x64 agent's) reaches a new program once its first
+// window exists, so where the hook is expected the target first waits for
+// TDX.dll to be brought in; where it is not, no wait.
+enum class HookExpected { No, Yes };
+// Shift and the wheel over a plain pane scroll it horizontally.
+bool ShiftWheelScrollsHorizontally(HookExpected expected);
+// A wheel over a list box while the focus is elsewhere reaches the list box.
+bool WheelIsRedirected(HookExpected expected);
+
 // A wheel target whose windows exist before it may turn the wheel: for a hook
 // installed while a program is already open.
 class HeldWheelTarget {
