@@ -7,16 +7,13 @@
 #include "render/text_utf8.h"
 
 namespace ks::render {
-namespace {
 
-bool Shown(const Node& element) {
+bool IsShown(const Node& element) {
   for (const Node* n = &element; n; n = n->parent()) {
     if (n->style && (n->style->display == Display::None || !n->style->visible)) return false;
   }
   return true;
 }
-
-}  // namespace
 
 ControlKind ControlKindOf(const Node& e) {
   if (!e.isElement()) return ControlKind::None;
@@ -47,7 +44,7 @@ Node* ControlAncestor(Node* node) {
 std::vector<Node*> FocusOrder(Node& root) {
   std::vector<Node*> out;
   Document::VisitElements(root, [&](Node& n) {
-    if (ControlKindOf(n) != ControlKind::None && !(n.state() & kStateDisabled) && Shown(n)) out.push_back(&n);
+    if (ControlKindOf(n) != ControlKind::None && !(n.state() & kStateDisabled) && IsShown(n)) out.push_back(&n);
     return true;
   });
   return out;

@@ -14,6 +14,9 @@ enum class ControlKind { None, CheckBox, Radio, Button, Link };
 
 ControlKind ControlKindOf(const Node& element);
 
+// False when the element or one of its ancestors is not displayed or hidden.
+bool IsShown(const Node& element);
+
 // The element itself or its nearest ancestor that is a control; null when
 // there is none.
 Node* ControlAncestor(Node* node);

@@ -8,13 +8,6 @@
 namespace ks::render {
 namespace {
 
-bool Shown(const Node& element) {
-  for (const Node* n = &element; n; n = n->parent()) {
-    if (n->style && (n->style->display == Display::None || !n->style->visible)) return false;
-  }
-  return true;
-}
-
 bool IsNestedControl(const Node* node, const Node& control) {
   return node && node != &control && ControlKindOf(*node) != ControlKind::None;
 }
@@ -67,7 +60,7 @@ std::string Collapse(const std::string& text) {
 std::vector<Node*> AccessibleControls(Node& root) {
   std::vector<Node*> out;
   Document::VisitElements(root, [&](Node& n) {
-    if (ControlKindOf(n) != ControlKind::None && Shown(n)) out.push_back(&n);
+    if (ControlKindOf(n) != ControlKind::None && IsShown(n)) out.push_back(&n);
     return true;
   });
   return out;

@@ -114,21 +114,13 @@ class PageAccessible final : public IAccessible {
     if (!out) return E_POINTER;
     *out = nullptr;
     // Every control is a simple element of this object.
-    return Guarded([&] {
-      Node* node = nullptr;
-      const HRESULT hr = resolve(child, node);
-      if (FAILED(hr)) return hr;
-      return node ? S_FALSE : E_INVALIDARG;
-    });
+    return OnChild(child, [&](Node* node) -> HRESULT { return node ? S_FALSE : E_INVALIDARG; });
   }
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     if (!name) return E_POINTER;
     *name = nullptr;
-    return Guarded([&] {
-      Node* node = nullptr;
-      const HRESULT hr = resolve(child, node);
-      if (FAILED(hr)) return hr;
+    return OnChild(child, [&](Node* node) -> HRESULT {
       if (node) return ToBstr(AccessibleName(*node), name);
       wchar_t title[256] = {};
       const int length = GetWindowTextW(host_->accessibleWindow(), title, 256);
@@ -142,10 +134,7 @@ class PageAccessible final : public IAccessible {
     if (!value) return E_POINTER;
     *value = nullptr;
     // A link's value is where it leads, as browsers report it.
-    return Guarded([&] {
-      Node* node = nullptr;
-      const HRESULT hr = resolve(child, node);
-      if (FAILED(hr)) return hr;
+    return OnChild(child, [&](Node* node) -> HRESULT {
       if (!node || AccessibleRoleOf(*node) != AccessibleRole::Link) return S_FALSE;
       return ToBstr(std::string(node->attributeOr("href", "")), value);
     });
@@ -154,10 +143,7 @@ class PageAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
     if (!description) return E_POINTER;
     *description = nullptr;
-    return Guarded([&] {
-      Node* node = nullptr;
-      const HRESULT hr = resolve(child, node);
-      if (FAILED(hr)) return hr;
+    return OnChild(child, [&](Node* node) -> HRESULT {
       return node ? ToBstr(AccessibleDescription(*node), description) : S_FALSE;
     });
   }
@@ -165,10 +151,7 @@ class PageAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (!role) return E_POINTER;
     VariantInit(role);
-    return Guarded([&] {
-      Node* node = nullptr;
-      const HRESULT hr = resolve(child, node);
-      if (FAILED(hr)) return hr;
+    return OnChild(child, [&](Node* node) -> HRESULT {
       SetChild(role, node ? RoleCode(AccessibleRoleOf(*node)) : ROLE_SYSTEM_CLIENT);
       return S_OK;
     });
@@ -177,10 +160,7 @@ class PageAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
     if (!state) return E_POINTER;
     VariantInit(state);
-    return Guarded([&] {
-      Node* node = nullptr;
-      const HRESULT hr = resolve(child, node);
-      if (FAILED(hr)) return hr;
+    return OnChild(child, [&](Node* node) -> HRESULT {
       SetChild(state, node ? stateOf(*node) : pageState());
       return S_OK;
     });
@@ -225,19 +205,12 @@ class PageAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
     if (!action) return E_POINTER;
     *action = nullptr;
-    return Guarded([&] {
-      Node* node = nullptr;
-      const HRESULT hr = resolve(child, node);
-      if (FAILED(hr)) return hr;
-      return node ? ToBstr(AccessibleDefaultAction(*node), action) : S_FALSE;
-    });
+    return OnChild(
+        child, [&](Node* node) -> HRESULT { return node ? ToBstr(AccessibleDefaultAction(*node), action) : S_FALSE; });
   }
 
   HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
-    return Guarded([&] {
-      Node* node = nullptr;
-      const HRESULT hr = resolve(child, node);
-      if (FAILED(hr)) return hr;
+    return OnChild(child, [&](Node* node) -> HRESULT {
       if (flags != SELFLAG_TAKEFOCUS) return kNotSupported;
       const HWND window = host_->accessibleWindow();
       if (GetFocus() != window) SetFocus(window);
@@ -249,10 +222,7 @@ class PageAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height, VARIANT child) override {
     if (!left || !top || !width || !height) return E_POINTER;
     *left = *top = *width = *height = 0;
-    return Guarded([&] {
-      Node* node = nullptr;
-      const HRESULT hr = resolve(child, node);
-      if (FAILED(hr)) return hr;
+    return OnChild(child, [&](Node* node) -> HRESULT {
       RECT r{};
       if (node) {
         if (!host_->screenRect(*node, r)) return S_FALSE;
@@ -321,10 +291,7 @@ class PageAccessible final : public IAccessible {
   }
 
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-    return Guarded([&] {
-      Node* node = nullptr;
-      const HRESULT hr = resolve(child, node);
-      if (FAILED(hr)) return hr;
+    return OnChild(child, [&](Node* node) -> HRESULT {
       if (!node) return kNotSupported;
       host_->doDefaultAction(*node);
       return S_OK;
@@ -337,6 +304,17 @@ class PageAccessible final : public IAccessible {
  private:
   explicit PageAccessible(AccessibleHost& host) : host_(&host) {}
   ~PageAccessible() = default;
+
+  // Runs a member for the control a client names (null for the page itself)
+  // once the name is resolved, guarded like every member.
+  template <typename F>
+  HRESULT OnChild(const VARIANT& child, F&& f) {
+    return Guarded([&] {
+      Node* node = nullptr;
+      const HRESULT hr = resolve(child, node);
+      return FAILED(hr) ? hr : f(node);
+    });
+  }
 
   // The page's nodes belong to the window's thread; a client reaching the
   // object from another one (a host in the multithreaded apartment) is

@@ -4,15 +4,13 @@
 
 #include <vector>
 
+#include "tests/agent/agent_expectations.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/harness/agent_copy.h"
 #include "tests/harness/window_search.h"
 
 namespace ks::test {
 namespace {
-
-constexpr DWORD kStartMs = 20000;
-constexpr DWORD kEndMs = 20000;
 
 // Starts the copy and waits for its window; fails the test when it does not
 // come up.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/agent/agent_expectations.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/agent/language_test_files.h"
 #include "tests/agent/tray_user.h"
@@ -18,9 +19,6 @@
 
 namespace ks::test {
 namespace {
-
-constexpr DWORD kStartMs = 20000;
-constexpr DWORD kEndMs = 20000;
 
 class AgentTranslation : public testing::Test {
  protected:

@@ -2,6 +2,7 @@
 // messages, and shutting the agent down in order when closed.
 #include <gtest/gtest.h>
 
+#include "tests/agent/agent_expectations.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/harness/agent_copy.h"
 #include "tests/harness/window_search.h"
@@ -9,8 +10,6 @@
 namespace ks::test {
 namespace {
 
-constexpr DWORD kStartMs = 20000;
-constexpr DWORD kEndMs = 20000;
 constexpr wchar_t kUninstalledReport[] = L"Log report uninstalled\n=================================";
 
 class AgentWindow : public testing::Test {
@@ -63,14 +62,14 @@ TEST_F(AgentWindow, ExitMessage_IsAnsweredOneAfterTheAgentWoundDown) {
 }
 
 TEST_F(AgentWindow, CloseFromAnotherProgram_ShutsTheAgentDownInOrder) {
-  ASSERT_TRUE(WaitForFileText(copy_.LogPath(), L"Success install TDX hook", kStartMs));
+  ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs));
   PostMessageW(window_, WM_CLOSE, 0, 0);
   ASSERT_TRUE(agent_.WaitForExit(kEndMs));
   EXPECT_EQ(agent_.ExitCode(), 0u);
   EXPECT_FALSE(IsWindow(window_));
   const std::wstring log = copy_.LogText();
   EXPECT_EQ(CountOf(log, kUninstalledReport), 1u);
-  EXPECT_GT(log.rfind(kUninstalledReport), log.rfind(L"Success install TDX hook"));
+  EXPECT_GT(log.rfind(kUninstalledReport), log.rfind(kTdxSuccess));
 
   // The instance mutex went with it: the next agent runs without a box.
   AgentProcess next;

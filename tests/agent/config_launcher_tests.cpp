@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include "agent/core/resource_ids.h"
+#include "tests/agent/agent_expectations.h"
 #include "tests/agent/fake_config_run.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/agent/tray_user.h"
@@ -17,9 +18,6 @@
 namespace ks::test {
 namespace {
 
-constexpr DWORD kStartMs = 20000;
-constexpr DWORD kEndMs = 20000;
-constexpr wchar_t kTdxSuccess[] = L"Success install TDX hook";
 constexpr wchar_t kUninstalledReport[] = L"Log report uninstalled\n=================================";
 constexpr wchar_t kNotFound[] = L"Cannot start config. File not found\n\n";
 constexpr wchar_t kAlreadyRunning[] = L"The config module already running.";

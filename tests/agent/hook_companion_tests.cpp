@@ -6,6 +6,7 @@
 
 #include "agent/core/hook_companion.h"
 #include "agent/core/resource_ids.h"
+#include "tests/agent/agent_expectations.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/harness/agent_copy.h"
 #include "tests/hook/wheel_target_run.h"
@@ -13,11 +14,7 @@
 namespace ks::test {
 namespace {
 
-constexpr DWORD kStartMs = 20000;
-constexpr DWORD kEndMs = 20000;
-constexpr wchar_t kTdxSuccess[] = L"Success install TDX hook";
 constexpr wchar_t kNotHooked[] = L"32-bit programs are not hooked: ";
-constexpr wchar_t kReloadMessage[] = L"886C2831-8951-4ec5-BFDE-369FE359B72E";
 constexpr char kAllRules[] =
     "HScrollOnShift=1\r\nHScrollOnCtrl=1\r\nHScrollOnLButton=1\r\nHScrollOnRButton=1\r\nNoWheelIfMiddle=1\r\n";
 

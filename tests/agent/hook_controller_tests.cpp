@@ -5,6 +5,7 @@
 
 #include <regex>
 
+#include "tests/agent/agent_expectations.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/harness/agent_copy.h"
 #include "tests/hook/wheel_target_run.h"
@@ -12,12 +13,8 @@
 namespace ks::test {
 namespace {
 
-constexpr DWORD kStartMs = 20000;
-constexpr DWORD kEndMs = 20000;
 constexpr wchar_t kInstalledReport[] = L"Log report installed\n=================================";
 constexpr wchar_t kUninstalledReport[] = L"Log report uninstalled\n=================================";
-constexpr wchar_t kTdxSuccess[] = L"Success install TDX hook";
-constexpr wchar_t kReloadMessage[] = L"886C2831-8951-4ec5-BFDE-369FE359B72E";
 constexpr wchar_t kNoneLeftAlone[] = L"Excluded programs: 0, full-screen programs left alone: yes";
 
 class HookController : public testing::Test {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/agent/agent_expectations.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/agent/language_test_files.h"
 #include "tests/agent/own_menu_picture.h"
@@ -19,7 +20,6 @@
 namespace ks::test {
 namespace {
 
-constexpr DWORD kStartMs = 20000;
 constexpr POINT kMenuPoint = {60, 60};
 
 // From the menu's first state: up goes to the last item and on upwards over

@@ -6,6 +6,7 @@
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include "tests/agent/agent_expectations.h"
 #include "tests/agent/fake_config_run.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/agent/tray_user.h"
@@ -14,10 +15,7 @@
 namespace ks::test {
 namespace {
 
-constexpr DWORD kStartMs = 20000;
-constexpr DWORD kEndMs = 20000;
 constexpr UINT kFlagsBalloon = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_STATE | NIF_INFO;
-constexpr wchar_t kTdxSuccess[] = L"Success install TDX hook";
 constexpr wchar_t kUninstalledReport[] = L"Log report uninstalled\n=================================";
 
 class TrayClicks : public testing::Test {

@@ -8,6 +8,7 @@
 
 #include "agent/core/resource_ids.h"
 #include "agent/tray/web_page_commands.h"
+#include "tests/agent/agent_expectations.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/harness/agent_copy.h"
 #include "tests/harness/run_value_guard.h"
@@ -16,12 +17,9 @@
 namespace ks::test {
 namespace {
 
-constexpr DWORD kStartMs = 20000;
-constexpr DWORD kEndMs = 20000;
 constexpr UINT kFlagsBalloon = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_STATE | NIF_INFO;
 constexpr wchar_t kInstalledReport[] = L"Log report installed\n=================================";
 constexpr wchar_t kUninstalledReport[] = L"Log report uninstalled\n=================================";
-constexpr wchar_t kTdxSuccess[] = L"Success install TDX hook";
 
 std::wstring UpperCase(std::wstring text) {
   CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));

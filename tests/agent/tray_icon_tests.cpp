@@ -9,6 +9,7 @@
 
 #include "common/unique_handle.h"
 #include "common/web_links.h"
+#include "tests/agent/agent_expectations.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/harness/agent_copy.h"
 #include "tests/harness/window_search.h"
@@ -16,8 +17,6 @@
 namespace ks::test {
 namespace {
 
-constexpr DWORD kStartMs = 20000;
-constexpr DWORD kEndMs = 20000;
 constexpr UINT kFlagsPlain = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 constexpr UINT kFlagsBalloon = kFlagsPlain | NIF_STATE | NIF_INFO;
 
@@ -233,7 +232,7 @@ TEST_F(TrayIcon, Reload_RefreshesTheTipWithoutBalloon) {
   Start("WriteLog=0\r\n");
   Next(1);
   ASSERT_TRUE(copy_.WriteSettings("WriteLog=0\r\nHScrollOnCtrl=1\r\n"));
-  PostMessageW(window_, RegisterWindowMessageW(L"886C2831-8951-4ec5-BFDE-369FE359B72E"), 0, 0);
+  PostMessageW(window_, RegisterWindowMessageW(kReloadMessage), 0, 0);
   const std::vector<TrayRecord> records = Next(1);
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].operation, static_cast<DWORD>(NIM_MODIFY));

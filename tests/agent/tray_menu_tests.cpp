@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include "tests/agent/agent_expectations.h"
 #include "tests/agent/fake_config_run.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/harness/run_value_guard.h"
@@ -18,9 +19,6 @@
 namespace ks::test {
 namespace {
 
-constexpr DWORD kStartMs = 20000;
-constexpr DWORD kEndMs = 20000;
-constexpr wchar_t kTdxSuccess[] = L"Success install TDX hook";
 constexpr wchar_t kUninstalledReport[] = L"Log report uninstalled\n=================================";
 
 // Keys from the menu's first state (nothing selected): up goes to the last
