@@ -76,6 +76,18 @@ class TrayIcon : public testing::Test {
     return fresh;
   }
 
+  // Closes the agent started off, starts it on and returns its new icon's
+  // record.
+  TrayRecord CloseThenStartEnabled() {
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(agent_.WaitForExit(kEndMs));
+    Next(1);  // the removal
+    EXPECT_TRUE(copy_.WriteSettings("WriteLog=0\r\n"));
+    EXPECT_TRUE(copy_.Start(enabled_));
+    EXPECT_NE(WaitForAgentWindow(enabled_.Id(), kStartMs), nullptr);
+    return Next(1).at(0);
+  }
+
   void ExpectFromAgent(const TrayRecord& r) {
     EXPECT_EQ(r.window, static_cast<long>(reinterpret_cast<LONG_PTR>(window_)));
     EXPECT_EQ(r.id, 1u);
@@ -84,6 +96,7 @@ class TrayIcon : public testing::Test {
   FakeTray tray_;
   AgentCopy copy_;
   AgentProcess agent_;
+  AgentProcess enabled_;
   HWND window_ = nullptr;
   size_t seen_ = 0;
 };
@@ -111,15 +124,7 @@ TEST_F(TrayIcon, SystemAt150Percent_BothIconsComeAtItsSmallIconSize) {
   // The off icon has only a 16 x 16 image: it is scaled to the same size.
   Start("WriteLog=0\r\nStartAsDisabled=1\r\n");
   EXPECT_EQ(Next(1).at(0).iconSize, L"24x24");
-  PostMessageW(window_, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(agent_.WaitForExit(kEndMs));
-  Next(1);  // the removal
-
-  ASSERT_TRUE(copy_.WriteSettings("WriteLog=0\r\n"));
-  AgentProcess enabled;
-  ASSERT_TRUE(copy_.Start(enabled));
-  ASSERT_NE(WaitForAgentWindow(enabled.Id(), kStartMs), nullptr);
-  EXPECT_EQ(Next(1).at(0).iconSize, L"24x24");
+  EXPECT_EQ(CloseThenStartEnabled().iconSize, L"24x24");
 }
 
 TEST_F(TrayIcon, StartAsDisabledWithoutStartBalloon_AddsTheOffIconWithTwoLineTip) {
@@ -135,15 +140,7 @@ TEST_F(TrayIcon, StartAsDisabledWithoutStartBalloon_AddsTheOffIconWithTwoLineTip
 TEST_F(TrayIcon, Icons_DifferBetweenOnAndOff) {
   Start("WriteLog=0\r\nStartAsDisabled=1\r\n");
   const std::wstring offIcon = Next(1).at(0).iconHash;
-  PostMessageW(window_, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(agent_.WaitForExit(kEndMs));
-  Next(1);  // the removal
-
-  ASSERT_TRUE(copy_.WriteSettings("WriteLog=0\r\n"));
-  AgentProcess enabled;
-  ASSERT_TRUE(copy_.Start(enabled));
-  ASSERT_NE(WaitForAgentWindow(enabled.Id(), kStartMs), nullptr);
-  const std::wstring onIcon = Next(1).at(0).iconHash;
+  const std::wstring onIcon = CloseThenStartEnabled().iconHash;
   EXPECT_NE(offIcon, onIcon);
   EXPECT_NE(onIcon, L"0000000000000000");
 }
