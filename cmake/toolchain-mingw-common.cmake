@@ -11,4 +11,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # Tests and benchmarks run through Wine; the wrapper picks the private prefix
 # and the loader, and skips x86 programs where they cannot run.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec.sh --arch=${CMAKE_SYSTEM_PROCESSOR})
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-exec.sh --alone --arch=${CMAKE_SYSTEM_PROCESSOR})
