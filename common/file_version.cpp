@@ -111,6 +111,11 @@ bool ReadModuleVersion(HMODULE module, FileVersion& version) {
   return ReadFileVersion(std::wstring(name, copied), version);
 }
 
+bool SameFileVersion(const FileVersion& a, const FileVersion& b) {
+  return a.fixedInfo.dwFileVersionMS == b.fixedInfo.dwFileVersionMS &&
+         a.fixedInfo.dwFileVersionLS == b.fixedInfo.dwFileVersionLS;
+}
+
 std::wstring ShortProductVersion(const FileVersion& version) { return ShortVersionText(version.productVersionText); }
 
 }  // namespace ks

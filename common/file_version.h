@@ -43,6 +43,10 @@ bool ReadFileVersion(const std::wstring& path, FileVersion& version);
 // file name; a module whose name cannot be had fails the read.
 bool ReadModuleVersion(HMODULE module, FileVersion& version);
 
+// True when both records hold the same file version number: the agent, its
+// companion and the companion's library must be of one build.
+bool SameFileVersion(const FileVersion& a, const FileVersion& b);
+
 // The product version in the form both programs show: "1, 7, 0, 121" becomes
 // "1.7.0.121".
 std::wstring ShortProductVersion(const FileVersion& version);

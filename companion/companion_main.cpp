@@ -25,8 +25,7 @@ bool SameBuild(const std::wstring& libraryPath) {
   ks::FileVersion own;
   ks::FileVersion library;
   return ks::ReadModuleVersion(nullptr, own) && ks::ReadFileVersion(libraryPath, library) &&
-         own.fixedInfo.dwFileVersionMS == library.fixedInfo.dwFileVersionMS &&
-         own.fixedInfo.dwFileVersionLS == library.fixedInfo.dwFileVersionLS;
+         ks::SameFileVersion(own, library);
 }
 
 // Serves until the agent sets the stop event or ends; a WM_QUIT posted to the

@@ -48,12 +48,16 @@ bool InstallerRuns() {
 
 bool Installed() { return g_shared.hookHandle != nullptr || g_shared.servesThreads != 0; }
 
-// The installer died without uninstalling: its hooks went with it, and the log
-// it started has no lock holder any more, so both are dropped.
-void ForgetDeadInstallation() {
+void DropHooks() {
   if (g_shared.hookHandle != nullptr) UnhookWindowsHookEx(g_shared.hookHandle);
   g_shared.hookHandle = nullptr;
   g_shared.servesThreads = 0;
+}
+
+// The installer died without uninstalling: its hooks went with it, and the log
+// it started has no lock holder any more, so both are dropped.
+void ForgetDeadInstallation() {
+  DropHooks();
   if (LogIsOn() && LogStop() == 0) LogAtomSlot() = 0;
 }
 
@@ -127,9 +131,7 @@ HHOOK WINAPI KS_TDXHookThread(DWORD threadId) {
 int WINAPI KS_TDXUninstall() {
   using namespace ks;
   if (!Installed()) return 0;
-  if (g_shared.hookHandle != nullptr) UnhookWindowsHookEx(g_shared.hookHandle);
-  g_shared.hookHandle = nullptr;
-  g_shared.servesThreads = 0;
+  DropHooks();
   g_shared.installerProcessId = 0;
   BroadcastNullMessage();
   if (LogIsOn()) LogStop();

@@ -14,12 +14,10 @@ namespace {
 constexpr DWORD kStartMs = 10000;
 constexpr DWORD kStopMs = 5000;
 
-bool SameFileVersion(const std::wstring& a, const std::wstring& b) {
+bool SameBuild(const std::wstring& a, const std::wstring& b) {
   FileVersion first;
   FileVersion second;
-  return ReadFileVersion(a, first) && ReadFileVersion(b, second) &&
-         first.fixedInfo.dwFileVersionMS == second.fixedInfo.dwFileVersionMS &&
-         first.fixedInfo.dwFileVersionLS == second.fixedInfo.dwFileVersionLS;
+  return ReadFileVersion(a, first) && ReadFileVersion(b, second) && SameFileVersion(first, second);
 }
 
 UniqueKernelHandle InheritableEvent() {
@@ -60,7 +58,7 @@ CompanionStart HookCompanion::Start(const std::wstring& exePath, const std::wstr
                                     const HookParameters& parameters) {
   Stop();
   if (GetFileAttributesW(exePath.c_str()) == INVALID_FILE_ATTRIBUTES) return CompanionStart::Missing;
-  if (!SameFileVersion(exePath, sameBuildAs)) return CompanionStart::OtherBuild;
+  if (!SameBuild(exePath, sameBuildAs)) return CompanionStart::OtherBuild;
 
   // The companion inherits these three: it waits on the agent's process and
   // the stop event, and sets the ready event once its hook is in.
