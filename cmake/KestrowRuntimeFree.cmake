@@ -18,6 +18,8 @@ else()
   set(KESTROW_DLL_ENTRY DllEntry)
 endif()
 
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
 # Links a runtime-free hook DLL from the given sources and module-definition file.
 function(kestrow_runtime_free_dll target def)
   add_library(${target} SHARED ${ARGN} ${def})
@@ -27,6 +29,12 @@ function(kestrow_runtime_free_dll target def)
   target_link_options(${target} PRIVATE -nostdlib -nostartfiles -Wl,--entry,${KESTROW_DLL_ENTRY}
                       -Wl,--enable-stdcall-fixup -Wl,--kill-at -Wl,--no-insert-timestamp -s)
   target_link_libraries(${target} PRIVATE kernel32 user32)
+  # Run from the swap file when it lies on removable or network media: pages
+  # read in later from a pulled stick or a dropped share would fault inside
+  # every program that maps it.
+  add_custom_command(TARGET ${target} POST_BUILD
+                     COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/pe_swaprun.py $<TARGET_FILE:${target}>
+                     VERBATIM)
   kestrow_warnings(${target})
 endfunction()
 

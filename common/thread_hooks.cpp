@@ -43,7 +43,8 @@ bool ThreadHooks::Start(HookThreadFn hookThread, ProgramBitness served) {
                                  WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS));
   if (!created_) return false;
   g_running = this;
-  EnumWindows(OnWindow, reinterpret_cast<LPARAM>(this));
+  visitedAtStart_ = 0;
+  EnumWindows(OnTopLevelWindow, reinterpret_cast<LPARAM>(this));
   timer_ = SetTimer(nullptr, 0, kForgetEndedMs, OnForgetTimer);
   return true;
 }
@@ -56,10 +57,19 @@ void ThreadHooks::Stop() {
   threads_.clear();
 }
 
-BOOL CALLBACK ThreadHooks::OnWindow(HWND window, LPARAM self) {
+// EnumChildWindows already walks every descendant, so a top-level window
+// asks for its children once and a child asks for nothing: each window of the
+// desktop is visited once, however deep it is nested.
+BOOL CALLBACK ThreadHooks::OnTopLevelWindow(HWND window, LPARAM self) {
+  OnChildWindow(window, self);
+  EnumChildWindows(window, OnChildWindow, self);
+  return TRUE;
+}
+
+BOOL CALLBACK ThreadHooks::OnChildWindow(HWND window, LPARAM self) {
   auto* hooks = reinterpret_cast<ThreadHooks*>(self);
+  ++hooks->visitedAtStart_;
   hooks->ServeThreadOf(window);
-  EnumChildWindows(window, OnWindow, self);
   return TRUE;
 }
 

@@ -38,13 +38,17 @@ class ThreadHooks {
   // Drops the entries of threads that have ended (their ids get reused).
   void ForgetEndedThreads();
 
+  // How many windows the last Start looked at: each open window once.
+  size_t WindowsVisitedAtStart() const { return visitedAtStart_; }
+
  private:
   struct Entry {
     UniqueHook hook;            // null: not a served program's thread, or refused
     UniqueKernelHandle thread;  // tells a reused thread id apart
   };
 
-  static BOOL CALLBACK OnWindow(HWND window, LPARAM self);
+  static BOOL CALLBACK OnTopLevelWindow(HWND window, LPARAM self);
+  static BOOL CALLBACK OnChildWindow(HWND window, LPARAM self);
   bool IsServed(DWORD processId) const;
 
   std::unordered_map<DWORD, Entry> threads_;
@@ -52,6 +56,7 @@ class ThreadHooks {
   ProgramBitness served_ = ProgramBitness::SixtyFour;
   UniqueWinEvent created_;
   UINT_PTR timer_ = 0;
+  size_t visitedAtStart_ = 0;
 };
 
 }  // namespace ks

@@ -12,6 +12,10 @@ namespace {
 HANDLE logEvent;
 HANDLE logLock;
 
+// Lines dropped because the lock was busy, in every process that maps this
+// module, until a line of one of them is written.
+__attribute__((section("Shared"), shared)) LONG droppedLines = 0;
+
 void CloseIf(HANDLE& h) {
   if (h != nullptr) {
     CloseHandle(h);
@@ -95,6 +99,15 @@ int AppendToFile(const wchar_t* path, const wchar_t* text, DWORD chars) {
   return ok && written == bytes ? 1 : 0;
 }
 
+// The time stamp and the blank that begin every line, into at least 64
+// characters; returns its length.
+int FormatStamp(wchar_t* out) {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return wsprintfW(out, L"%.2d::%.2d::%.2d::%.4d %.2d-%.2d-%.4d ", t.wHour, t.wMinute, t.wSecond, t.wMilliseconds,
+                   t.wDay, t.wMonth, t.wYear);
+}
+
 }  // namespace
 
 int LogIsOn() { return LogAtomSlot() != 0 ? 1 : 0; }
@@ -137,7 +150,17 @@ int LogAppendRaw(const wchar_t* text) {
   const DWORD wait = WaitForSingleObject(lock, kLogLockTimeoutMs);
   if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) {
     CloseHandle(lock);
+    __atomic_fetch_add(&droppedLines, 1, __ATOMIC_RELAXED);
     return 0;
+  }
+  const LONG dropped = __atomic_exchange_n(&droppedLines, 0, __ATOMIC_RELAXED);
+  if (dropped > 0) {
+    wchar_t note[128];
+    int length = FormatStamp(note);
+    length += wsprintfW(note + length, kLogDroppedFormat, static_cast<unsigned>(dropped));
+    note[length++] = L'\r';
+    note[length++] = L'\n';
+    AppendToFile(path, note, static_cast<DWORD>(length));
   }
   const int result = AppendToFile(path, text, static_cast<DWORD>(lstrlenW(text)));
   ReleaseMutex(lock);
@@ -149,11 +172,8 @@ int LogWriteLine(const wchar_t* text) {
   if (text == nullptr || text[0] == L'\0') return 0;
   if (LogAtomSlot() == 0) return 0;
 
-  SYSTEMTIME t;
-  GetLocalTime(&t);
   wchar_t stamp[64];
-  const int stampLen = wsprintfW(stamp, L"%.2d::%.2d::%.2d::%.4d %.2d-%.2d-%.4d ", t.wHour, t.wMinute, t.wSecond,
-                                 t.wMilliseconds, t.wDay, t.wMonth, t.wYear);
+  const int stampLen = FormatStamp(stamp);
   const int textLen = lstrlenW(text);
   const SIZE_T chars = static_cast<SIZE_T>(stampLen) + static_cast<SIZE_T>(textLen) + 3;
   HANDLE heap = GetProcessHeap();

@@ -26,8 +26,9 @@ int LogStop();
 int LogIsOn();
 
 // Appends the time stamp, a blank, the text and CR LF. 1 when the whole line
-// reached the file; 0 when logging is off, the text is empty or the write
-// failed.
+// reached the file; 0 when logging is off, the text is empty, the write
+// failed or the lock was not had in time (the line is then counted, and the
+// module's next line that is written is preceded by how many were dropped).
 int LogWriteLine(const wchar_t* text);
 
 // Appends the text unchanged; 1 when every byte was written.
@@ -46,12 +47,22 @@ constexpr int kLogPathMaxChars = 254;
 constexpr long long kLogMaxBytes = 1024 * 1024;
 
 // How long a writer waits for another writer before it drops its line. The
-// hook library writes from GUI threads of other programs, so it must never
-// wait long.
+// hook library writes from GUI threads of other programs on every wheel
+// turn, and any program of the user can hold the lock: it never waits.
+#ifdef KS_LOG_NEVER_WAITS
+constexpr DWORD kLogLockTimeoutMs = 0;
+#else
 constexpr DWORD kLogLockTimeoutMs = 500;
+#endif
 
-// Names of the objects every writer in every process shares.
+// Names of the objects every writer in every process shares. The lock is the
+// logon session's own, so another signed-in user can neither hold it nor
+// take turns with this one.
 constexpr const wchar_t* kLogSyncEventName = L"Global\\LogKestrowSyncEvent";
-constexpr const wchar_t* kLogLockName = L"Global\\LogKestrowSyncMutex";
+constexpr const wchar_t* kLogLockName = L"Local\\LogKestrowSyncMutex";
+
+// The line written before the next one after lines were dropped for a busy
+// lock; %u is how many.
+constexpr const wchar_t* kLogDroppedFormat = L"%u log lines dropped: the log was busy";
 
 }  // namespace ks

@@ -42,6 +42,9 @@ void ShowTrayMenu(HWND window, POINT at) {
   // Built at every opening, so files added or removed meanwhile count.
   BuildLanguageMenu(popup);
   TrackPopupMenu(popup, 0, at.x, at.y, 0, window, nullptr);
+  // Windows switches tasks only once the owner gets a message after the menu
+  // ends; without it the next right click on the icon closes the menu at once.
+  PostMessageW(window, WM_NULL, 0, 0);
 }
 
 POINT RememberedMenuPoint() { return menuPoint; }

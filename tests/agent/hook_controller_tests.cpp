@@ -3,6 +3,7 @@
 // leave in the shared log.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <regex>
 
 #include "tests/agent/agent_expectations.h"
@@ -149,6 +150,42 @@ TEST_F(HookController, Reload_TurningLoggingOff_ClosesTheLogAndKeepsTheHook) {
   const std::wstring log = copy_.LogText();
   EXPECT_EQ(CountOf(log, kTdxSuccess), 1u);
   EXPECT_EQ(log.size() - log.rfind(kUninstalledReport), wcslen(kUninstalledReport) + 2);
+}
+
+// The agent's word in the shared section of KSAgent.exe mapped into this
+// process that holds the value; null when there is none.
+ATOM* SharedWordOf(HMODULE image, ATOM value) {
+  auto* base = reinterpret_cast<BYTE*>(reinterpret_cast<ULONG_PTR>(image) & ~static_cast<ULONG_PTR>(3));
+  const auto* nt =
+      reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+  for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+    if (std::memcmp(section->Name, "Shared", 7) != 0) continue;
+    auto* words = reinterpret_cast<ATOM*>(base + section->VirtualAddress);
+    for (DWORD k = 0; k < section->Misc.VirtualSize / sizeof(ATOM); ++k) {
+      if (words[k] == value) return &words[k];
+    }
+  }
+  return nullptr;
+}
+
+// Any program can map KSAgent.exe and so rewrite the log atom the agent keeps
+// in its shared section: the agent still writes nowhere but beside itself.
+TEST_F(HookController, LogAtomPointedElsewhere_AgentWritesOnlyBesideItself) {
+  Start("WriteLog=1\r\n");
+  ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs));
+  const ATOM own = GlobalFindAtomW(copy_.LogPath().c_str());
+  ASSERT_NE(own, 0);
+  const UniqueModule image(LoadLibraryExW(copy_.Exe().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES));
+  ASSERT_TRUE(image);
+  ATOM* slot = SharedWordOf(image.get(), own);
+  ASSERT_NE(slot, nullptr);
+  const std::wstring elsewhere = copy_.dir() + L"\\elsewhere.txt";
+  *slot = GlobalAddAtomW(elsewhere.c_str());
+  Reload("WriteLog=1\r\n");
+  Exit();
+  EXPECT_FALSE(FileExists(elsewhere));
+  EXPECT_EQ(CountOf(copy_.LogText(), kTdxSuccess), 2u);
 }
 
 // Every hooked program keeps the library, and so its shared state, mapped

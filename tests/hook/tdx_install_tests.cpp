@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <regex>
 
 #include "hook/hook_flags.h"
+#include "log/log_writer.h"
 #include "tests/harness/test_files.h"
 #include "tests/hook/wheel_target_run.h"
 
@@ -50,6 +52,23 @@ TEST(TdxInstall, X64Library_HasUnwindEntriesForItsCode) {
     DWORD64 base = 0;
     EXPECT_NE(RtlLookupFunctionEntry(address, &base, nullptr), nullptr) << name;
 #endif
+  }
+}
+
+// Run from a stick or a share, the library is copied to the swap file whole:
+// a page read later from media that has gone would fault inside the programs
+// that map it.
+TEST(TdxInstall, Library_RunsFromSwapWhenOnRemovableOrNetworkMedia) {
+  for (const wchar_t* name : {L"TDX.dll", L"TDX32.dll"}) {
+    const std::string image = ReadBytes(BinDir() + name);
+    if (image.empty() && std::wstring(name) == L"TDX32.dll") continue;  // built in the x86 tree only
+    ASSERT_GT(image.size(), sizeof(IMAGE_DOS_HEADER)) << Narrow(name);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+    ASSERT_LT(static_cast<size_t>(dos->e_lfanew) + sizeof(IMAGE_FILE_HEADER) + 4, image.size());
+    IMAGE_FILE_HEADER file = {};
+    std::memcpy(&file, image.data() + dos->e_lfanew + 4, sizeof file);
+    EXPECT_NE(file.Characteristics & IMAGE_FILE_REMOVABLE_RUN_FROM_SWAP, 0) << Narrow(name);
+    EXPECT_NE(file.Characteristics & IMAGE_FILE_NET_RUN_FROM_SWAP, 0) << Narrow(name);
   }
 }
 
@@ -141,6 +160,35 @@ TEST(TdxLog, PathElsewhere_IsTreatedAsLoggingOff) {
     EXPECT_FALSE(FileExists(elsewhere)) << Narrow(elsewhere);
     EXPECT_FALSE(FileExists(beside.path()));
   }
+}
+
+// Any program of the user may hold the log's lock: the hook drops its lines
+// rather than wait inside the program that took the wheel, the turn is
+// redirected all the same, and the next line written says how many went.
+TEST(TdxLog, LockHeldByAnotherProgram_TurnActsAndTheNextLineCountsTheDroppedOnes) {
+  LibraryLog beside;
+  {
+    InstalledHook hook(0, beside.path().c_str());
+    ASSERT_EQ(hook.installResult(), 1);
+    UniqueKernelHandle lock(OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kLogLockName));
+    ASSERT_TRUE(lock);
+    ASSERT_EQ(WaitForSingleObject(lock.get(), 10000), WAIT_OBJECT_0);
+    const TargetReport held = RunWheelTarget(L"scenario=redirect over=list");
+    ReleaseMutex(lock.get());
+    ASSERT_TRUE(held.ran);
+    EXPECT_EQ(held.Windows(), Names{"list"});
+    ASSERT_TRUE(RunWheelTarget(L"scenario=redirect over=list").ran);
+  }
+  const std::vector<std::wstring> lines = SplitCrLfLines(ReadUtf16(beside.path()));
+  const std::wregex dropped(LR"(.* (\d+) log lines dropped: the log was busy)");
+  const auto note = std::find_if(lines.begin(), lines.end(),
+                                 [&](const std::wstring& line) { return std::regex_match(line, dropped); });
+  ASSERT_NE(note, lines.end());
+  std::wsmatch m;
+  std::regex_match(*note, m, dropped);
+  EXPECT_GE(std::stoi(m[1].str()), 1);
+  ASSERT_NE(note + 1, lines.end());
+  EXPECT_NE((note + 1)->find(L"Class detected ListBox"), std::wstring::npos);
 }
 
 }  // namespace

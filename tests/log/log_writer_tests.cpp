@@ -137,7 +137,7 @@ DWORD WINAPI HoldLock(void* param) {
   return 0;
 }
 
-TEST_F(LogWriter, LockHeldByAnotherWriter_LineDroppedAfterBoundedWait) {
+TEST_F(LogWriter, LockHeldByAnotherWriter_LineDroppedAfterBoundedWaitAndCountedInTheNextLine) {
   ASSERT_EQ(LogStart(path.c_str()), 1);
   UniqueKernelHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   UniqueKernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
@@ -146,14 +146,20 @@ TEST_F(LogWriter, LockHeldByAnotherWriter_LineDroppedAfterBoundedWait) {
   const bool taken = WaitForSingleObject(held.get(), 10000) == WAIT_OBJECT_0;
   EXPECT_TRUE(taken);
   if (taken) {
-    EXPECT_EQ(LogWriteLine(L"dropped"), 0);
+    EXPECT_EQ(LogWriteLine(L"first busy"), 0);
+    EXPECT_EQ(LogWriteFormat(L"second %s", L"busy"), 0);
   }
   SetEvent(release.get());
   WaitForSingleObject(holder.get(), INFINITE);  // it uses lockHolder until then
   EXPECT_EQ(LogWriteLine(L"written"), 1);
-  const std::wstring text = ReadUtf16(path);
-  EXPECT_EQ(text.find(L"dropped"), std::wstring::npos);
-  EXPECT_NE(text.find(L"written"), std::wstring::npos);
+  EXPECT_EQ(LogWriteLine(L"and again"), 1);
+  const std::vector<std::wstring> lines = SplitCrLfLines(ReadUtf16(path));
+  ASSERT_EQ(lines.size(), 3u);
+  std::wsmatch m;
+  ASSERT_TRUE(std::regex_match(lines[0], m, kStampedLine));
+  EXPECT_EQ(m[8].str(), L"2 log lines dropped: the log was busy");
+  EXPECT_NE(lines[1].find(L"written"), std::wstring::npos);
+  EXPECT_NE(lines[2].find(L"and again"), std::wstring::npos);
 }
 
 TEST_F(LogWriter, WriterDiedHoldingLock_OthersGoOn) {
