@@ -97,19 +97,52 @@ void ReadLangFile(Settings& settings, const std::wstring& path) {
   if (copied >= 1) settings.LangFile.assign(buffer, wcsnlen(buffer, kMaxLangFile));
 }
 
-bool SaveSettings(const Settings& settings, const std::wstring& path) {
-  WriteInt(L"ShowBalloonOnStart", settings.ShowBalloonOnStart, path);
-  WriteInt(L"StartAsDisabled", settings.StartAsDisabled, path);
-  WriteInt(L"WriteLog", settings.WriteLog, path);
-  WriteInt(L"HScrollOnCtrl", settings.HScrollOnCtrl, path);
-  WriteInt(L"HScrollOnShift", settings.HScrollOnShift, path);
-  WriteInt(L"HScrollOnLButton", settings.HScrollOnLButton, path);
-  WriteInt(L"HScrollOnRButton", settings.HScrollOnRButton, path);
-  WriteInt(L"NoWheelIfMiddle", settings.NoWheelIfMiddle, path);
+namespace {
+
+struct IntKey {
+  const wchar_t* key;
+  int Settings::*field;
+};
+
+// In the order a new file gets them.
+constexpr IntKey kSwitchKeys[] = {{L"ShowBalloonOnStart", &Settings::ShowBalloonOnStart},
+                                  {L"StartAsDisabled", &Settings::StartAsDisabled},
+                                  {L"WriteLog", &Settings::WriteLog},
+                                  {L"HScrollOnCtrl", &Settings::HScrollOnCtrl},
+                                  {L"HScrollOnShift", &Settings::HScrollOnShift},
+                                  {L"HScrollOnLButton", &Settings::HScrollOnLButton},
+                                  {L"HScrollOnRButton", &Settings::HScrollOnRButton},
+                                  {L"NoWheelIfMiddle", &Settings::NoWheelIfMiddle}};
+
+bool SwitchDiffers(int a, int b) { return (a != 0) != (b != 0); }
+
+// Every key when there is no record to compare with; otherwise the keys whose
+// values differ from it, LangFile aside.
+void WriteKeys(const Settings* before, const Settings& settings, const std::wstring& path) {
+  for (const IntKey& k : kSwitchKeys) {
+    if (before == nullptr || SwitchDiffers(before->*k.field, settings.*k.field)) {
+      WriteInt(k.key, settings.*k.field, path);
+    }
+  }
   WriteInt(kFirstRunKey, 1, path);
-  WriteLangFile(settings, path);
-  WriteText(kExcludeProgramsKey, JoinProgramList(ProgramsInForce(settings.ExcludePrograms)), path);
-  WriteInt(kLeaveFullScreenKey, settings.LeaveFullScreen, path);
+  if (before == nullptr) WriteLangFile(settings, path);
+  if (before == nullptr || !SameProgramList(before->ExcludePrograms, settings.ExcludePrograms)) {
+    WriteText(kExcludeProgramsKey, JoinProgramList(ProgramsInForce(settings.ExcludePrograms)), path);
+  }
+  if (before == nullptr || SwitchDiffers(before->LeaveFullScreen, settings.LeaveFullScreen)) {
+    WriteInt(kLeaveFullScreenKey, settings.LeaveFullScreen, path);
+  }
+}
+
+}  // namespace
+
+bool SaveSettings(const Settings& settings, const std::wstring& path) {
+  WriteKeys(nullptr, settings, path);
+  return true;
+}
+
+bool SaveChangedSettings(const Settings& before, const Settings& after, const std::wstring& path) {
+  WriteKeys(&before, after, path);
   return true;
 }
 

@@ -59,6 +59,12 @@ void ReadLangFile(Settings& settings, const std::wstring& path);
 // in force of "ExcludePrograms" and "LeaveFullScreen". Write failures are
 // ignored; returns true.
 bool SaveSettings(const Settings& settings, const std::wstring& path);
+// Writes only the keys whose values differ between before and after (the
+// switches compared as on or off, the program lists as sets), and the
+// first-run marker as 1; never "LangFile". So a window that shows the
+// settings for a while undoes nothing another program wrote meanwhile.
+// Write failures are ignored; returns true.
+bool SaveChangedSettings(const Settings& before, const Settings& after, const std::wstring& path);
 // Writes "LangFile" (an empty value when empty). Returns whether it was written.
 bool WriteLangFile(const Settings& settings, const std::wstring& path);
 // True only when the first-run marker is missing or 0; it is then written as 1.

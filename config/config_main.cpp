@@ -16,14 +16,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     ks::ShowAlreadyWorkMessage();
     return 1;
   }
-  ks::GetSettings();  // loads the file, or the defaults without one
+  // Loads the file, or the defaults without one.
+  const ks::Settings shown = ks::GetSettings();
   INT_PTR ended = IDCANCEL;
   {
     ks::SettingsDialog dialog(instance);
     ended = dialog.Run();
   }
-  // After OK the page's values are in the record; without a file the loaded
-  // values (the defaults) create it.
-  if (ended == IDOK || !ks::FileExists(ks::SettingsFilePath())) ks::SaveSettings();
+  // After OK the page's values are in the record, and only what the user
+  // changed is written: the agent may have written the file meanwhile (a
+  // language chosen from the tray). Without a file the record (the page's
+  // values, or the defaults) creates it.
+  const std::wstring path = ks::SettingsFilePath();
+  if (!ks::FileExists(path)) {
+    ks::SaveSettings();
+  } else if (ended == IDOK) {
+    ks::SaveChangedSettings(shown, ks::GetSettings(), path);
+  }
   return 0;
 }

@@ -187,7 +187,11 @@ void SettingsDialog::EndSettingsDialog(bool save) {
   // back to a window that is going away.
   watcher_.Stop();
   if (save) {
-    SetAutorunRegistered(GetCheckBox(window_, kAutorunBoxId), AgentPathBesideModule());
+    // A Run value that names another copy of Kestrow is that copy's: an
+    // unticked box removes only this copy's.
+    const bool wanted = GetCheckBox(window_, kAutorunBoxId);
+    const std::wstring agent = AgentPathBesideModule();
+    if (wanted || IsAutorunRegistered(agent)) SetAutorunRegistered(wanted, agent);
     ReadCheckBoxes(window_, GetSettings());
   }
   EndDialog(window_, save ? IDOK : IDCANCEL);

@@ -27,13 +27,17 @@ TEST_F(AutorunWatch, RunValueWrittenAndRemovedByAnotherProgram_TurnsTheBoxOnAndO
   EXPECT_TRUE(WaitForElementState(window, L"CHECKBOX_AUTORUN", kChecked, false, kReactMs));
 }
 
-TEST_F(AutorunWatch, RunValueNamingAnotherProgram_ShowsTheBoxOff) {
+// The value is another copy's: OK with the box off leaves it to that copy.
+TEST_F(AutorunWatch, RunValueNamingAnotherProgram_ShowsTheBoxOff_AndOkKeepsIt) {
   ASSERT_TRUE(RunValueGuard::Write(copy.AgentPath()));
   HWND window = StartConfig();
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(WaitForElementState(window, L"CHECKBOX_AUTORUN", kChecked, true, kReactMs));
   ASSERT_TRUE(RunValueGuard::Write(L"C:\\Elsewhere\\Other.exe"));
   EXPECT_TRUE(WaitForElementState(window, L"CHECKBOX_AUTORUN", kChecked, false, kReactMs));
+  Click(window, L"BUTTON_OK");
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(RunValueGuard::Read(), std::optional<std::wstring>(L"C:\\Elsewhere\\Other.exe"));
 }
 
 TEST_F(AutorunWatch, PageClosedWithOk_EndsPromptlyAfterItsOwnRunWrite) {
