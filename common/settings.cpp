@@ -6,6 +6,7 @@
 
 #include "common/module_path.h"
 #include "common/program_list.h"
+#include "common/settings_encoding.h"
 #include "hook/hook_flags.h"
 
 namespace ks {
@@ -27,6 +28,9 @@ int ReadInt(const wchar_t* key, int fallback, const std::wstring& path) {
 }
 
 bool WriteText(const wchar_t* key, const std::wstring& value, const std::wstring& path) {
+  // A file that cannot be made ready is still written: its other values are
+  // kept, only this one may lose characters.
+  PrepareSettingsFileFor(path, value);
   // Never a null value: that would delete the key instead of emptying it.
   return WritePrivateProfileStringW(kSection, key, value.c_str(), path.c_str()) != FALSE;
 }

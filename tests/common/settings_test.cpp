@@ -228,6 +228,41 @@ TEST_F(SettingsFile, ProgramsAndSwitch_SurviveSaveAndLoad) {
   EXPECT_TRUE(loaded.ExcludePrograms.empty());
 }
 
+// Names in scripts no Western code page holds, and one beyond the Basic
+// Multilingual Plane, come back whole.
+TEST_F(SettingsFile, NewFile_IsUnicodeAndKeepsEveryCharacter) {
+  Settings saved;
+  saved.ExcludePrograms = {L"\u041a\u043e\u043b\u0435\u0441\u043e.exe", L"\u753b\u50cf.exe", L"\U0001F600.exe"};
+  saved.LangFile = L"\u0420\u0443\u0441\u0441\u043a\u0438\u0439.lng";
+  SaveSettings(saved, path_);
+  EXPECT_EQ(test::ReadBytes(path_).compare(0, 2, "\xFF\xFE"), 0);
+  Settings loaded;
+  LoadSettings(loaded, path_);
+  EXPECT_EQ(loaded.ExcludePrograms, saved.ExcludePrograms);
+  EXPECT_EQ(loaded.LangFile, saved.LangFile);
+}
+
+TEST_F(SettingsFile, OldAnsiFile_StaysByteForByteUntilAValueNeedsUnicode_ThenKeepsEveryLine) {
+  const std::string old =
+      "; kept\r\n[Misc]\r\nWriteLog=0\r\nFutureKey=caf\xE9\r\nLangFile=German.lng\r\n[Other]\r\nx=1\r\n";
+  Write(old);
+  Settings settings;
+  LoadSettings(settings, path_);
+  EXPECT_EQ(settings.LangFile, L"German.lng");
+  EXPECT_TRUE(WriteLangFile(settings, path_));
+  EXPECT_EQ(test::ReadBytes(path_), old);
+
+  settings.LangFile = L"\u0420\u0443\u0441\u0441\u043a\u0438\u0439.lng";
+  EXPECT_TRUE(WriteLangFile(settings, path_));
+  EXPECT_EQ(test::ReadBytes(path_).compare(0, 2, "\xFF\xFE"), 0);
+  EXPECT_EQ(Lines(), (std::vector<std::wstring>{L"; kept", L"[Misc]", L"WriteLog=0", L"FutureKey=caf\u00e9",
+                                                L"LangFile=" + settings.LangFile, L"[Other]", L"x=1"}));
+  Settings loaded;
+  LoadSettings(loaded, path_);
+  EXPECT_EQ(loaded.LangFile, settings.LangFile);
+  EXPECT_EQ(loaded.WriteLog, 0);
+}
+
 TEST(SettingsEqual, ProgramListAsASet_AndTheFullScreenSwitchCount) {
   Settings a;
   a.ExcludePrograms = {L"a.exe", L"b.exe"};
