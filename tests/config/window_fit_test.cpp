@@ -154,6 +154,29 @@ BOOL CALLBACK KeepSettingsWindow(HWND candidate, LPARAM found) {
   return TRUE;
 }
 
+// Wine's virtual desktop leaves its size as the screen's of every program
+// started afterwards while the prefix's server runs: text is then laid out
+// for a small screen in later tests. Gives the screen its size back the
+// same way, with a desktop of that size that ends at once.
+class ScreenSizeKeeper {
+ public:
+  ~ScreenSizeKeeper() {
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring dir(windows);
+    test::ChildProcess desktop;
+    if (desktop.Start(dir + L"\\explorer.exe", L"/desktop=KestrowScreen," + std::to_wstring(width_) + L"x" +
+                                                   std::to_wstring(height_) + L" " + dir +
+                                                   L"\\system32\\cmd.exe /c exit")) {
+      EXPECT_TRUE(desktop.WaitForExit(test::kWindowMs));
+    }
+  }
+
+ private:
+  const int width_ = GetSystemMetrics(SM_CXSCREEN);
+  const int height_ = GetSystemMetrics(SM_CYSCREEN);
+};
+
 // The settings program started inside a Wine virtual desktop of a small
 // screen's size (Wine's explorer makes it), so its monitor is that small.
 class SmallScreen : public test::ConfigSession {
@@ -213,6 +236,7 @@ class SmallScreen : public test::ConfigSession {
     return false;
   }
 
+  ScreenSizeKeeper screen_;  // gone after the program and its desktop
   HWND window_ = nullptr;
   UniqueKernelHandle program_;
 };
