@@ -390,37 +390,39 @@ int wmain(int argc, wchar_t** argv) {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     }
   }
-  // With resize=1 a second wheel follows once the frame is smaller than its
-  // monitor: what held for the first turn may not be kept for it.
-  const int turns = IntArg(L"resize", 0) != 0 ? 2 : 1;
-  ULONGLONG elapsed = 0;
-  for (int turn = 0; turn < turns; ++turn) {
-    if (turn == 1) SetWindowPos(GetParent(edit), nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOACTIVATE);
-    Drain();
-    const ULONGLONG start = GetTickCount64();
-    PostMessageW(edit, wheel, wParam, lParam);
-    PostMessageW(edit, kDoneMessage, 0, 0);
+  const ULONGLONG start = GetTickCount64();
+  PostMessageW(edit, wheel, wParam, lParam);
+  PostMessageW(edit, kDoneMessage, 0, 0);
 
-    // Take messages as the case says until the marker posted after the wheel
-    // arrives; redirected sends are synchronous, so by then all have happened.
-    const bool peekFirst = IntArg(L"peek", 0) != 0;
-    for (;;) {
-      MSG msg;
-      if (peekFirst && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  // Take messages as the case says until the marker posted after the wheel
+  // arrives; redirected sends are synchronous, so by then all have happened.
+  const bool peekFirst = IntArg(L"peek", 0) != 0;
+  int resize = IntArg(L"resize", 0);
+  ULONGLONG elapsed = 0;
+  for (;;) {
+    MSG msg;
+    if (peekFirst && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      continue;
+    }
+    try {
+      if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
+      // With resize=1 a second wheel follows once the frame is smaller than
+      // its monitor: what held for the first turn may not be kept for it.
+      if (msg.message == kDoneMessage && resize-- > 0) {
+        SetWindowPos(GetParent(edit), nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+        PostMessageW(edit, wheel, wParam, lParam);
+        PostMessageW(edit, kDoneMessage, 0, 0);
         continue;
       }
-      try {
-        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
-        if (msg.message == kDoneMessage) {
-          elapsed = GetTickCount64() - start;
-          break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      } catch (const std::exception&) {
-        Record("program caught 0 0");
+      if (msg.message == kDoneMessage) {
+        elapsed = GetTickCount64() - start;
+        break;
       }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    } catch (const std::exception&) {
+      Record("program caught 0 0");
     }
   }
   // What was queued for the sleeping thread arrives once it wakes.
