@@ -56,6 +56,12 @@ class SessionSlots {
     }
   }
   SharedState& shared() { return *shared_; }
+  SessionSlot* own() {
+    for (SessionSlot& slot : shared_->slots) {
+      if (slot.sessionKey == ownKey_) return &slot;
+    }
+    return nullptr;
+  }
 
  private:
   SharedState* shared_ = nullptr;
@@ -148,6 +154,22 @@ TEST(TdxInstall, UninstallWhenNotInstalled_ReturnsZero) {
   ASSERT_EQ(tdx.Install(nullptr, 0), 1);
   EXPECT_EQ(tdx.Uninstall(), 1);
   EXPECT_EQ(tdx.Uninstall(), 0);
+}
+
+// A process that took over from an installer it could not open keeps its
+// installation when that installer uninstalls.
+TEST(TdxInstall, UninstallOfAnInstallationAnotherProcessMade_ReturnsZeroAndKeepsIt) {
+  TdxLibrary tdx;
+  ASSERT_TRUE(tdx.Load(BinDir() + L"TDX.dll"));
+  ASSERT_EQ(tdx.Install(nullptr, 0), 1);
+  SessionSlots slots;
+  SessionSlot* own = slots.own();
+  ASSERT_NE(own, nullptr);
+  const DWORD installer = own->installerProcessId;
+  own->installerProcessId = installer + 4;
+  EXPECT_EQ(tdx.Uninstall(), 0);
+  own->installerProcessId = installer;
+  EXPECT_EQ(tdx.Uninstall(), 1);
 }
 
 TEST(TdxInstall, AfterUninstall_HookNoLongerActs) {
