@@ -11,54 +11,53 @@ constexpr DWORD kNameChars = kMaxExcludedProgramName + 1;
 // Paths longer than this name programs that no list entry can match often
 // enough to matter; their program counts as not listed.
 constexpr DWORD kPathChars = 1024;
-
-// Shared by every process that maps the library. The agent rewrites it only
-// between installs, but a process may still be reading while it does: the
-// generation is odd during a write and grows by two with each, so a reader
-// that sees it change, or odd, knows its copy may be torn.
-struct LeftAloneState {
-  LONG generation;
-  DWORD leaveFullScreen;
-  DWORD count;
-  wchar_t names[kMaxExcludedPrograms][kNameChars];
-};
-
-__attribute__((section("Shared"), shared)) LeftAloneState g_leftAlone = {0, 0, 0, {{0}}};
+// How many other programs' answers a process keeps: the few a user turns
+// the wheel over in turn.
+constexpr DWORD kKnownPrograms = 8;
 
 // Per process: this program's file name, worked out once.
 INIT_ONCE g_ownNameOnce = INIT_ONCE_STATIC_INIT;
 wchar_t g_ownName[kNameChars];
-// Whether this program is listed, for one generation: bit 31 set once
-// known, bit 0 the answer, the generation's low bits in between. One word,
-// so threads of this process never see half of it.
+// Whether this program is listed, for one slot and generation: bit 31 set
+// once known, bits 30 to 27 the slot, the generation's low bits below them,
+// bit 0 the answer. One word, so threads of this process never see half of it.
 LONG g_ownAnswer;
+static_assert(kSessionSlots <= 16, "the slot takes four bits of the answer");
 
-// The last other program a wheel went to, and whether it is listed.
-SRWLOCK g_targetLock = SRWLOCK_INIT;
-struct TargetAnswer {
-  DWORD processId;
-  HWND window;  // a window of that process, alive while the process is
+// Other programs a wheel went to lately, and whether each is listed, so a
+// program's name is looked up once.
+SRWLOCK g_knownLock = SRWLOCK_INIT;
+struct KnownProgram {
+  DWORD processId;  // 0 for an empty entry
+  HWND window;      // a window of that process, alive while the process is
+  DWORD slot;
   LONG generation;
   bool listed;
 };
-TargetAnswer g_target;
+KnownProgram g_known[kKnownPrograms];
+DWORD g_nextKnown;
 
-LONG ReadGeneration() { return __atomic_load_n(&g_leftAlone.generation, __ATOMIC_ACQUIRE); }
-
-bool SameName(const wchar_t* a, const wchar_t* b) { return CompareStringOrdinal(a, -1, b, -1, TRUE) == CSTR_EQUAL; }
+LONG ReadGeneration(const LeftAloneState& list) { return __atomic_load_n(&list.generation, __ATOMIC_ACQUIRE); }
 
 // Whether the name is on the list as of one whole generation, and which.
-// False when no whole copy could be read: the wheel then works as usual.
-bool ListHolds(const wchar_t* name, LONG& generation) {
+// False when no whole copy could be read: the wheel then works as usual. Any
+// process can write the list, so every read stays inside it.
+bool ListHolds(const LeftAloneState& list, const wchar_t* name, LONG& generation) {
   for (int attempt = 0; attempt < 4; ++attempt) {
-    const LONG before = ReadGeneration();
+    const LONG before = ReadGeneration(list);
     if ((before & 1) != 0) continue;
-    DWORD count = g_leftAlone.count;
-    if (count > kMaxExcludedPrograms) count = kMaxExcludedPrograms;
+    const DWORD count = list.count;
     bool found = false;
-    for (DWORD i = 0; i < count && !found; ++i) found = SameName(g_leftAlone.names[i], name);
+    const wchar_t* const end = list.names + kLeftAloneChars;
+    const wchar_t* entry = list.names;
+    for (DWORD i = 0; i < count && i < kMaxExcludedPrograms && entry < end && !found; ++i) {
+      int length = 0;
+      while (entry + length < end && entry[length] != 0) ++length;
+      found = CompareStringOrdinal(entry, length, name, -1, TRUE) == CSTR_EQUAL;
+      entry += length + 1;
+    }
     __atomic_thread_fence(__ATOMIC_ACQUIRE);
-    if (__atomic_load_n(&g_leftAlone.generation, __ATOMIC_RELAXED) == before) {
+    if (__atomic_load_n(&list.generation, __ATOMIC_RELAXED) == before) {
       generation = before;
       return found;
     }
@@ -88,16 +87,17 @@ BOOL CALLBACK FindOwnName(PINIT_ONCE, PVOID, PVOID*) {
   return TRUE;
 }
 
-bool OwnProgramListed() {
-  const LONG generation = ReadGeneration();
+bool OwnProgramListed(const SessionSlot& slot) {
+  const LONG generation = ReadGeneration(slot.leftAlone);
   const LONG known = __atomic_load_n(&g_ownAnswer, __ATOMIC_RELAXED);
-  const LONG key = static_cast<LONG>(0x80000000u | ((static_cast<DWORD>(generation) & 0x3FFFFFFFu) << 1));
+  const DWORD tag = 0x80000000u | (SlotIndex(&slot) << 27) | ((static_cast<DWORD>(generation) & 0x03FFFFFFu) << 1);
+  const LONG key = static_cast<LONG>(tag);
   if ((known & ~1L) == key) return (known & 1) != 0;
 
   InitOnceExecuteOnce(&g_ownNameOnce, FindOwnName, nullptr, nullptr);
   if (g_ownName[0] == 0) return false;
   LONG read = 0;
-  const bool listed = ListHolds(g_ownName, read);
+  const bool listed = ListHolds(slot.leftAlone, g_ownName, read);
   if (read == generation) __atomic_store_n(&g_ownAnswer, key | (listed ? 1 : 0), __ATOMIC_RELAXED);
   return listed;
 }
@@ -110,8 +110,8 @@ DWORD ProcessOf(HWND window) {
 
 // A program whose name cannot be had (one that may not be opened, or with a
 // path too long) counts as not listed, and is remembered so.
-bool ProgramListed(DWORD processId, LONG& generation) {
-  generation = ReadGeneration();
+bool ProgramListed(const SessionSlot& slot, DWORD processId, LONG& generation) {
+  generation = ReadGeneration(slot.leftAlone);
   const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
   if (process == nullptr) return false;
   wchar_t path[kPathChars] = {};
@@ -121,64 +121,78 @@ bool ProgramListed(DWORD processId, LONG& generation) {
   if (!named) return false;
   wchar_t name[kNameChars] = {};
   StoreFileName(path, name);
-  return name[0] != 0 && ListHolds(name, generation);
+  return name[0] != 0 && ListHolds(slot.leftAlone, name, generation);
 }
 
 }  // namespace
 
-void StoreLeftAlone(const wchar_t* programs, DWORD leaveFullScreen) {
-  const LONG started = __atomic_fetch_or(&g_leftAlone.generation, 1, __ATOMIC_SEQ_CST) | 1;
+void StoreLeftAlone(SessionSlot& slot, const wchar_t* programs, DWORD leaveFullScreen) {
+  LeftAloneState& list = slot.leftAlone;
+  const LONG started = __atomic_fetch_or(&list.generation, 1, __ATOMIC_SEQ_CST) | 1;
   DWORD count = 0;
+  DWORD used = 0;
   for (const wchar_t* p = programs; p != nullptr && *p != 0 && count < kMaxExcludedPrograms;) {
     const wchar_t* end = p;
     while (*end != 0 && *end != L';') ++end;
     const DWORD length = static_cast<DWORD>(end - p);
     if (length != 0 && length < kNameChars) {
-      for (DWORD i = 0; i < length; ++i) g_leftAlone.names[count][i] = p[i];
-      g_leftAlone.names[count][length] = 0;
+      if (used + length + 1 > kLeftAloneChars) break;
+      for (DWORD i = 0; i < length; ++i) list.names[used + i] = p[i];
+      list.names[used + length] = 0;
+      used += length + 1;
       ++count;
     }
     p = *end == 0 ? end : end + 1;
   }
-  g_leftAlone.count = count;
-  g_leftAlone.leaveFullScreen = leaveFullScreen != 0 ? 1 : 0;
-  __atomic_store_n(&g_leftAlone.generation, started + 1, __ATOMIC_RELEASE);
+  list.count = count;
+  list.leaveFullScreen = leaveFullScreen != 0 ? 1 : 0;
+  __atomic_store_n(&list.generation, started + 1, __ATOMIC_RELEASE);
 }
 
 bool IsWheelLeftAlone() {
-  if (g_leftAlone.count != 0 && OwnProgramListed()) return true;
-  return g_leftAlone.leaveFullScreen != 0 && ForegroundIsFullScreen();
+  const SessionSlot* slot = OwnSessionSlot();
+  if (slot == nullptr) return false;
+  if (slot->leftAlone.count != 0 && OwnProgramListed(*slot)) return true;
+  return slot->leftAlone.leaveFullScreen != 0 && ForegroundIsFullScreen();
 }
 
 bool IsExcludedProgramWindow(HWND window) {
-  if (window == nullptr || g_leftAlone.count == 0) return false;
+  const SessionSlot* slot = OwnSessionSlot();
+  if (window == nullptr || slot == nullptr || slot->leftAlone.count == 0) return false;
   const DWORD processId = ProcessOf(window);
   // This program's own windows: it is not listed, or the wheel was left alone.
   if (processId == 0 || processId == GetCurrentProcessId()) return false;
 
-  const LONG generation = ReadGeneration();
-  AcquireSRWLockShared(&g_targetLock);
-  const TargetAnswer known = g_target;
-  ReleaseSRWLockShared(&g_targetLock);
+  const DWORD index = SlotIndex(slot);
+  const LONG generation = ReadGeneration(slot->leftAlone);
+  KnownProgram known = {};
+  AcquireSRWLockShared(&g_knownLock);
+  for (const KnownProgram& k : g_known) {
+    if (k.processId == processId && k.slot == index && k.generation == generation) known = k;
+  }
+  ReleaseSRWLockShared(&g_knownLock);
   // A window of the process outlives no process, so while the remembered one
   // still belongs to that id, the id was not given to another process.
-  if (known.processId == processId && known.generation == generation &&
-      (known.window == window || ProcessOf(known.window) == processId)) {
-    return known.listed;
-  }
+  if (known.processId != 0 && (known.window == window || ProcessOf(known.window) == processId)) return known.listed;
 
   LONG read = -1;
-  const bool listed = ProgramListed(processId, read);
+  const bool listed = ProgramListed(*slot, processId, read);
   if (read == generation) {
-    AcquireSRWLockExclusive(&g_targetLock);
-    g_target = TargetAnswer{processId, window, generation, listed};
-    ReleaseSRWLockExclusive(&g_targetLock);
+    AcquireSRWLockExclusive(&g_knownLock);
+    DWORD at = g_nextKnown;
+    for (DWORD i = 0; i < kKnownPrograms; ++i) {
+      if (g_known[i].processId == processId) at = i;
+    }
+    if (at == g_nextKnown) g_nextKnown = (g_nextKnown + 1) % kKnownPrograms;
+    g_known[at] = KnownProgram{processId, window, index, generation, listed};
+    ReleaseSRWLockExclusive(&g_knownLock);
   }
   return listed;
 }
 
 bool IsExcludedProgramAt(POINT point) {
-  return g_leftAlone.count != 0 && IsExcludedProgramWindow(FindWheelTarget(point));
+  const SessionSlot* slot = OwnSessionSlot();
+  return slot != nullptr && slot->leftAlone.count != 0 && IsExcludedProgramWindow(FindWheelTarget(point));
 }
 
 }  // namespace ks

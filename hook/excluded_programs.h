@@ -5,11 +5,14 @@
 
 #include <windows.h>
 
+#include "hook/shared_state.h"
+
 namespace ks {
 
 // Puts the list (names separated by ";", null for none) and the switch in
-// place for every process that maps the library.
-void StoreLeftAlone(const wchar_t* programs, DWORD leaveFullScreen);
+// the session's slot, for every process of the session. Names that do not
+// fit the slot any more are left out, as the settings leave them out.
+void StoreLeftAlone(SessionSlot& slot, const wchar_t* programs, DWORD leaveFullScreen);
 
 // True when this program is on the list, or a full-screen program is in
 // front while the switch is on: the wheel then goes on unchanged.

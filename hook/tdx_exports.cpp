@@ -28,63 +28,55 @@ LONG BroadcastNullMessage() {
   return result;
 }
 
-bool StartTimeOf(HANDLE process, FILETIME& start) {
-  FILETIME exited, kernel, user;
-  return GetProcessTimes(process, &start, &exited, &kernel, &user) != FALSE;
+bool Installed(const SessionSlot& slot) { return slot.hookHandle != nullptr || slot.servesThreads != 0; }
+
+// An installation of this session holds while its installer provably runs.
+// One whose installer cannot be opened (another user's, started in this
+// session) is not known to run, so it does not shut this session out.
+bool InForce(const SessionSlot& slot) {
+  return Installed(slot) && FateOf(slot.installerProcessId, slot.installerStart) == ProcessFate::Running;
 }
 
-// Whether the process recorded as the installer still runs. A process that
-// exists but may not be opened counts as running: the installation stays.
-bool InstallerRuns() {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, g_shared.installerProcessId);
-  if (process == nullptr) return GetLastError() == ERROR_ACCESS_DENIED;
-  FILETIME start = {};
-  const bool runs = WaitForSingleObject(process, 0) == WAIT_TIMEOUT && StartTimeOf(process, start) &&
-                    start.dwLowDateTime == g_shared.installerStart.dwLowDateTime &&
-                    start.dwHighDateTime == g_shared.installerStart.dwHighDateTime;
-  CloseHandle(process);
-  return runs;
+bool MadeHere(const SessionSlot& slot) {
+  const FILETIME start = OwnStartTime();
+  return slot.installerProcessId == GetCurrentProcessId() && slot.installerStart.dwLowDateTime == start.dwLowDateTime &&
+         slot.installerStart.dwHighDateTime == start.dwHighDateTime;
 }
 
-bool Installed() { return g_shared.hookHandle != nullptr || g_shared.servesThreads != 0; }
-
-void DropHooks() {
-  if (g_shared.hookHandle != nullptr) UnhookWindowsHookEx(g_shared.hookHandle);
-  g_shared.hookHandle = nullptr;
-  g_shared.servesThreads = 0;
+void DropHooks(SessionSlot& slot) {
+  if (slot.hookHandle != nullptr) UnhookWindowsHookEx(slot.hookHandle);
+  slot.hookHandle = nullptr;
+  slot.servesThreads = 0;
 }
 
 // The installer died without uninstalling: its hooks went with it, and the log
 // it started has no lock holder any more, so both are dropped.
-void ForgetDeadInstallation() {
-  DropHooks();
+void ForgetDeadInstallation(SessionSlot& slot) {
+  DropHooks(slot);
   if (LogIsOn() && LogStop() == 0) LogAtomSlot() = 0;
 }
 
-// What both kinds of install do first: refuse while another live process's
-// installation is in force, start the log, set the flags. False when refused.
-bool BeginInstall(const wchar_t* logPath, DWORD flags) {
-  if (Installed()) {
-    if (InstallerRuns()) return false;
-    ForgetDeadInstallation();
-  }
+// What both kinds of install do first: take this session's slot, refuse while
+// another live process's installation is in force there (or every slot is
+// another running session's), start the log, set the flags. Null when refused.
+SessionSlot* BeginInstall(const wchar_t* logPath, DWORD flags) {
+  SessionSlot* slot = ClaimSessionSlot();
+  if (slot == nullptr || InForce(*slot)) return nullptr;
+  if (Installed(*slot)) ForgetDeadInstallation(*slot);
+  HoldSlot(*slot);
   if (logPath != nullptr && !IsBadStringPtrW(logPath, static_cast<UINT_PTR>(-1))) {
     LogStart(logPath);
   }
   // The flags are in place before any copy of the procedure can run.
-  g_shared.hookFlags = flags;
-  return true;
+  slot->hookFlags = flags;
+  return slot;
 }
 
-void RecordInstaller() {
-  FILETIME start = {};
-  StartTimeOf(GetCurrentProcess(), start);
-  g_shared.installerStart = start;
-  g_shared.installerProcessId = GetCurrentProcessId();
-}
-
-int EndInstall(bool done) {
-  if (done) RecordInstaller();
+int EndInstall(SessionSlot& slot, bool done) {
+  if (done) {
+    slot.installerStart = OwnStartTime();
+    slot.installerProcessId = GetCurrentProcessId();
+  }
   LogWriteLine(done ? L"Success install TDX hook" : L"FAILURE  install TDX hook");
   return done ? 1 : 0;
 }
@@ -105,9 +97,10 @@ BOOL WINAPI DllEntry(HINSTANCE instance, DWORD reason, LPVOID) {
 
 int WINAPI KS_TDXInstall(const wchar_t* logPath, DWORD flags) {
   using namespace ks;
-  if (!BeginInstall(logPath, flags)) return 0;
-  g_shared.hookHandle = SetWindowsHookExW(WH_GETMESSAGE, GetMsgProc, g_dllInstance, 0);
-  return EndInstall(g_shared.hookHandle != nullptr);
+  SessionSlot* slot = BeginInstall(logPath, flags);
+  if (slot == nullptr) return 0;
+  slot->hookHandle = SetWindowsHookExW(WH_GETMESSAGE, GetMsgProc, g_dllInstance, 0);
+  return EndInstall(*slot, slot->hookHandle != nullptr);
 }
 
 // An installation without the system-wide hook: the caller then hooks the
@@ -115,24 +108,29 @@ int WINAPI KS_TDXInstall(const wchar_t* logPath, DWORD flags) {
 // before KS_TDXUninstall.
 int WINAPI KS_TDXInstallForThreads(const wchar_t* logPath, DWORD flags) {
   using namespace ks;
-  if (!BeginInstall(logPath, flags)) return 0;
-  g_shared.servesThreads = 1;
-  return EndInstall(true);
+  SessionSlot* slot = BeginInstall(logPath, flags);
+  if (slot == nullptr) return 0;
+  slot->servesThreads = 1;
+  return EndInstall(*slot, true);
 }
 
 // The hook on one thread of any process, for the process that made an
 // installation for threads; null otherwise or when Windows refuses.
 HHOOK WINAPI KS_TDXHookThread(DWORD threadId) {
   using namespace ks;
-  if (g_shared.servesThreads == 0 || g_shared.installerProcessId != GetCurrentProcessId()) return nullptr;
+  const SessionSlot* slot = OwnSessionSlot();
+  if (slot == nullptr || slot->servesThreads == 0 || !MadeHere(*slot)) return nullptr;
   return SetWindowsHookExW(WH_GETMESSAGE, GetMsgProc, g_dllInstance, threadId);
 }
 
+// Only the process that made the installation removes it: one that took over
+// from an installer it could not open must not be undone by that installer.
 int WINAPI KS_TDXUninstall() {
   using namespace ks;
-  if (!Installed()) return 0;
-  DropHooks();
-  g_shared.installerProcessId = 0;
+  SessionSlot* slot = OwnSessionSlot();
+  if (slot == nullptr || !Installed(*slot) || !MadeHere(*slot)) return 0;
+  DropHooks(*slot);
+  slot->installerProcessId = 0;
   BroadcastNullMessage();
   if (LogIsOn()) LogStop();
   return 1;
@@ -141,9 +139,11 @@ int WINAPI KS_TDXUninstall() {
 // Before an install, like its flags; an installation in force keeps its list.
 int WINAPI KS_TDXLeaveAlone(const wchar_t* programs, DWORD leaveFullScreen) {
   using namespace ks;
-  if (Installed() && InstallerRuns()) return 0;
+  SessionSlot* slot = ClaimSessionSlot();
+  if (slot == nullptr || InForce(*slot)) return 0;
+  HoldSlot(*slot);
   if (programs != nullptr && IsBadStringPtrW(programs, static_cast<UINT_PTR>(-1))) programs = nullptr;
-  StoreLeftAlone(programs, leaveFullScreen);
+  StoreLeftAlone(*slot, programs, leaveFullScreen);
   return 1;
 }
 

@@ -57,10 +57,10 @@ LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
     // one comparison lets both wheels in and every other message past.
     static_assert((WM_MOUSEWHEEL | 0x4) == WM_MOUSEHWHEEL, "the two wheel messages differ in bit 2 only");
     if ((msg->message | 0x4) == WM_MOUSEHWHEEL && RetrievedByThisThread(*msg)) {
-      HandleWheelMessage(*msg, g_shared.hookFlags);
+      HandleWheelMessage(*msg, SessionHookFlags());
     }
   }
-  return CallNextHookEx(g_shared.hookHandle, code, wParam, lParam);
+  return CallNextHookEx(SessionHookHandle(), code, wParam, lParam);
 }
 
 void HandleWheelMessage(MSG& msg, DWORD flags) {

@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "hook/hook_flags.h"
+#include "hook/shared_state.h"
 #include "log/log_writer.h"
 #include "tests/harness/test_files.h"
 #include "tests/hook/wheel_target_run.h"
@@ -19,6 +20,87 @@ using Names = std::vector<std::string>;
 bool ShiftWheelScrollsHorizontally() {
   const TargetReport report = RunWheelTarget(L"scenario=pane over=pane keys=4");
   return report.ran && !report.Of("pane").empty() && report.Of("pane")[0].message == "WM_HSCROLL";
+}
+
+// The library's shared section as this process maps it, one object for every
+// session on the machine: writing a slot stands in for another session's agent.
+class SessionSlots {
+ public:
+  SessionSlots() {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW((BinDir() + L"TDX.dll").c_str()));
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+      if (std::memcmp(section->Name, "Shared", 7) == 0)
+        shared_ = reinterpret_cast<SharedState*>(base + section->VirtualAddress);
+    }
+    DWORD session = 0;
+    ProcessIdToSessionId(GetCurrentProcessId(), &session);
+    ownKey_ = static_cast<LONG>(session + 1);
+  }
+  ~SessionSlots() {
+    for (SessionSlot& slot : shared_->slots) {
+      if (slot.sessionKey != ownKey_) slot.sessionKey = 0;
+    }
+  }
+  // Another session's live agent, installed with Shift scrolling and the
+  // wheel target left alone, in every slot (or all but this session's and the
+  // last); this process stands in for its holder, its installer is an id that
+  // no process has now.
+  void FillWithOtherSessions(bool everySlot) {
+    FILETIME started = {}, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &started, &exited, &kernel, &user);
+    for (SessionSlot& slot : shared_->slots) {
+      if (!everySlot && (slot.sessionKey == ownKey_ || &slot == &shared_->slots[kSessionSlots - 1])) continue;
+      slot = SessionSlot{ownKey_ + 1, GetCurrentProcessId(), started,     0,  nullptr,
+                         1,           HOOK_HSCROLL_ON_SHIFT, 0xFFFFFFF0u, {}, {2, 0, 1, L"wheel_target.exe"}};
+    }
+  }
+  SharedState& shared() { return *shared_; }
+  SessionSlot* own() {
+    for (SessionSlot& slot : shared_->slots) {
+      if (slot.sessionKey == ownKey_) return &slot;
+    }
+    return nullptr;
+  }
+
+ private:
+  SharedState* shared_ = nullptr;
+  LONG ownKey_ = 0;
+};
+
+TEST(TdxInstall, OtherSessionsInstallations_NeitherBlockThisSessionNorLendItTheirFlagsOrList) {
+  TdxLibrary tdx;
+  ASSERT_TRUE(tdx.Load(BinDir() + L"TDX.dll"));
+  SessionSlots slots;
+  slots.FillWithOtherSessions(false);
+  ASSERT_EQ(tdx.LeaveAlone(nullptr, 0), 1);
+  ASSERT_EQ(tdx.Install(nullptr, 0), 1);
+  EXPECT_FALSE(ShiftWheelScrollsHorizontally());
+  EXPECT_EQ(RunWheelTarget(L"scenario=redirect over=list").Windows(), Names{"list"});
+  EXPECT_EQ(tdx.Uninstall(), 1);
+  for (const SessionSlot& slot : slots.shared().slots) {
+    if (slot.installerProcessId != 0) {
+      EXPECT_EQ(slot.hookFlags, unsigned{HOOK_HSCROLL_ON_SHIFT});
+    }
+  }
+}
+
+// Every slot held by another session that still runs: refused, none taken
+// over; one whose holder has ended (its id now another process's) is free.
+TEST(TdxInstall, EverySlotHeldByAnotherLiveSession_RefusesUntilOneHolderEnds) {
+  TdxLibrary tdx;
+  ASSERT_TRUE(tdx.Load(BinDir() + L"TDX.dll"));
+  SessionSlots slots;
+  slots.FillWithOtherSessions(true);
+  EXPECT_EQ(tdx.LeaveAlone(nullptr, 0), 0);
+  EXPECT_EQ(tdx.Install(nullptr, 0), 0);
+  SessionSlot& ended = slots.shared().slots[kSessionSlots - 1];
+  ended.holderStart = FILETIME{1, 0};
+  ASSERT_EQ(tdx.Install(nullptr, 0), 1);
+  EXPECT_EQ(ended.installerProcessId, GetCurrentProcessId());
+  EXPECT_EQ(slots.shared().slots[0].hookFlags, unsigned{HOOK_HSCROLL_ON_SHIFT});
+  EXPECT_EQ(tdx.Uninstall(), 1);
 }
 
 TEST(TdxInstall, SecondInstall_ReturnsZeroAndKeepsFirstFlagsAndLogPath) {
@@ -90,6 +172,22 @@ TEST(TdxInstall, UninstallWhenNotInstalled_ReturnsZero) {
   ASSERT_EQ(tdx.Install(nullptr, 0), 1);
   EXPECT_EQ(tdx.Uninstall(), 1);
   EXPECT_EQ(tdx.Uninstall(), 0);
+}
+
+// A process that took over from an installer it could not open keeps its
+// installation when that installer uninstalls.
+TEST(TdxInstall, UninstallOfAnInstallationAnotherProcessMade_ReturnsZeroAndKeepsIt) {
+  TdxLibrary tdx;
+  ASSERT_TRUE(tdx.Load(BinDir() + L"TDX.dll"));
+  ASSERT_EQ(tdx.Install(nullptr, 0), 1);
+  SessionSlots slots;
+  SessionSlot* own = slots.own();
+  ASSERT_NE(own, nullptr);
+  const DWORD installer = own->installerProcessId;
+  own->installerProcessId = installer + 4;
+  EXPECT_EQ(tdx.Uninstall(), 0);
+  own->installerProcessId = installer;
+  EXPECT_EQ(tdx.Uninstall(), 1);
 }
 
 TEST(TdxInstall, AfterUninstall_HookNoLongerActs) {

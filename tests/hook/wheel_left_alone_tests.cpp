@@ -99,6 +99,16 @@ TEST(LeftAlone, FullScreenInFront_StopsEveryRuleAndTheRedirect) {
   }
 }
 
+// The same window in front, no longer covering its monitor: the next turn
+// is redirected.
+TEST(LeftAlone, FullScreenWindowMadeSmaller_NextTurnIsRedirected) {
+  InstalledHook hook(0, nullptr, nullptr, 1);
+  ASSERT_EQ(hook.installResult(), 1);
+  const TargetReport report = RunWheelTarget(L"scenario=fullscreen over=list resize=1");
+  ASSERT_TRUE(report.ran);
+  EXPECT_EQ(report.Windows(), (Names{"edit", "list"}));
+}
+
 TEST(LeftAlone, FullScreenWithTheSwitchOff_OrNormalSizedInFront_IsRedirected) {
   {
     InstalledHook hook(0, nullptr, nullptr, 0);

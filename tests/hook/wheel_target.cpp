@@ -6,7 +6,7 @@
 //
 // Arguments: report=<file> scenario=<name> keys=<n> delta=<n> over=<name>
 //            msgover=<name> hang=<ms> stale=<ms> peek=1 throw=1 wheel=h
-//            pointed=<program> hookedby=<library> gate=<event>
+//            pointed=<program> hookedby=<library> gate=<event> resize=1
 // With wheel=h the message is WM_MOUSEHWHEEL, as a tilt wheel or a touchpad
 // sends it. Scenario store puts a Store app's core window in its frame host
 // on the right, storeframe an ordinary pane in such a frame host.
@@ -397,6 +397,7 @@ int wmain(int argc, wchar_t** argv) {
   // Take messages as the case says until the marker posted after the wheel
   // arrives; redirected sends are synchronous, so by then all have happened.
   const bool peekFirst = IntArg(L"peek", 0) != 0;
+  int resize = IntArg(L"resize", 0);
   ULONGLONG elapsed = 0;
   for (;;) {
     MSG msg;
@@ -406,6 +407,14 @@ int wmain(int argc, wchar_t** argv) {
     }
     try {
       if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
+      // With resize=1 a second wheel follows once the frame is smaller than
+      // its monitor: what held for the first turn may not be kept for it.
+      if (msg.message == kDoneMessage && resize-- > 0) {
+        SetWindowPos(GetParent(edit), nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+        PostMessageW(edit, wheel, wParam, lParam);
+        PostMessageW(edit, kDoneMessage, 0, 0);
+        continue;
+      }
       if (msg.message == kDoneMessage) {
         elapsed = GetTickCount64() - start;
         break;
