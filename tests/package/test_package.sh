@@ -72,49 +72,39 @@ check "SHA256SUMS names and matches the three packages" sums_match
 # The store manifests: every field winget and Scoop need, and each hash is
 # that of the package its address names.
 manifests_match() {
-  python3 - "$version" <<'EOF'
+  PYTHONOPTIMIZE= python3 - "$version" <<'EOF'
 import hashlib, json, sys, zipfile
 import yaml
-version = sys.argv[1]
-def sha(url):
-    return hashlib.sha256(open("dist/" + url.rsplit("/", 1)[1], "rb").read()).hexdigest()
-def need(cond, what):
-    if not cond:
-        sys.exit(f"manifests: {what}")
-folder = f"dist/winget/manifests/o/OrlinWorks/Kestrow/{version}/OrlinWorks.Kestrow"
-m = {k: yaml.safe_load(open(f"{folder}{k}.yaml", encoding="utf-8"))
-     for k in ("", ".installer", ".locale.en-US", ".locale.ru-RU")}
-for k, kind in (("", "version"), (".installer", "installer"), (".locale.en-US", "defaultLocale"),
-                (".locale.ru-RU", "locale")):
-    need(m[k]["PackageIdentifier"] == "OrlinWorks.Kestrow" and m[k]["PackageVersion"] == version, k)
-    need(m[k]["ManifestType"] == kind and tuple(map(int, m[k]["ManifestVersion"].split("."))) >= (1, 6), k)
-need(m[""]["DefaultLocale"] == "en-US", "default locale")
-i = m[".installer"]
-need((i["InstallerType"], i["Scope"], i["UpgradeBehavior"]) == ("nullsoft", "user", "install"), i)
-need(i["InstallerSwitches"]["Silent"] == i["InstallerSwitches"]["SilentWithProgress"] == "/S", "switches")
-need(sorted(x["Architecture"] for x in i["Installers"]) == ["x64", "x86"], "architectures")
+v = sys.argv[1]
+sha = lambda url: hashlib.sha256(open("dist/" + url.rsplit("/", 1)[1], "rb").read()).hexdigest()
+folder = f"dist/winget/manifests/o/OrlinWorks/Kestrow/{v}/OrlinWorks.Kestrow"
+kinds = {"": "version", ".installer": "installer", ".locale.en-US": "defaultLocale", ".locale.ru-RU": "locale"}
+m = {k: yaml.safe_load(open(f"{folder}{k}.yaml", encoding="utf-8")) for k in kinds}
+for k, kind in kinds.items():
+    assert (m[k]["PackageIdentifier"], m[k]["PackageVersion"], m[k]["ManifestType"]) == ("OrlinWorks.Kestrow", v, kind), k
+    assert tuple(map(int, m[k]["ManifestVersion"].split("."))) >= (1, 6), k
+i, d, ru = m[".installer"], m[".locale.en-US"], m[".locale.ru-RU"]
+assert m[""]["DefaultLocale"] == d["PackageLocale"] == "en-US" and ru["PackageLocale"] == "ru-RU"
+assert (i["InstallerType"], i["Scope"], i["UpgradeBehavior"]) == ("nullsoft", "user", "install"), i
+assert i["InstallerSwitches"]["Silent"] == i["InstallerSwitches"]["SilentWithProgress"] == "/S", i
+assert sorted(x["Architecture"] for x in i["Installers"]) == ["x64", "x86"], i
 for x in i["Installers"]:
-    need(x["InstallerUrl"].endswith(f"/{version}/Kestrow-{version}-setup.exe"), x["InstallerUrl"])
-    need(x["InstallerSha256"] == sha(x["InstallerUrl"]).upper(), "setup hash")
-for k, russian in ((".locale.en-US", False), (".locale.ru-RU", True)):
-    text = m[k]["ShortDescription"] + m[k]["Description"]
-    need(any("\u0400" <= c <= "\u04ff" for c in text) == russian, f"{k} description language")
-    need(m[k]["PackageLocale"] == k.rsplit(".", 1)[1], k)
-d = m[".locale.en-US"]
-need(all(d.get(f) for f in ("Publisher", "PackageName", "License", "ShortDescription")), "default locale fields")
+    assert x["InstallerUrl"].endswith(f"/{v}/Kestrow-{v}-setup.exe"), x
+    assert x["InstallerSha256"] == sha(x["InstallerUrl"]).upper(), "setup hash"
+assert all(d.get(f) for f in ("Publisher", "PackageName", "License", "ShortDescription", "Description")), d
+cyrillic = lambda l: any("\u0400" <= c <= "\u04ff" for c in l["ShortDescription"] + l["Description"])
+assert not cyrillic(d) and cyrillic(ru), "English and Russian descriptions"
 s = json.load(open("dist/scoop/kestrow.json", encoding="utf-8"))
-need(s["version"] == version and s["homepage"] and s["license"], "scoop version")
-need(sorted(s["architecture"]) == ["32bit", "64bit"], "scoop architectures")
+assert s["version"] == v and s["homepage"] and s["license"] and sorted(s["architecture"]) == ["32bit", "64bit"], s
 for arch, a in s["architecture"].items():
-    zip_name = f"Kestrow-{version}-{'x64' if arch == '64bit' else 'x86'}.zip"
-    need(a["url"].endswith(f"/{version}/{zip_name}") and a["hash"] == sha(a["url"]), arch)
-    entries = zipfile.ZipFile("dist/" + zip_name).namelist()
-    inside = lambda f: f"{a['extract_dir']}/{f}" in entries
-    need(all(map(inside, s["bin"] + [x[0] for x in s["shortcuts"]])), "bin and shortcuts")
-    need([f for f in s["persist"] if not inside(f)] == ["settings.ini"], "persist")
-need(sorted(s["bin"]) == ["KSAgent.exe", "KsConfig.exe"], "bin")
-need(sorted(x[1] for x in s["shortcuts"]) == ["Kestrow", "Kestrow Settings"], "shortcuts")
-need("settings.ini" in " ".join(s["pre_install"]), "settings.ini is made a file first")
+    name = f"Kestrow-{v}-{'x64' if arch == '64bit' else 'x86'}.zip"
+    assert a["url"].endswith(f"/{v}/{name}") and a["hash"] == sha(a["url"]), arch
+    inside = lambda f: f"{a['extract_dir']}/{f}" in zipfile.ZipFile("dist/" + name).namelist()
+    assert all(map(inside, s["bin"] + [x[0] for x in s["shortcuts"]])), "bin and shortcuts"
+    assert [f for f in s["persist"] if not inside(f)] == ["settings.ini"], "persist"
+assert sorted(s["bin"]) == ["KSAgent.exe", "KsConfig.exe"], s["bin"]
+assert sorted(x[1] for x in s["shortcuts"]) == ["Kestrow", "Kestrow Settings"], s["shortcuts"]
+assert "settings.ini" in " ".join(s["pre_install"]), "settings.ini is made a file first"
 EOF
 }
 check "winget and Scoop manifests carry every field and the packages' hashes" manifests_match
