@@ -34,7 +34,10 @@ std::wstring FileNameOf(std::wstring_view path);
 std::wstring StripTrailingSeparators(std::wstring path);
 
 // True when name names a file inside whatever folder it is looked for in: not
-// empty, and no "\" or "/", no ":" (a drive or a stream), no "..".
+// empty, and no "\" or "/" (so no "\\?\" or "\\.\" forms either), no ":" (a
+// drive or a stream), no "..", no wildcard or control character, no trailing
+// "." or blank, and not a device name (CON, PRN, AUX, NUL, COM0-9, LPT0-9 in
+// any letter case, with any extension).
 bool IsBareFileName(std::wstring_view name);
 
 }  // namespace ks

@@ -51,11 +51,15 @@ std::wstring LocalizedSpan(const wchar_t* locid, const std::wstring& text) {
   return L"<span locid=\"" + std::wstring(locid) + L"\">" + EscapeHtml(text) + L"</span>";
 }
 
-void ReplaceContent(HWND window, const wchar_t* id, const std::wstring& html) {
+// Measured again at once unless a later change in the same step is: each
+// measuring lays the whole page out.
+enum class Measure { Now, Later };
+
+void ReplaceContent(HWND window, const wchar_t* id, const std::wstring& html, Measure measure = Measure::Now) {
   const ElementRef element = FindElementById(window, id);
   if (!element) return;
   ReplaceElementHtml(element.get(), html, kMaxRowsBytes);
-  HTMLayoutUpdateElement(element.get(), TRUE);
+  if (measure == Measure::Now) HTMLayoutUpdateElement(element.get(), TRUE);
 }
 
 void ShowFullMessage(HWND window) {
@@ -125,7 +129,7 @@ void ShowProgramRows(HWND window, const std::vector<std::wstring>& programs) {
             L"\" href=\"REMOVE_PROGRAM\" program=\"" + name + L"\">" + LocalizedSpan(L"remove_program", remove) +
             L"</a></div>";
   }
-  ReplaceContent(window, kListId, rows);
+  ReplaceContent(window, kListId, rows, Measure::Later);
   ReplaceContent(window, kMessageId, L"");
 }
 

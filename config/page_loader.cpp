@@ -6,12 +6,14 @@
 
 #include "common/module_path.h"
 #include "common/paths.h"
+#include "common/settings.h"
 #include "common/unique_handle.h"
 #include "common/web_links.h"
 #include "config/language_prefix.h"
 #include "config/page_prefix.h"
 #include "config/resource_ids.h"
 #include "config/wide_utf8.h"
+#include "log/log_writer.h"
 #include "render/htmlayout_api.h"
 
 namespace ks {
@@ -43,6 +45,16 @@ bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
     if (x != y) return false;
   }
   return true;
+}
+
+// With the log on, one line names a page file that is not read: the log is
+// opened for that line only, as every writer opens it for each of its lines.
+void LogRefusedName(std::wstring_view name) {
+  if (!GetSettings().WriteLog) return;
+  const std::wstring path = ModuleDirectory() + L"LogFile.log";
+  if (!LogStart(path.c_str())) return;
+  LogWriteLine((L"Page file refused: " + std::wstring(name)).c_str());
+  LogStop();
 }
 
 // The product site as the page writes it: scheme and host, no trailing "/".
@@ -96,11 +108,19 @@ std::string ReadWholeFile(const std::wstring& path) {
 void ServePageRequest(HWND window, const wchar_t* uri) {
   const std::wstring_view name = uri;
   if (name == kStyleSheetName && Answer(window, uri, ResourceBytes(IDR_STYLES, MAKEINTRESOURCEW(23)))) return;
-  // A sheet the page or a translator's sheet names is read from the program
-  // directory only: a path, a drive or a stream could reach any file.
-  if (EqualsIgnoringAsciiCase(SplitPath(name).ext, L".css") && IsBareFileName(name)) {
-    if (Answer(window, uri, ReadWholeFile(ModuleDirectory() + std::wstring(name)))) return;
+  // Sheets and images are looked for by bare file name only: a path, a drive
+  // or a stream could reach any file, and a device name could block the
+  // window for good. The placeholder of a page without localisation is no
+  // file name at all and finds nothing without a word.
+  if (!IsBareFileName(name)) {
+    if (AsUtf16(name) != kLocalizePlaceholder) LogRefusedName(name);
+    return;
   }
+  // A sheet the page or a translator's sheet names is read from the program
+  // directory.
+  if (EqualsIgnoringAsciiCase(SplitPath(name).ext, L".css") &&
+      Answer(window, uri, ReadWholeFile(ModuleDirectory() + std::wstring(name))))
+    return;
   if (const std::optional<UINT> image = ImageResourceId(name)) Answer(window, uri, ResourceBytes(*image, kImageType));
 }
 

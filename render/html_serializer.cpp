@@ -11,6 +11,9 @@ void AppendEscaped(std::string& out, const std::string& text, bool attribute) {
       case '<': out += attribute ? "<" : "&lt;"; break;
       case '>': out += attribute ? ">" : "&gt;"; break;
       case '"': out += attribute ? "&quot;" : "\""; break;
+      // A carriage return read back raw becomes a line feed; only a
+      // character reference keeps it.
+      case '\r': out += "&#13;"; break;
       default:
         // U+00A0 is written as &nbsp; so it survives a round trip visibly.
         if (c == '\xC2' && i + 1 < text.size() && text[i + 1] == '\xA0') {

@@ -16,6 +16,12 @@ namespace {
 constexpr int kMaxImportDepth = 8;
 constexpr int kMaxSheets = 64;
 
+// True when the subtree holds a style element or a style sheet link, so that
+// changing it changes what the page imports.
+bool HoldsSheets(Node& from) {
+  return !Document::VisitElements(from, [](Node& n) { return n.tag() != Tag::Style && n.tag() != Tag::Link; });
+}
+
 }  // namespace
 
 PageView::PageView(Container& container)
@@ -134,15 +140,19 @@ std::vector<std::string> PageView::appliedStyleSheets() {
   return urls;
 }
 
+// An edit that changes the page's sheets gathers them again at once, so the
+// host asks for new imports before the next layout.
 void PageView::setInnerHtml(Node& element, std::string_view utf8) {
+  const bool heldSheets = HoldsSheets(element);
   document_->setInnerHtml(element, utf8);
-  if (element.tag() == Tag::Style || element.tag() == Tag::Head) sheetsDirty_ = true;
+  if (heldSheets || HoldsSheets(element)) collectSheets();
   styleDirty_ = true;
 }
 
 void PageView::setInnerText(Node& element, std::string_view utf8) {
+  const bool heldSheets = HoldsSheets(element);
   document_->setInnerText(element, utf8);
-  if (element.tag() == Tag::Style) sheetsDirty_ = true;
+  if (heldSheets) collectSheets();
   styleDirty_ = true;
 }
 

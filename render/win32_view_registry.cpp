@@ -12,6 +12,20 @@ std::map<HWND, std::shared_ptr<Win32View>>& Views() {
   return views;
 }
 
+// The window whose view is being made. Making it creates the view's tooltip,
+// which sends the host window a message (WM_NOTIFYFORMAT) that comes back
+// here before the view is in the map; that message must not make a view of
+// its own, or each new view's tooltip asks again, dozens of views deep.
+HWND g_making = nullptr;
+
+struct Making {
+  explicit Making(HWND hwnd) : outer(g_making) { g_making = hwnd; }
+  ~Making() { g_making = outer; }
+  Making(const Making&) = delete;
+  Making& operator=(const Making&) = delete;
+  HWND outer;
+};
+
 }  // namespace
 
 std::shared_ptr<Win32View> FindView(HWND hwnd) {
@@ -21,8 +35,12 @@ std::shared_ptr<Win32View> FindView(HWND hwnd) {
 
 std::shared_ptr<Win32View> ViewFor(HWND hwnd) {
   if (auto v = FindView(hwnd)) return v;
-  if (!hwnd || !IsWindow(hwnd)) return nullptr;
-  auto v = std::make_shared<Win32View>(hwnd);
+  if (!hwnd || hwnd == g_making || !IsWindow(hwnd)) return nullptr;
+  std::shared_ptr<Win32View> v;
+  {
+    const Making making(hwnd);
+    v = std::make_shared<Win32View>(hwnd);
+  }
   Views()[hwnd] = v;
   return v;
 }

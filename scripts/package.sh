@@ -2,7 +2,10 @@
 # Builds both architectures and writes the release into dist/ (or
 # KESTROW_DIST): the installer
 # Kestrow-<version>-setup.exe, the portable zips Kestrow-<version>-x64.zip and
-# -x86.zip, and SHA256SUMS for the three. The version is the agent's file
+# -x86.zip, SHA256SUMS for the three, and from those sums the winget manifests
+# (winget/manifests/...) and the Scoop manifest (scoop/kestrow.json), which
+# name each package at $KESTROW_RELEASE_URL/<version>/<file> (by default
+# https://www.orlinworks.example/releases). The version is the agent's file
 # version. Every date in the packages is the commit's time (or
 # SOURCE_DATE_EPOCH when set), so two runs from one commit give the same zips.
 #   scripts/package.sh [--no-build]   (--no-build: package the trees as built)
@@ -37,6 +40,7 @@ mkdir -p "$dist"
 dist=$(cd "$dist" && pwd)
 name=Kestrow-$version
 rm -f "$dist/$name-setup.exe" "$dist/$name-x64.zip" "$dist/$name-x86.zip" "$dist/SHA256SUMS"
+rm -rf "$dist/winget" "$dist/scoop"
 
 # One folder per set, every file dated alike, in the order of the list.
 uninstall_names=() sizes=()
@@ -74,8 +78,11 @@ makensis -V2 -INPUTCHARSET UTF8 "${sizes[@]}" \
   "$root/installer/kestrow.nsi"
 
 (cd "$dist" && sha256sum "$name-setup.exe" "$name-x64.zip" "$name-x86.zip" > SHA256SUMS)
+$tools manifests "$dist" "$version" "${KESTROW_RELEASE_URL:-https://www.orlinworks.example/releases}" \
+  "$SOURCE_DATE_EPOCH"
 echo "== $dist"
 for f in "$name-setup.exe" "$name-x64.zip" "$name-x86.zip"; do
   printf '  %-32s %8d bytes\n' "$f" "$(stat -c %s "$dist/$f")"
 done
 cat "$dist/SHA256SUMS"
+(cd "$dist" && find winget scoop -type f | sort | sed 's/^/  /')

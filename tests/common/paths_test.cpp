@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "tests/harness/test_files.h"
-
 namespace ks {
 namespace {
 
@@ -72,13 +70,22 @@ TEST(StripTrailingSeparators, RemovesEverySeparatorAtTheEndOnly) {
   EXPECT_EQ(StripTrailingSeparators(L"\\\\"), L"");
 }
 
-TEST(IsBareFileName, TakesOneNameAndRefusesPathsDrivesStreamsAndParents) {
-  for (const wchar_t* name : {L"localize_Ru.css", L"styles.css", L".css"}) {
-    EXPECT_TRUE(IsBareFileName(name)) << test::Narrow(name);
+TEST(IsBareFileName, TakesOneNameAndRefusesPathsDrivesStreamsParentsAndDevices) {
+  for (const wchar_t* name : {L"localize_Ru.css", L"styles.css", L".css", L"console.css", L"nullable.png", L"COM10.css",
+                              L"lpt.css", L"com1x.css", L"my con.css", L"x.con"}) {
+    EXPECT_TRUE(IsBareFileName(name)) << name;
   }
   for (const wchar_t* name : {L"", L"sub\\a.css", L"sub/a.css", L"\\\\server\\share\\a.css", L"C:a.css",
                               L"C:\\Windows\\a.css", L"a.css:hidden", L"..css", L"a..css", L"..\\a.css"}) {
-    EXPECT_FALSE(IsBareFileName(name)) << test::Narrow(name);
+    EXPECT_FALSE(IsBareFileName(name)) << name;
+  }
+  for (const wchar_t* name : {L"\\\\?\\C:\\a.css", L"\\\\.\\COM1", L"//?/C:/a.css", L"a.css.", L"a.css ", L"a*.css",
+                              L"a?.css", L"a|b.css", L"a<b.css", L"a\"b.css", L"a\tb.css"}) {
+    EXPECT_FALSE(IsBareFileName(name)) << name;
+  }
+  for (const wchar_t* name : {L"CON.css", L"con", L"NUL", L"nul.tar.css", L"Aux.png", L"PRN", L"COM1.png", L"com9",
+                              L"LPT1", L"lpt0.css", L"COM\u00B9.css", L"CONIN$", L"conout$.css", L"NUL .css"}) {
+    EXPECT_FALSE(IsBareFileName(name)) << "a device: " << name;
   }
 }
 

@@ -89,8 +89,9 @@ TEST_F(Localisation, LanguageFileByFullPath_IsRead) {
   EXPECT_GT(Width(window, L"BUTTON_OK"), kWideButton);
 }
 
-TEST_F(Localisation, SheetsImportedByPath_AreNotReadWhileBareNamesAre) {
+TEST_F(Localisation, SheetsImportedByPathOrDeviceName_AreNotReadButLoggedWhileBareNamesAre) {
   ChooseLanguage("Ru");
+  ASSERT_TRUE(copy.WriteSettings("LangFile=Test.lng\r\nWriteLog=1\r\n"));
   // The same sheet beside the program and in a folder next to it; only the
   // bare name may load it.
   TempDir elsewhere;
@@ -109,13 +110,23 @@ TEST_F(Localisation, SheetsImportedByPath_AreNotReadWhileBareNamesAre) {
                              sibling +
                              "\");\n"
                              "@import url(\"" +
-                             absolute + "\");\n"));
+                             absolute +
+                             "\");\n"
+                             "@import url(\"CON.css\");\n"
+                             "@import url(\"nul .CSS\");\n"
+                             "@import url(\"wide.css:x\");\n"));
   HWND window = StartConfig();
   ASSERT_NE(window, nullptr);
   EXPECT_GT(Height(window, L"adv_block"), kTallBlock);
   const LONG width = Width(window, L"BUTTON_OK");
   EXPECT_GT(width, 0);
   EXPECT_LT(width, kWideButton);
+  const std::wstring log = ReadUtf16(copy.File(L"LogFile.log"));
+  for (const std::wstring& name :
+       std::initializer_list<std::wstring>{Widen(sibling), L"CON.css", L"nul .CSS", L"wide.css:x"}) {
+    EXPECT_NE(log.find(L"Page file refused: " + name + L"\r\n"), std::wstring::npos) << Narrow(name) << Narrow(log);
+  }
+  EXPECT_EQ(log.find(L"tall.css"), std::wstring::npos) << Narrow(log);
 }
 
 TEST_F(Localisation, StylesCssBesideTheProgram_IsIgnoredWhileTheResourceExists) {

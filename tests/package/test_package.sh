@@ -69,6 +69,45 @@ check "x64 zip holds the x64 set and README.txt" zip_matches_set x64
 check "x86 zip holds the x86 set and README.txt" zip_matches_set x86
 sums_match() { [ "$(wc -l < dist/SHA256SUMS)" -eq 3 ] && (cd dist && sha256sum --quiet -c SHA256SUMS); }
 check "SHA256SUMS names and matches the three packages" sums_match
+# The store manifests: every field winget and Scoop need, and each hash is
+# that of the package its address names.
+manifests_match() {
+  PYTHONOPTIMIZE= python3 - "$version" <<'EOF'
+import hashlib, json, sys, zipfile
+import yaml
+v = sys.argv[1]
+sha = lambda url: hashlib.sha256(open("dist/" + url.rsplit("/", 1)[1], "rb").read()).hexdigest()
+folder = f"dist/winget/manifests/o/OrlinWorks/Kestrow/{v}/OrlinWorks.Kestrow"
+kinds = {"": "version", ".installer": "installer", ".locale.en-US": "defaultLocale", ".locale.ru-RU": "locale"}
+m = {k: yaml.safe_load(open(f"{folder}{k}.yaml", encoding="utf-8")) for k in kinds}
+for k, kind in kinds.items():
+    assert (m[k]["PackageIdentifier"], m[k]["PackageVersion"], m[k]["ManifestType"]) == ("OrlinWorks.Kestrow", v, kind), k
+    assert tuple(map(int, m[k]["ManifestVersion"].split("."))) >= (1, 6), k
+i, d, ru = m[".installer"], m[".locale.en-US"], m[".locale.ru-RU"]
+assert m[""]["DefaultLocale"] == d["PackageLocale"] == "en-US" and ru["PackageLocale"] == "ru-RU"
+assert (i["InstallerType"], i["Scope"], i["UpgradeBehavior"]) == ("nullsoft", "user", "install"), i
+assert i["InstallerSwitches"]["Silent"] == i["InstallerSwitches"]["SilentWithProgress"] == "/S", i
+assert sorted(x["Architecture"] for x in i["Installers"]) == ["x64", "x86"], i
+for x in i["Installers"]:
+    assert x["InstallerUrl"].endswith(f"/{v}/Kestrow-{v}-setup.exe"), x
+    assert x["InstallerSha256"] == sha(x["InstallerUrl"]).upper(), "setup hash"
+assert all(d.get(f) for f in ("Publisher", "PackageName", "License", "ShortDescription", "Description")), d
+cyrillic = lambda l: any("\u0400" <= c <= "\u04ff" for c in l["ShortDescription"] + l["Description"])
+assert not cyrillic(d) and cyrillic(ru), "English and Russian descriptions"
+s = json.load(open("dist/scoop/kestrow.json", encoding="utf-8"))
+assert s["version"] == v and s["homepage"] and s["license"] and sorted(s["architecture"]) == ["32bit", "64bit"], s
+for arch, a in s["architecture"].items():
+    name = f"Kestrow-{v}-{'x64' if arch == '64bit' else 'x86'}.zip"
+    assert a["url"].endswith(f"/{v}/{name}") and a["hash"] == sha(a["url"]), arch
+    inside = lambda f: f"{a['extract_dir']}/{f}" in zipfile.ZipFile("dist/" + name).namelist()
+    assert all(map(inside, s["bin"] + [x[0] for x in s["shortcuts"]])), "bin and shortcuts"
+    assert [f for f in s["persist"] if not inside(f)] == ["settings.ini"], "persist"
+assert sorted(s["bin"]) == ["KSAgent.exe", "KsConfig.exe"], s["bin"]
+assert sorted(x[1] for x in s["shortcuts"]) == ["Kestrow", "Kestrow Settings"], s["shortcuts"]
+assert "settings.ini" in " ".join(s["pre_install"]), "settings.ini is made a file first"
+EOF
+}
+check "winget and Scoop manifests carry every field and the packages' hashes" manifests_match
 # Two runs from the same trees give the same zips.
 again_same() {
   KESTROW_DIST="$work/one" bash scripts/package.sh --no-build >/dev/null &&

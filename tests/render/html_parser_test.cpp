@@ -191,9 +191,10 @@ TEST(Document, InnerText_WritesLineBreaksForBr) {
 }
 
 TEST(Serializer, EscapesTextAndAttributes) {
-  const Document doc = Parse("<a title='say \"hi\" &amp; go' href=x>1 &lt; 2&nbsp;</a>");
-  EXPECT_EQ("<a title=\"say &quot;hi&quot; &amp; go\" href=\"x\">1 &lt; 2&nbsp;</a>",
-            OuterHtml(*doc.body()->children().at(0)));
+  const Document doc = Parse("<a title='say \"hi\" &amp; go&#13;' href=x>1 &lt; 2&nbsp;&#13;\r\n</a>");
+  EXPECT_EQ("<a title=\"say &quot;hi&quot; &amp; go&#13;\" href=\"x\">1 &lt; 2&nbsp;&#13;\n</a>",
+            OuterHtml(*doc.body()->children().at(0)))
+      << "a carriage return of a reference stays one";
 }
 
 }  // namespace

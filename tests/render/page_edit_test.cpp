@@ -43,10 +43,19 @@ TEST_F(PageEditTest, SetInnerTextKeepsMarkupAsText) {
 }
 
 TEST_F(PageEditTest, EditingAStyleElementRestylesThePage) {
-  load("<style id=st>div { color: red }</style><div>x</div>", 400);
+  load("<style id=st>div { color: red }</style><div>x</div><div id=d></div>", 400);
   EXPECT_EQ(0xFFFF0000u, textOp("x").color);
   page.setInnerText(node("st"), "div { color: blue }");
   EXPECT_EQ(0xFF0000FFu, textOp("x").color);
+  // Imports of the new text are asked for before the next layout.
+  page.setInnerHtml(node("st"), "@import 'a.css'; div { color: blue }");
+  EXPECT_EQ(std::vector<std::string>{"a.css"}, page.pendingStyleSheets());
+  page.setInnerText(node("st"), "div { color: blue }");
+  EXPECT_TRUE(page.pendingStyleSheets().empty());
+  page.setInnerHtml(node("d"), "<style>@import 'b.css';</style>");
+  EXPECT_EQ(std::vector<std::string>{"b.css"}, page.pendingStyleSheets());
+  page.setInnerHtml(node("d"), "y");
+  EXPECT_TRUE(page.pendingStyleSheets().empty());
 }
 
 // The host asks for the minimum width after the page is laid out and then

@@ -220,6 +220,9 @@ std::wstring TipText(HWND owner) {
 }
 
 TEST_F(Input, Hover_ShowsTheTitleAsTooltipAndMarksLinks) {
+  const int asked = PageWindow::notifyFormats;
+  { const PageWindow other(200, 100); }
+  EXPECT_EQ(1, PageWindow::notifyFormats - asked) << "the view and its tooltip are made once";
   w.moveTo(w.pointIn("CHECKBOX_AUTORUN"));
   EXPECT_EQ(L"Start Kestrow with Windows automatically", TipText(w.hwnd()));
   EXPECT_TRUE(w.state("CHECKBOX_AUTORUN") & HL_STATE_HOVER);

@@ -87,6 +87,7 @@ LRESULT CALLBACK PageWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
                       reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
   }
   auto* self = reinterpret_cast<PageWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (msg == WM_NOTIFYFORMAT) ++notifyFormats;
   BOOL handled = FALSE;
   const LRESULT result = HTMLayoutProcND(hwnd, msg, wp, lp, &handled);
   if (handled) return result;

@@ -72,6 +72,9 @@ class PageWindow {
   std::function<void()> onComplete;
   int unhandledButtonDowns = 0;
   int unhandledKeyUps = 0;
+  // WM_NOTIFYFORMAT of every page window, which come before the window knows
+  // its object: each control made for a window asks once.
+  static inline int notifyFormats = 0;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
