@@ -142,6 +142,8 @@ TEST(WheelTarget, SmallestVisibleSiblingUnderPointWins) {
       {L"invisible", L"hidden", "medium"},
       // Of two equal siblings the one higher in Z-order wins.
       {L"equal", L"upper", "upper"},
+      // A disabled smaller sibling is skipped for the enabled one.
+      {L"disabled", L"off", "medium"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.layout));
@@ -150,6 +152,13 @@ TEST(WheelTarget, SmallestVisibleSiblingUnderPointWins) {
     ASSERT_TRUE(report.ran);
     EXPECT_EQ(report.Windows(), Names{c.expected});
   }
+}
+
+TEST(WheelTarget, OwnedPopupUnderPointer_GetsTheWheel_NotAnotherPopupOfItsOwnerBelowIt) {
+  InstalledHook hook(0);
+  const TargetReport report = RunWheelTarget(L"scenario=owned over=under");
+  ASSERT_TRUE(report.ran);
+  EXPECT_EQ(report.Windows(), Names{"popup"});
 }
 
 }  // namespace
