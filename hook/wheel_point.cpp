@@ -6,6 +6,11 @@ namespace {
 INIT_ONCE g_dpiOnce = INIT_ONCE_STATIC_INIT;
 DpiFunctions g_dpi;
 
+bool Complete(const DpiFunctions& dpi) {
+  return dpi.getPhysicalCursorPos != nullptr && dpi.logicalToPhysical != nullptr &&
+         dpi.windowFromPhysicalPoint != nullptr && dpi.physicalToLogical != nullptr;
+}
+
 template <typename Fn>
 void Lookup(HMODULE module, const char* name, Fn& fn) {
   fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
@@ -21,16 +26,8 @@ BOOL CALLBACK LookUpDpiFunctions(PINIT_ONCE, PVOID, PVOID*) {
   Lookup(user32, "WindowFromPhysicalPoint", found.windowFromPhysicalPoint);
   Lookup(user32, "PhysicalToLogicalPointForPerMonitorDPI", found.physicalToLogical);
   // The physical path needs all four; with fewer the turn takes today's.
-  if (found.getPhysicalCursorPos != nullptr && found.logicalToPhysical != nullptr &&
-      found.windowFromPhysicalPoint != nullptr && found.physicalToLogical != nullptr) {
-    g_dpi = found;
-  }
+  if (Complete(found)) g_dpi = found;
   return TRUE;
-}
-
-bool Complete(const DpiFunctions& dpi) {
-  return dpi.getPhysicalCursorPos != nullptr && dpi.logicalToPhysical != nullptr &&
-         dpi.windowFromPhysicalPoint != nullptr && dpi.physicalToLogical != nullptr;
 }
 
 }  // namespace

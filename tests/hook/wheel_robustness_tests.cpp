@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "hook/hook_flags.h"
-#include "tests/harness/test_files.h"
 #include "tests/hook/wheel_target_run.h"
 
 namespace ks::test {
@@ -28,20 +27,13 @@ TEST(WheelRobustness, TargetThreadBusy_SenderGoesOnAndTheTurnActsOnceWhereItPoin
 TEST(WheelRobustness, TargetThreadHung_FocusedWindowKeepsTheWheel) {
   // Six seconds into a sleep of nine, Windows calls the list's thread hung:
   // the turn cannot reach it and stays with the focused window, and the list
-  // finds nothing of it when it wakes. So it does when a rule would scroll it
-  // sideways or jump its scroll bar.
-  const struct {
-    DWORD flags;
-    const wchar_t* arguments;
-  } cases[] = {
-      {0, L"over=list"},
-      {HOOK_HSCROLL_ON_SHIFT, L"over=list keys=4"},
-      {0, L"hungside=scrollbars over=vbar"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(Narrow(c.arguments));
-    InstalledHook hook(c.flags);
-    const TargetReport report = RunWheelTarget(L"scenario=hung hang=9000 stale=6000 " + std::wstring(c.arguments));
+  // finds nothing of it when it wakes; also when a rule would scroll it.
+  const std::pair<DWORD, const wchar_t*> cases[] = {
+      {0, L"over=list"}, {HOOK_HSCROLL_ON_SHIFT, L"over=list keys=4"}, {0, L"hungside=scrollbars over=vbar"}};
+  for (const auto& [flags, arguments] : cases) {
+    SCOPED_TRACE(Narrow(arguments));
+    InstalledHook hook(flags);
+    const TargetReport report = RunWheelTarget(L"scenario=hung hang=9000 stale=6000 " + std::wstring(arguments));
     ASSERT_TRUE(report.ran);
     EXPECT_LT(report.elapsedMs, 1500u);
     EXPECT_EQ(report.Windows(), Names{"edit"});

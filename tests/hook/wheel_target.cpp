@@ -8,10 +8,8 @@
 //            msgover=<name> hang=<ms> stale=<ms> peek=1 throw=1 wheel=h
 //            pointed=<program> hookedby=<library> gate=<event>
 //            turns=<name>:<delta>,... hungside=<scenario>
-// With turns= it posts one wheel message per entry, each at the centre of the
-// named window, as a high-resolution wheel sends parts of a notch. Scenario
-// panes puts two panes side by side, owned two popups owned by the right
-// frame, the larger one on top.
+// turns= posts one wheel per entry at that window's centre; hungside= is the
+// hung thread's scenario; scenario panes has two panes, layout owned popups.
 // With wheel=h the message is WM_MOUSEHWHEEL, as a tilt wheel or a touchpad
 // sends it. Scenario store puts a Store app's core window in its frame host
 // on the right, storeframe an ordinary pane in such a frame host.
@@ -19,12 +17,14 @@
 // one under another name), started with role=pointed; its report lines join
 // this one's. With scenario=fullscreen the focused frame covers its monitor
 // and holds the list beside the edit field.
-// With scenario=hung the pointed-at windows (those of scenario hungside,
-// a list by default) live on a thread that sleeps for hang ms; the wheel comes stale ms into that sleep, and the report
-// waits for the thread to wake and take what was queued for it. With throw=1 the windows throw on the wheel, and the
-// message loop's handler catches it. With gate= it sets the event named <event>.made once its windows exist and waits
-// for the event <event> before it goes on. With hookedby= the wheel waits until that hook library is in this process: a
-// hook set on this thread from outside, once its window exists, arrives with the first message taken after it.
+// With scenario=hung the pointed-at windows live on a thread that sleeps for
+// hang ms; the wheel comes stale ms into that sleep, and the report waits for
+// the thread to wake and take what was queued for it. With throw=1 the
+// windows throw on the wheel, and the message loop's handler catches it.
+// With gate= it sets the event named <event>.made once its windows exist and
+// waits for the event <event> before it goes on. With hookedby= the wheel waits until that hook library is in this
+// process: a hook set on this thread from outside, once its window exists, arrives with the first message taken after
+// it.
 #include <windows.h>
 
 #include <cstdio>
@@ -96,21 +96,18 @@ HWND Named(const std::wstring& name) {
   return it != g_windows.end() ? it->second : nullptr;
 }
 
-// Records what the window receives under its name. Names live as long as the process.
-HWND Recorded(HWND window, const wchar_t* name) {
+// A recorded child window, or with WS_POPUP one the parent owns. Names live as
+// long as the process.
+HWND Child(HWND parent, const wchar_t* className, const wchar_t* name, int x, int y, int w, int h,
+           DWORD style = WS_VISIBLE) {
+  HWND window = CreateWindowExW(0, className, name, (style & WS_POPUP) != 0 ? style : WS_CHILD | style, x, y, w, h,
+                                parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   SetPropW(window, L"ks.name", const_cast<wchar_t*>(name));
   SetPropW(window, L"ks.proc",
            reinterpret_cast<HANDLE>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordProc))));
   std::lock_guard<std::mutex> lock(g_windowLock);
   g_windows[name] = window;
   return window;
-}
-
-HWND Child(HWND parent, const wchar_t* className, const wchar_t* name, int x, int y, int w, int h,
-           DWORD style = WS_VISIBLE) {
-  return Recorded(CreateWindowExW(0, className, name, WS_CHILD | style, x, y, w, h, parent, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr),
-                  name);
 }
 
 HWND Frame(const wchar_t* className, const wchar_t* title, int x, int y) {
@@ -181,14 +178,6 @@ void MakePointedFrame(const std::wstring& scenario) {
   } else if (scenario == L"panes") {
     Child(right, L"KsTestPane", L"pane", 10, 10, 120, 180);
     Child(right, L"KsTestPane", L"pane2", 140, 10, 120, 180);
-  } else if (scenario == L"owned") {
-    for (const wchar_t* name : {L"under", L"popup"}) {
-      const bool top = name[0] == L'p';
-      Recorded(
-          CreateWindowExW(WS_EX_NOACTIVATE, L"KsTestPane", name, WS_POPUP | WS_VISIBLE, top ? 380 : 420, top ? 40 : 80,
-                          top ? 200 : 60, top ? 150 : 40, right, nullptr, GetModuleHandleW(nullptr), nullptr),
-          name);
-    }
   } else if (scenario == L"scrollbars") {
     HWND pane = Child(right, L"KsTestPane", L"pane", 10, 10, 260, 180, WS_VISIBLE | WS_VSCROLL | WS_HSCROLL);
     SetScrollRange(pane, SB_VERT, 0, 100, FALSE);
@@ -207,6 +196,9 @@ void MakePointedFrame(const std::wstring& scenario) {
     } else if (layout == L"disabled") {
       order.push_back(Child(right, L"KsTestPane", L"off", 60, 60, 40, 40, WS_VISIBLE | WS_DISABLED));
       order.push_back(Child(right, L"KsTestPane", L"medium", 40, 40, 120, 100));
+    } else if (layout == L"owned") {
+      Child(right, L"KsTestPane", L"under", 420, 80, 60, 40, WS_POPUP | WS_VISIBLE);
+      Child(right, L"KsTestPane", L"popup", 380, 40, 200, 150, WS_POPUP | WS_VISIBLE);
     } else if (layout == L"equal") {
       order.push_back(Child(right, L"KsTestPane", L"upper", 50, 50, 80, 60));
       order.push_back(Child(right, L"KsTestPane", L"lower", 50, 50, 80, 60));
@@ -414,16 +406,12 @@ int wmain(int argc, wchar_t** argv) {
   const ULONGLONG start = GetTickCount64();
   const std::wstring turns = Arg(L"turns");
   if (turns.empty()) PostMessageW(edit, wheel, wParam, lParam);
-  for (size_t at = 0; at < turns.size();) {
-    size_t end = turns.find(L',', at);
-    if (end == std::wstring::npos) end = turns.size();
-    const std::wstring turn = turns.substr(at, end - at);
-    const size_t colon = turn.find(L':');
-    const POINT p = PointOf(turn.substr(0, colon));
-    const short delta = static_cast<short>(wcstol(turn.c_str() + colon + 1, nullptr, 10));
-    PostMessageW(edit, wheel, MAKEWPARAM(static_cast<WORD>(IntArg(L"keys", 0)), static_cast<WORD>(delta)),
-                 MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
-    at = end + 1;
+  wchar_t name[16];
+  int delta = 0, used = 0;
+  for (const wchar_t* t = turns.c_str(); swscanf(t, L"%15l[^:]:%d%n", name, &delta, &used) == 2;
+       t += used + (t[used] == L',' ? 1 : 0)) {
+    const POINT p = PointOf(name);
+    PostMessageW(edit, wheel, MAKEWPARAM(LOWORD(wParam), static_cast<WORD>(delta)), MAKELPARAM(p.x, p.y));
   }
   PostMessageW(edit, kDoneMessage, 0, 0);
 
