@@ -3,8 +3,11 @@
 #include "common/ascii.h"
 #include "hook/excluded_programs.h"
 #include "hook/hook_flags.h"
+#include "hook/process_level.h"
 #include "hook/shared_state.h"
 #include "hook/store_app_window.h"
+#include "hook/wheel_point.h"
+#include "hook/wheel_run.h"
 #include "log/log_writer.h"
 
 namespace ks {
@@ -37,6 +40,53 @@ bool SendToTarget(HWND target, UINT message, WPARAM wParam, LPARAM lParam, LRESU
   // A thread Windows calls hung would take the turn only when it recovers.
   if (IsHungAppWindow(target)) return false;
   return SendNotifyMessageW(target, message, wParam, lParam) != FALSE;
+}
+
+// The run the rules count in this process (see wheel_run.h); its threads take
+// turns through the lock, each holding it only to read and write the run.
+SRWLOCK g_runLock = SRWLOCK_INIT;
+WheelRun g_run;
+
+WheelRunStep CountWheelRun(HWND target, WheelRunRule rule, short distance, DWORD time) {
+  AcquireSRWLockExclusive(&g_runLock);
+  const WheelRunStep step = StepWheelRun(g_run, reinterpret_cast<std::uintptr_t>(target), rule, distance, time);
+  g_run = step.next;
+  ReleaseSRWLockExclusive(&g_runLock);
+  return step;
+}
+
+// What the target did not take does not count: the next message starts anew.
+void EndWheelRun() {
+  AcquireSRWLockExclusive(&g_runLock);
+  g_run = WheelRun{};
+  ReleaseSRWLockExclusive(&g_runLock);
+}
+
+bool IsChildWindow(HWND window) { return (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0; }
+
+// The window under the point, preferring the smallest visible, enabled
+// sibling that also contains it: a frame drawn over the controls it groups is
+// larger than they are. Only child windows have such siblings; a popup's
+// owner is no parent whose other windows lie under it.
+HWND SmallestSiblingAt(HWND first, POINT point) {
+  if (first == nullptr || !IsChildWindow(first)) return first;
+  const HWND parent = GetAncestor(first, GA_PARENT);
+  if (parent == nullptr) return first;
+  HWND best = first;
+  RECT bestRect = {};
+  GetWindowRect(first, &bestRect);
+  for (HWND candidate = GetWindow(first, GW_HWNDNEXT); candidate != nullptr;
+       candidate = GetWindow(candidate, GW_HWNDNEXT)) {
+    RECT rect = {};
+    if (!GetWindowRect(candidate, &rect) || !PtInRect(&rect, point)) continue;
+    if (GetAncestor(candidate, GA_PARENT) != parent || !IsChildWindow(candidate)) continue;
+    if (!IsWindowVisible(candidate) || !IsWindowEnabled(candidate)) continue;
+    if (Area(rect) < Area(bestRect)) {
+      best = candidate;
+      bestRect = rect;
+    }
+  }
+  return best;
 }
 
 // Windows may run a hook of the other bitness on the thread that installed
@@ -75,7 +125,13 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
     return;
   }
 
-  const HWND target = FindWheelTarget(PointOf(msg.lParam));
+  // The pointer's physical position finds the window, and the target reads
+  // the point in its own space, whatever DPI scaling each side runs under.
+  const DpiFunctions& dpi = SystemDpiFunctions();
+  POINT cursor = {};
+  if (dpi.getPhysicalCursorPos != nullptr) GetCursorPos(&cursor);
+  const WheelPoint where = LocateWheelPoint(dpi, msg.hwnd, PointOf(msg.lParam), cursor);
+  const HWND target = SmallestSiblingAt(WindowAtWheelPoint(dpi, where), where.logical);
   if (IsExcludedProgramWindow(target)) return;
   if (LogIsOn()) {
     wchar_t className[100] = {};
@@ -85,11 +141,18 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
 
   // Windows' own routing reaches such a window; nothing sent does.
   if (IsStoreAppWindow(target)) return;
+  // Windows drops what is sent to a program with higher rights.
+  if (IsOutrankingWindow(target)) return;
+  const LPARAM targetPoint = WheelPointFor(dpi, target, where, msg.lParam);
 
-  if (vertical && (TryHorizontalScroll(target, msg.wParam, msg.lParam, flags) ||
-                   TryScrollBarJump(target, msg.wParam, true) || TryScrollBarJump(target, msg.wParam, false))) {
-    msg.message = WM_NULL;
-    return;
+  if (vertical) {
+    RuleOutcome outcome = TryHorizontalScroll(target, msg.wParam, targetPoint, flags, msg.time);
+    if (outcome == RuleOutcome::NotApplied) outcome = TryScrollBarJump(target, msg.wParam, true, msg.time);
+    if (outcome == RuleOutcome::NotApplied) outcome = TryScrollBarJump(target, msg.wParam, false, msg.time);
+    if (outcome == RuleOutcome::NotApplied) EndWheelRun();
+    if (outcome == RuleOutcome::Taken) msg.message = WM_NULL;
+    // Not taken: the focused window keeps the turn, as below.
+    if (outcome != RuleOutcome::NotApplied) return;
   }
 
   if (target == nullptr || target == msg.hwnd || IsInTrayNotifyArea(target)) return;
@@ -99,70 +162,68 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
   // A wheel turn is never lost: when the window under the pointer cannot be
   // reached, the focused window keeps it.
   LRESULT ignored = 0;
-  if (SendToTarget(target, msg.message, msg.wParam, msg.lParam, ignored)) msg.message = WM_NULL;
+  if (SendToTarget(target, msg.message, msg.wParam, targetPoint, ignored)) msg.message = WM_NULL;
 }
 
-HWND FindWheelTarget(POINT point) {
-  const HWND first = WindowFromPoint(point);
-  if (first == nullptr) return nullptr;
-  HWND best = first;
-  RECT bestRect = {};
-  GetWindowRect(first, &bestRect);
-  const HWND parent = GetParent(first);
-  if (parent == nullptr) return first;
+HWND FindWheelTarget(POINT point) { return SmallestSiblingAt(WindowFromPoint(point), point); }
 
-  for (HWND candidate = GetWindow(first, GW_HWNDNEXT); candidate != nullptr;
-       candidate = GetWindow(candidate, GW_HWNDNEXT)) {
-    RECT rect = {};
-    if (!GetWindowRect(candidate, &rect) || !PtInRect(&rect, point)) continue;
-    if (GetParent(candidate) != parent || !IsWindowVisible(candidate)) continue;
-    if (Area(rect) < Area(bestRect)) {
-      best = candidate;
-      bestRect = rect;
-    }
-  }
-  return best;
-}
-
-bool TryHorizontalScroll(HWND target, WPARAM wParam, LPARAM lParam, DWORD flags) {
-  if (target == nullptr) return false;
+RuleOutcome TryHorizontalScroll(HWND target, WPARAM wParam, LPARAM lParam, DWORD flags, DWORD time) {
+  if (target == nullptr) return RuleOutcome::NotApplied;
   const WORD keys = KeyState(wParam);
   const bool applies = ((keys & MK_SHIFT) && (flags & HOOK_HSCROLL_ON_SHIFT)) ||
                        ((keys & MK_CONTROL) && (flags & HOOK_HSCROLL_ON_CTRL)) ||
                        ((keys & MK_LBUTTON) && (flags & HOOK_HSCROLL_ON_LBUTTON)) ||
                        ((keys & MK_RBUTTON) && (flags & HOOK_HSCROLL_ON_RBUTTON));
-  if (!applies) return false;
+  if (!applies) return RuleOutcome::NotApplied;
 
   const short distance = WheelDistance(wParam);
   LogWriteFormat(L"HS delta=%d\n", static_cast<int>(distance));
+  // One line per whole notch of the run; the horizontal wheel carries each
+  // message's own part, so a program that reads it scrolls smoothly.
+  const WheelRunStep step = CountWheelRun(target, kRunHorizontalScroll, distance, time);
   LRESULT hscroll = 0;
   LRESULT hwheel = 0;
-  SendToTarget(target, WM_HSCROLL, distance < 0 ? SB_LINERIGHT : SB_LINELEFT, 0, hscroll);
+  bool taken = false;
+  for (int line = 0; line < step.notches; ++line) {
+    if (!SendToTarget(target, WM_HSCROLL, distance < 0 ? SB_LINERIGHT : SB_LINELEFT, 0, hscroll)) break;
+    taken = true;
+  }
   const WPARAM hwheelParam = MAKEWPARAM(keys, static_cast<WORD>(-static_cast<int>(distance)));
-  SendToTarget(target, WM_MOUSEHWHEEL, hwheelParam, lParam, hwheel);
+  if (SendToTarget(target, WM_MOUSEHWHEEL, hwheelParam, lParam, hwheel)) taken = true;
   LogWriteFormat(L"WM_HSCROLL lResult=%d, WM_MOUSEHWHEEL lResult=%d\n", static_cast<int>(hscroll),
                  static_cast<int>(hwheel));
-  return true;
+  if (!taken) EndWheelRun();
+  return taken ? RuleOutcome::Taken : RuleOutcome::NotTaken;
 }
 
-bool TryScrollBarJump(HWND target, WPARAM wParam, bool vertical) {
+RuleOutcome TryScrollBarJump(HWND target, WPARAM wParam, bool vertical, DWORD time) {
   SCROLLBARINFO info = {};
   info.cbSize = sizeof info;
   if (target == nullptr || !GetScrollBarInfo(target, vertical ? OBJID_VSCROLL : OBJID_HSCROLL, &info)) {
-    return false;
+    return RuleOutcome::NotApplied;
   }
   POINT cursor = {};
   GetCursorPos(&cursor);
   const bool inside = PtInRect(&info.rcScrollBar, cursor) != FALSE;
+  bool taken = false;
   if (inside) {
-    LRESULT ignored = 0;
-    const WPARAM edge = WheelDistance(wParam) > 0 ? SB_TOP : SB_BOTTOM;
-    SendToTarget(target, vertical ? WM_VSCROLL : WM_HSCROLL, edge, 0, ignored);
+    // The jump acts once per notch: the rest of a notch's messages were taken
+    // with its first.
+    const short distance = WheelDistance(wParam);
+    const WheelRunStep step =
+        CountWheelRun(target, vertical ? kRunVerticalBarJump : kRunHorizontalBarJump, distance, time);
+    taken = !step.startsNotch;
+    if (step.startsNotch) {
+      LRESULT ignored = 0;
+      taken = SendToTarget(target, vertical ? WM_VSCROLL : WM_HSCROLL, distance > 0 ? SB_TOP : SB_BOTTOM, 0, ignored);
+    }
+    if (!taken) EndWheelRun();
   }
   LogWriteFormat(L"left=%d top=%d, right=%d bottom=%d. x=%d, y=%d PtInRect=%d vertical=%d", info.rcScrollBar.left,
                  info.rcScrollBar.top, info.rcScrollBar.right, info.rcScrollBar.bottom, cursor.x, cursor.y,
                  inside ? 1 : 0, vertical ? 1 : 0);
-  return inside;
+  if (!inside) return RuleOutcome::NotApplied;
+  return taken ? RuleOutcome::Taken : RuleOutcome::NotTaken;
 }
 
 bool IsInTrayNotifyArea(HWND window) {

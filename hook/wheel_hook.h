@@ -13,12 +13,18 @@ LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam);
 // it acted.
 void HandleWheelMessage(MSG& msg, DWORD flags);
 
-// The window under the point, preferring the smallest visible sibling that
-// also contains it.
+// The window under the point, preferring the smallest visible, enabled
+// sibling of a child window that also contains it.
 HWND FindWheelTarget(POINT point);
 
-bool TryHorizontalScroll(HWND target, WPARAM wParam, LPARAM lParam, DWORD flags);
-bool TryScrollBarJump(HWND target, WPARAM wParam, bool vertical);
+// What a rule did with a turn: it did not apply; the target took what it was
+// sent; or the target took nothing (hung, gone, refusing), and the focused
+// window keeps the turn.
+enum class RuleOutcome { NotApplied, Taken, NotTaken };
+
+// time is the message's, for the runs of a high-resolution wheel.
+RuleOutcome TryHorizontalScroll(HWND target, WPARAM wParam, LPARAM lParam, DWORD flags, DWORD time);
+RuleOutcome TryScrollBarJump(HWND target, WPARAM wParam, bool vertical, DWORD time);
 bool IsInTrayNotifyArea(HWND window);
 
 }  // namespace ks

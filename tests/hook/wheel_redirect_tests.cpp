@@ -142,6 +142,10 @@ TEST(WheelTarget, SmallestVisibleSiblingUnderPointWins) {
       {L"invisible", L"hidden", "medium"},
       // Of two equal siblings the one higher in Z-order wins.
       {L"equal", L"upper", "upper"},
+      // A disabled smaller sibling is skipped for the enabled one.
+      {L"disabled", L"off", "medium"},
+      // An owned popup gets it, not another popup of its owner below it.
+      {L"owned", L"under", "popup"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Narrow(c.layout));

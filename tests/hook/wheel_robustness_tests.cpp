@@ -2,6 +2,7 @@
 // took it for long.
 #include <gtest/gtest.h>
 
+#include "hook/hook_flags.h"
 #include "tests/hook/wheel_target_run.h"
 
 namespace ks::test {
@@ -24,16 +25,21 @@ TEST(WheelRobustness, TargetThreadBusy_SenderGoesOnAndTheTurnActsOnceWhereItPoin
 }
 
 TEST(WheelRobustness, TargetThreadHung_FocusedWindowKeepsTheWheel) {
-  InstalledHook hook(0);
   // Six seconds into a sleep of nine, Windows calls the list's thread hung:
   // the turn cannot reach it and stays with the focused window, and the list
-  // finds nothing of it when it wakes.
-  const TargetReport report = RunWheelTarget(L"scenario=hung over=list hang=9000 stale=6000");
-  ASSERT_TRUE(report.ran);
-  EXPECT_LT(report.elapsedMs, 1500u);
-  EXPECT_EQ(report.Windows(), Names{"edit"});
-  ASSERT_EQ(report.Of("edit").size(), 1u);
-  EXPECT_EQ(report.Of("edit")[0].message, "WM_MOUSEWHEEL");
+  // finds nothing of it when it wakes; also when a rule would scroll it.
+  const std::pair<DWORD, const wchar_t*> cases[] = {
+      {0, L"over=list"}, {HOOK_HSCROLL_ON_SHIFT, L"over=list keys=4"}, {0, L"hungside=scrollbars over=vbar"}};
+  for (const auto& [flags, arguments] : cases) {
+    SCOPED_TRACE(Narrow(arguments));
+    InstalledHook hook(flags);
+    const TargetReport report = RunWheelTarget(L"scenario=hung hang=9000 stale=6000 " + std::wstring(arguments));
+    ASSERT_TRUE(report.ran);
+    EXPECT_LT(report.elapsedMs, 1500u);
+    EXPECT_EQ(report.Windows(), Names{"edit"});
+    ASSERT_EQ(report.Of("edit").size(), 1u);
+    EXPECT_EQ(report.Of("edit")[0].message, "WM_MOUSEWHEEL");
+  }
 }
 
 // The list's window procedure runs inside the hook's frames when both live in

@@ -65,6 +65,41 @@ TEST(HorizontalScroll, KeyHeldWithBitClear_WheelGoesOnUnchanged) {
   EXPECT_EQ(report.Of("pane")[0].wParam, WheelParam(MK_SHIFT, -120));
 }
 
+// Each message received, in order: H and the code of a line (0 left, 1 right),
+// V of a jump (6 top, 7 bottom), M and the distance of a horizontal wheel.
+std::string Describe(const TargetReport& report) {
+  std::string out;
+  for (const Received& r : report.received) {
+    const long value =
+        r.message == "WM_MOUSEHWHEEL" ? static_cast<short>(HIWORD(r.wParam)) : static_cast<long>(r.wParam);
+    out += " " + r.window + ":" + r.message.substr(3, 1) + std::to_string(value);
+  }
+  return out;
+}
+
+// A high-resolution wheel sends a notch in parts: a line or a jump per whole
+// notch of a run that goes one way to one window.
+TEST(HorizontalScroll, PartsOfANotch_OneLineOrJumpPerWholeNotchOfTheRun) {
+  InstalledHook hook(HOOK_HSCROLL_ON_SHIFT);
+  const struct {
+    const wchar_t* arguments;
+    const char* expected;
+  } cases[] = {
+      {L"pane over=pane keys=4 turns=pane:30,pane:30,pane:30,pane:30",
+       " pane:M-30 pane:M-30 pane:M-30 pane:H0 pane:M-30"},
+      // The turn goes back: what was left of the other way scrolls nothing.
+      {L"pane over=pane keys=4 turns=pane:60,pane:-60,pane:-60", " pane:M-60 pane:M60 pane:H1 pane:M60"},
+      {L"panes over=pane keys=4 turns=pane:90,pane2:90,pane2:30", " pane:M-90 pane2:M-90 pane2:H0 pane2:M-30"},
+      {L"scrollbars over=vbar turns=vbar:30,vbar:30,vbar:30,vbar:30,vbar:-120", " pane:V6 pane:V7"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.arguments));
+    const TargetReport report = RunWheelTarget(std::wstring(L"scenario=") + c.arguments);
+    ASSERT_TRUE(report.ran);
+    EXPECT_EQ(Describe(report), c.expected);
+  }
+}
+
 TEST(MiddleButton, WithBit_WheelSwallowedAndNothingLogged) {
   LibraryLog libraryLog;
   const std::wstring& log = libraryLog.path();

@@ -7,6 +7,9 @@
 // Arguments: report=<file> scenario=<name> keys=<n> delta=<n> over=<name>
 //            msgover=<name> hang=<ms> stale=<ms> peek=1 throw=1 wheel=h
 //            pointed=<program> hookedby=<library> gate=<event> resize=1
+//            turns=<name>:<delta>,... hungside=<scenario>
+// turns= posts one wheel per entry at that window's centre; hungside= is the
+// hung thread's scenario; scenario panes has two panes, layout owned popups.
 // With wheel=h the message is WM_MOUSEHWHEEL, as a tilt wheel or a touchpad
 // sends it. Scenario store puts a Store app's core window in its frame host
 // on the right, storeframe an ordinary pane in such a frame host.
@@ -93,11 +96,12 @@ HWND Named(const std::wstring& name) {
   return it != g_windows.end() ? it->second : nullptr;
 }
 
-// A recorded child window. Names live as long as the process.
+// A recorded child window, or with WS_POPUP one the parent owns. Names live as
+// long as the process.
 HWND Child(HWND parent, const wchar_t* className, const wchar_t* name, int x, int y, int w, int h,
            DWORD style = WS_VISIBLE) {
-  HWND window = CreateWindowExW(0, className, name, WS_CHILD | style, x, y, w, h, parent, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+  HWND window = CreateWindowExW(0, className, name, (style & WS_POPUP) != 0 ? style : WS_CHILD | style, x, y, w, h,
+                                parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   SetPropW(window, L"ks.name", const_cast<wchar_t*>(name));
   SetPropW(window, L"ks.proc",
            reinterpret_cast<HANDLE>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordProc))));
@@ -171,6 +175,9 @@ void MakePointedFrame(const std::wstring& scenario) {
     Child(right, L"LISTBOX", L"list", 0, 0, 280, 200, WS_VISIBLE | WS_BORDER);
   } else if (scenario == L"pane") {
     Child(right, L"KsTestPane", L"pane", 10, 10, 260, 180);
+  } else if (scenario == L"panes") {
+    Child(right, L"KsTestPane", L"pane", 10, 10, 120, 180);
+    Child(right, L"KsTestPane", L"pane2", 140, 10, 120, 180);
   } else if (scenario == L"scrollbars") {
     HWND pane = Child(right, L"KsTestPane", L"pane", 10, 10, 260, 180, WS_VISIBLE | WS_VSCROLL | WS_HSCROLL);
     SetScrollRange(pane, SB_VERT, 0, 100, FALSE);
@@ -186,6 +193,12 @@ void MakePointedFrame(const std::wstring& scenario) {
     } else if (layout == L"invisible") {
       order.push_back(Child(right, L"KsTestPane", L"hidden", 60, 60, 40, 40, 0));
       order.push_back(Child(right, L"KsTestPane", L"medium", 40, 40, 120, 100));
+    } else if (layout == L"disabled") {
+      order.push_back(Child(right, L"KsTestPane", L"off", 60, 60, 40, 40, WS_VISIBLE | WS_DISABLED));
+      order.push_back(Child(right, L"KsTestPane", L"medium", 40, 40, 120, 100));
+    } else if (layout == L"owned") {
+      Child(right, L"KsTestPane", L"under", 420, 80, 60, 40, WS_POPUP | WS_VISIBLE);
+      Child(right, L"KsTestPane", L"popup", 380, 40, 200, 150, WS_POPUP | WS_VISIBLE);
     } else if (layout == L"equal") {
       order.push_back(Child(right, L"KsTestPane", L"upper", 50, 50, 80, 60));
       order.push_back(Child(right, L"KsTestPane", L"lower", 50, 50, 80, 60));
@@ -251,7 +264,7 @@ struct HungSide {
 // The pointed-at window lives on a thread that stops answering for a while.
 DWORD WINAPI HungThread(void* param) {
   auto* side = static_cast<HungSide*>(param);
-  MakePointedFrame(L"hung");
+  MakePointedFrame(Arg(L"hungside", L"hung"));
   Drain();
   SetEvent(side->ready);
   Sleep(side->hangMs);
@@ -391,7 +404,15 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
   const ULONGLONG start = GetTickCount64();
-  PostMessageW(edit, wheel, wParam, lParam);
+  const std::wstring turns = Arg(L"turns");
+  if (turns.empty()) PostMessageW(edit, wheel, wParam, lParam);
+  wchar_t name[16];
+  int delta = 0, used = 0;
+  for (const wchar_t* t = turns.c_str(); swscanf(t, L"%15l[^:]:%d%n", name, &delta, &used) == 2;
+       t += used + (t[used] == L',' ? 1 : 0)) {
+    const POINT p = PointOf(name);
+    PostMessageW(edit, wheel, MAKEWPARAM(LOWORD(wParam), static_cast<WORD>(delta)), MAKELPARAM(p.x, p.y));
+  }
   PostMessageW(edit, kDoneMessage, 0, 0);
 
   // Take messages as the case says until the marker posted after the wheel
