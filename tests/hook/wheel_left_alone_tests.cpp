@@ -19,12 +19,14 @@ constexpr DWORD kEveryRule = HOOK_HSCROLL_ON_SHIFT | HOOK_HSCROLL_ON_CTRL | HOOK
 // of its own.
 class OtherProgram {
  public:
-  OtherProgram() { EXPECT_TRUE(CopyFileW((BinDir() + L"wheel_target.exe").c_str(), path_.c_str(), FALSE)); }
+  explicit OtherProgram(const wchar_t* name = L"Pointed_Target.exe") : path_(dir_.File(name)) {
+    EXPECT_TRUE(CopyFileW((BinDir() + L"wheel_target.exe").c_str(), path_.c_str(), FALSE));
+  }
   std::wstring Argument() const { return L" pointed=" + QuoteArgument(path_); }
 
  private:
   TempDir dir_;
-  const std::wstring path_ = dir_.File(L"Pointed_Target.exe");
+  const std::wstring path_;
 };
 
 std::wstring Turn(unsigned keys, int distance) {
@@ -76,6 +78,17 @@ TEST(LeftAlone, ListedProgramUnderThePointer_GetsNothing_FocusedWindowKeepsTheTu
       ExpectUnchanged(RunWheelTarget(L"scenario=redirect over=list" + other.Argument() + Turn(keys, distance)), keys,
                       distance);
     }
+  }
+}
+
+// Cyrillic, CJK and a character beyond the Basic Multilingual Plane: the list
+// holds every name whole.
+TEST(LeftAlone, ListedProgramNamedInAnyScript_GetsNothing) {
+  for (const wchar_t* name : {L"\u041a\u043e\u043b\u0435\u0441\u043e.exe", L"\u753b\u50cf\U0001F600.exe"}) {
+    OtherProgram other(name);
+    InstalledHook hook(0, nullptr, (std::wstring(L"notepad.exe;") + name).c_str());
+    ASSERT_EQ(hook.installResult(), 1);
+    ExpectUnchanged(RunWheelTarget(L"scenario=redirect over=list" + other.Argument() + Turn(0, 120)), 0, 120);
   }
 }
 
