@@ -1,12 +1,7 @@
 #include "common/hook_library_calls.h"
 
-#include "hook/leave_alone_export.h"
-
 namespace ks {
 namespace {
-
-using InstallFn = int(WINAPI*)(const wchar_t* logPath, DWORD flags);
-using UninstallFn = int(WINAPI*)();
 
 template <typename Fn>
 Fn Export(HMODULE library, const char* name) {
@@ -15,11 +10,11 @@ Fn Export(HMODULE library, const char* name) {
 
 }  // namespace
 
-bool HasHookInstall(HMODULE library) { return Export<InstallFn>(library, "KS_TDXInstall") != nullptr; }
+bool HasHookInstall(HMODULE library) { return Export<InstallFn>(library, kInstallExport) != nullptr; }
 
 int CallHookInstall(HMODULE library, const HookParameters& parameters, HookReach reach) {
   const auto install =
-      Export<InstallFn>(library, reach == HookReach::Desktop ? "KS_TDXInstall" : "KS_TDXInstallForThreads");
+      Export<InstallFn>(library, reach == HookReach::Desktop ? kInstallExport : kInstallForThreadsExport);
   if (install == nullptr) return 0;
   // The programs left alone are in place before the hook is; a library
   // without the export takes none.
@@ -30,10 +25,10 @@ int CallHookInstall(HMODULE library, const HookParameters& parameters, HookReach
   return install(parameters.logPath.empty() ? nullptr : parameters.logPath.c_str(), parameters.flags);
 }
 
-HookThreadFn BindHookThread(HMODULE library) { return Export<HookThreadFn>(library, "KS_TDXHookThread"); }
+HookThreadFn BindHookThread(HMODULE library) { return Export<HookThreadFn>(library, kHookThreadExport); }
 
 int CallHookUninstall(HMODULE library) {
-  const auto uninstall = Export<UninstallFn>(library, "KS_TDXUninstall");
+  const auto uninstall = Export<UninstallFn>(library, kUninstallExport);
   return uninstall != nullptr ? uninstall() : 0;
 }
 

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "common/hook_exports.h"
 #include "common/hook_parameters.h"
 
 namespace ks {
@@ -22,7 +23,6 @@ int CallHookInstall(HMODULE library, const HookParameters& parameters, HookReach
 
 // The export that hooks one thread after a HookReach::ChosenThreads install;
 // null when the library has none.
-using HookThreadFn = HHOOK(WINAPI*)(DWORD threadId);
 HookThreadFn BindHookThread(HMODULE library);
 
 // The uninstall export's result (1 removed, 0 not); 0 when it is missing.

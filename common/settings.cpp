@@ -7,7 +7,7 @@
 #include "common/module_path.h"
 #include "common/program_list.h"
 #include "common/settings_encoding.h"
-#include "hook/hook_flags.h"
+#include "common/hook_flags.h"
 
 namespace ks {
 

@@ -73,7 +73,7 @@ bool CheckFirstRun(const std::wstring& path);
 // Compares every field but LangFile; the program lists as sets of names.
 bool SettingsEqual(const Settings& a, const Settings& b);
 
-// HOOK_* bits of hook/hook_flags.h, one per nonzero wheel field.
+// HOOK_* bits of common/hook_flags.h, one per nonzero wheel field.
 uint32_t BuildHookFlags(const Settings& settings);
 
 }  // namespace ks

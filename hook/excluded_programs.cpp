@@ -1,7 +1,7 @@
 #include "hook/excluded_programs.h"
 
 #include "hook/full_screen.h"
-#include "hook/leave_alone_export.h"
+#include "common/hook_exports.h"
 #include "hook/wheel_hook.h"
 
 namespace ks {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "common/ascii.h"
+#include "hook/class_name.h"
 
 namespace ks {
 namespace {
@@ -11,9 +11,8 @@ namespace {
 // takes its place behind the icons.
 bool IsShellDesktop(HWND window) {
   if (window == GetDesktopWindow() || window == GetShellWindow()) return true;
-  char name[16] = {};
-  GetClassNameA(window, name, 16);
-  return SameTerminatedString(name, "Progman") || SameTerminatedString(name, "WorkerW");
+  static constexpr const wchar_t* kShellClasses[] = {L"Progman", L"WorkerW"};
+  return HasClassName(window, kShellClasses);
 }
 
 // The client area, not the frame: a maximised window with a caption is no

@@ -1,7 +1,5 @@
 #include "hook/process_level.h"
 
-#include "common/unique_handle.h"
-
 namespace ks {
 namespace {
 
@@ -39,6 +37,24 @@ DWORD ProcessOf(HWND window) {
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   return processId;
+}
+
+// The level in the label of a token opened for query.
+DWORD LevelOfToken(HANDLE token) {
+  // A label and its SID: the SID has one sub-authority, at most fifteen.
+  alignas(void*) BYTE buffer[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE] = {};
+  DWORD length = 0;
+  if (!g_token.getTokenInformation(token, TokenIntegrityLevel, buffer, sizeof buffer, &length)) return kLevelUnknown;
+  const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer);
+  const BYTE* sid = static_cast<const BYTE*>(label->Label.Sid);
+  // SID layout: revision, sub-authority count, 6 bytes of authority, then
+  // the 32-bit sub-authorities; the level is the last one.
+  if (sid < buffer || sid + 8 > buffer + sizeof buffer) return kLevelUnknown;
+  const DWORD count = sid[1];
+  if (count == 0 || sid + 8 + 4 * count > buffer + sizeof buffer) return kLevelUnknown;
+  const BYTE* last = sid + 8 + 4 * (count - 1);
+  return static_cast<DWORD>(last[0]) | static_cast<DWORD>(last[1]) << 8 | static_cast<DWORD>(last[2]) << 16 |
+         static_cast<DWORD>(last[3]) << 24;
 }
 
 }  // namespace
@@ -83,26 +99,15 @@ bool OutranksThisProcess(DWORD ownLevel, DWORD targetLevel) {
 DWORD ReadProcessLevel(DWORD processId) {
   InitOnceExecuteOnce(&g_tokenOnce, LookUpTokenFunctions, nullptr, nullptr);
   if (g_token.openProcessToken == nullptr || g_token.getTokenInformation == nullptr) return kLevelUnknown;
-  const UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-  if (!process) return kLevelUnknown;
-  UniqueKernelHandle token;
-  if (!g_token.openProcessToken(process.get(), TOKEN_QUERY, token.put())) return kLevelUnknown;
-  // A label and its SID: the SID has one sub-authority, at most fifteen.
-  alignas(void*) BYTE buffer[sizeof(TOKEN_MANDATORY_LABEL) + SECURITY_MAX_SID_SIZE] = {};
-  DWORD length = 0;
-  if (!g_token.getTokenInformation(token.get(), TokenIntegrityLevel, buffer, sizeof buffer, &length)) {
-    return kLevelUnknown;
-  }
-  const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer);
-  const BYTE* sid = static_cast<const BYTE*>(label->Label.Sid);
-  // SID layout: revision, sub-authority count, 6 bytes of authority, then
-  // the 32-bit sub-authorities; the level is the last one.
-  if (sid < buffer || sid + 8 > buffer + sizeof buffer) return kLevelUnknown;
-  const DWORD count = sid[1];
-  if (count == 0 || sid + 8 + 4 * count > buffer + sizeof buffer) return kLevelUnknown;
-  const BYTE* last = sid + 8 + 4 * (count - 1);
-  return static_cast<DWORD>(last[0]) | static_cast<DWORD>(last[1]) << 8 | static_cast<DWORD>(last[2]) << 16 |
-         static_cast<DWORD>(last[3]) << 24;
+  const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (process == nullptr) return kLevelUnknown;
+  HANDLE token = nullptr;
+  const bool opened = g_token.openProcessToken(process, TOKEN_QUERY, &token) != FALSE;
+  CloseHandle(process);
+  if (!opened) return kLevelUnknown;
+  const DWORD level = LevelOfToken(token);
+  CloseHandle(token);
+  return level;
 }
 
 bool IsOutrankingWindow(HWND window) {

@@ -1,6 +1,6 @@
 #include "hook/store_app_window.h"
 
-#include "common/ascii.h"
+#include "hook/class_name.h"
 
 namespace ks {
 namespace {
@@ -19,31 +19,13 @@ constexpr const wchar_t* kStoreAppClasses[] = {
     L"Microsoft.UI.Content.DesktopChildSiteBridge",
 };
 
-bool SameIgnoringAsciiCase(const wchar_t* a, const wchar_t* b) {
-  while (*a != L'\0' && AsciiLower(*a) == AsciiLower(*b)) {
-    ++a;
-    ++b;
-  }
-  return AsciiLower(*a) == AsciiLower(*b);
-}
-
-bool HasStoreAppClass(HWND window) {
-  // One more than the longest name, so a longer class is cut and never matches.
-  wchar_t name[64] = {};
-  if (GetClassNameW(window, name, 64) == 0) return false;
-  for (const wchar_t* storeClass : kStoreAppClasses) {
-    if (SameIgnoringAsciiCase(name, storeClass)) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 bool IsStoreAppWindow(HWND window) {
   if (window == nullptr) return false;
-  if (HasStoreAppClass(window)) return true;
+  if (HasClassName(window, kStoreAppClasses)) return true;
   const HWND root = GetAncestor(window, GA_ROOT);
-  return root != nullptr && root != window && HasStoreAppClass(root);
+  return root != nullptr && root != window && HasClassName(root, kStoreAppClasses);
 }
 
 }  // namespace ks

@@ -1,8 +1,8 @@
 #include "hook/wheel_hook.h"
 
-#include "common/ascii.h"
+#include "hook/class_name.h"
 #include "hook/excluded_programs.h"
-#include "hook/hook_flags.h"
+#include "common/hook_flags.h"
 #include "hook/process_level.h"
 #include "hook/shared_state.h"
 #include "hook/store_app_window.h"
@@ -228,9 +228,8 @@ RuleOutcome TryScrollBarJump(HWND target, WPARAM wParam, bool vertical, DWORD ti
 
 bool IsInTrayNotifyArea(HWND window) {
   for (HWND w = window; w != nullptr; w = GetParent(w)) {
-    char name[16] = {};
-    GetClassNameA(w, name, 16);
-    if (SameTerminatedString(name, "TrayNotifyWnd")) return true;
+    static constexpr const wchar_t* kTrayClass[] = {L"TrayNotifyWnd"};
+    if (HasClassName(w, kTrayClass)) return true;
   }
   return false;
 }

@@ -1,6 +1,10 @@
 #!/usr/bin/env python3
 """Checks that the agent's includes point only down its rooms, never back up
-or sideways, and that no other part of the product includes the agent.
+or sideways, and that no other part of the product includes the agent; and
+that the hook library (hook/ and the log writer in log/, which it is built
+from) and common/ lean on each other in one direction only: the library
+includes nothing of common/ but the vocabulary both sides share, and common/
+includes nothing of hook/.
 
 Usage: scripts/check_rooms.py [source-root]
 Prints one line per include that points the wrong way and a closing
@@ -23,6 +27,10 @@ MAY_INCLUDE = {
 }
 OUTSIDE_AGENT = ["common", "companion", "hook", "log", "render", "config"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"agent/([^"]+)"', re.M)
+ANY_INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z_]+)/([^"]+)"', re.M)
+# What the hook library and its callers share: the flags word and the
+# exports' names and signatures, header only and free of any runtime.
+HOOK_VOCABULARY = {"hook_flags.h", "hook_exports.h"}
 
 
 def room_of(path_in_agent):
@@ -69,6 +77,24 @@ def main():
                 for target in INCLUDE.findall(f.read()):
                     total += 1
                     report(path, target, f"{part}/ may not include the agent")
+    for part in ["hook", "log"]:
+        for path in sources(os.path.join(root, part)):
+            with open(path, encoding="utf-8") as f:
+                for folder, target in ANY_INCLUDE.findall(f.read()):
+                    if folder != "common":
+                        continue
+                    total += 1
+                    if target not in HOOK_VOCABULARY:
+                        wrong += 1
+                        print(f"{os.path.relpath(path, root)}: includes common/{target}: "
+                              f"{part}/ may include of common/ only {', '.join(sorted(HOOK_VOCABULARY))}")
+    for path in sources(os.path.join(root, "common")):
+        with open(path, encoding="utf-8") as f:
+            for folder, target in ANY_INCLUDE.findall(f.read()):
+                if folder == "hook":
+                    total += 1
+                    wrong += 1
+                    print(f"{os.path.relpath(path, root)}: includes hook/{target}: common/ may not include hook/")
     print(f"{total} includes, {wrong} wrong")
     return 1 if wrong else 0
 

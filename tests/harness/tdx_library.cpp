@@ -5,10 +5,10 @@ namespace ks::test {
 bool TdxLibrary::Load(const std::wstring& path) {
   module_.reset(LoadLibraryW(path.c_str()));
   if (!module_) return false;
-  install_ = reinterpret_cast<InstallFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), "KS_TDXInstall")));
-  uninstall_ = reinterpret_cast<UninstallFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), "KS_TDXUninstall")));
+  install_ = reinterpret_cast<InstallFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), kInstallExport)));
+  uninstall_ = reinterpret_cast<UninstallFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), kUninstallExport)));
   leaveAlone_ =
-      reinterpret_cast<LeaveAloneFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), "KS_TDXLeaveAlone")));
+      reinterpret_cast<LeaveAloneFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), kLeaveAloneExport)));
   return install_ != nullptr && uninstall_ != nullptr && leaveAlone_ != nullptr;
 }
 

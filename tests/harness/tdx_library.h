@@ -6,16 +6,13 @@
 
 #include <string>
 
+#include "common/hook_exports.h"
 #include "common/unique_handle.h"
 
 namespace ks::test {
 
 class TdxLibrary {
  public:
-  using InstallFn = int(WINAPI*)(const wchar_t* logPath, DWORD flags);
-  using UninstallFn = int(WINAPI*)();
-  using LeaveAloneFn = int(WINAPI*)(const wchar_t* programs, DWORD leaveFullScreen);
-
   // Loads the library by full path; false when it or an export is missing.
   bool Load(const std::wstring& path);
 
