@@ -489,16 +489,8 @@ int main(int argc, char** argv) {
   // The same for a window of another program: its name is looked up once and
   // then remembered. Measured on the focused thread, which does not wait for
   // the other program.
-  wchar_t self[MAX_PATH * 4];
-  const DWORD selfLength = GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-  std::wstring command = L"\"" + std::wstring(self, selfLength) + L"\" pointed";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION other = {};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &other))
-    return 1;
-  ks::UniqueKernelHandle otherProcess(other.hProcess);
-  ks::UniqueKernelHandle otherThread(other.hThread);
+  ks::UniqueKernelHandle otherProcess;
+  if (!StartSelf(L"pointed", otherProcess)) return 1;
   HWND otherWindow = nullptr;
   for (int i = 0; i < 1000 && otherWindow == nullptr; ++i) {
     Sleep(10);

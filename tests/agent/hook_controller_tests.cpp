@@ -3,12 +3,12 @@
 // leave in the shared log.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <regex>
 
 #include "tests/agent/agent_expectations.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/harness/agent_copy.h"
+#include "tests/harness/shared_section.h"
 #include "tests/hook/wheel_target_run.h"
 
 namespace ks::test {
@@ -152,19 +152,13 @@ TEST_F(HookController, Reload_TurningLoggingOff_ClosesTheLogAndKeepsTheHook) {
   EXPECT_EQ(log.size() - log.rfind(kUninstalledReport), wcslen(kUninstalledReport) + 2);
 }
 
-// The agent's word in the shared section of KSAgent.exe mapped into this
-// process that holds the value; null when there is none.
+// The word in the shared section of KSAgent.exe mapped into this process
+// that holds the value; null when there is none.
 ATOM* SharedWordOf(HMODULE image, ATOM value) {
-  auto* base = reinterpret_cast<BYTE*>(reinterpret_cast<ULONG_PTR>(image) & ~static_cast<ULONG_PTR>(3));
-  const auto* nt =
-      reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-  const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
-  for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
-    if (std::memcmp(section->Name, "Shared", 7) != 0) continue;
-    auto* words = reinterpret_cast<ATOM*>(base + section->VirtualAddress);
-    for (DWORD k = 0; k < section->Misc.VirtualSize / sizeof(ATOM); ++k) {
-      if (words[k] == value) return &words[k];
-    }
+  const MappedSection shared = SharedSectionOf(image);
+  auto* words = reinterpret_cast<ATOM*>(shared.data);
+  for (DWORD k = 0; words != nullptr && k < shared.size / sizeof(ATOM); ++k) {
+    if (words[k] == value) return &words[k];
   }
   return nullptr;
 }

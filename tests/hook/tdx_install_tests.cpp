@@ -6,9 +6,10 @@
 #include <cstring>
 #include <regex>
 
-#include "hook/hook_flags.h"
+#include "common/hook_flags.h"
 #include "hook/shared_state.h"
 #include "log/log_writer.h"
+#include "tests/harness/shared_section.h"
 #include "tests/harness/test_files.h"
 #include "tests/hook/wheel_target_run.h"
 
@@ -27,13 +28,7 @@ bool ShiftWheelScrollsHorizontally() {
 class SessionSlots {
  public:
   SessionSlots() {
-    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleW((BinDir() + L"TDX.dll").c_str()));
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
-    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
-      if (std::memcmp(section->Name, "Shared", 7) == 0)
-        shared_ = reinterpret_cast<SharedState*>(base + section->VirtualAddress);
-    }
+    shared_ = reinterpret_cast<SharedState*>(SharedSectionOf(GetModuleHandleW((BinDir() + L"TDX.dll").c_str())).data);
     DWORD session = 0;
     ProcessIdToSessionId(GetCurrentProcessId(), &session);
     ownKey_ = static_cast<LONG>(session + 1);

@@ -3,7 +3,7 @@
 // is in front.
 #include <gtest/gtest.h>
 
-#include "hook/hook_flags.h"
+#include "common/hook_flags.h"
 #include "tests/harness/child_process.h"
 #include "tests/harness/test_files.h"
 #include "tests/hook/wheel_target_run.h"

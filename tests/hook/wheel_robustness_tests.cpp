@@ -2,7 +2,7 @@
 // took it for long.
 #include <gtest/gtest.h>
 
-#include "hook/hook_flags.h"
+#include "common/hook_flags.h"
 #include "tests/hook/wheel_target_run.h"
 
 namespace ks::test {

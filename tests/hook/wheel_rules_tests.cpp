@@ -2,7 +2,7 @@
 // the middle button, and the scroll-bar jump.
 #include <gtest/gtest.h>
 
-#include "hook/hook_flags.h"
+#include "common/hook_flags.h"
 #include "tests/harness/test_files.h"
 #include "tests/hook/wheel_target_run.h"
 
