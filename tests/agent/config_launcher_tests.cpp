@@ -3,6 +3,8 @@
 // instead of started twice, and the settings reloaded when it ends.
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <algorithm>
 // After windows.h, which it needs.
 #include <shellapi.h>
 
@@ -75,8 +77,10 @@ TEST_F(ConfigLauncher, FirstStart_MarksTheInstallAndStartsTheSettingsOnlyThatOnc
   ASSERT_FALSE(FileExists(copy_.SettingsPath()));
   Start();
   ASSERT_TRUE(config_.WaitForCount("start", 1, kStartMs));
-  const std::string settings = ReadBytes(copy_.SettingsPath());
-  EXPECT_NE(settings.find("InstalledVersion_168=1"), std::string::npos) << settings;
+  // The agent made the file, so it is Unicode.
+  EXPECT_EQ(ReadBytes(copy_.SettingsPath()).compare(0, 2, "\xFF\xFE"), 0);
+  const std::vector<std::wstring> lines = ReadTextLines(copy_.SettingsPath());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), L"InstalledVersion_168=1"), lines.end());
   ASSERT_TRUE(FakeConfig::CloseWindowAndWait(kEndMs));
   Exit();
 
