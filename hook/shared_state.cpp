@@ -134,9 +134,4 @@ DWORD SessionHookFlags() {
   return slot != nullptr ? slot->hookFlags : 0;
 }
 
-HHOOK SessionHookHandle() {
-  const SessionSlot* slot = OwnSessionSlot();
-  return slot != nullptr ? slot->hookHandle : nullptr;
-}
-
 }  // namespace ks

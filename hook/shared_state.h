@@ -86,8 +86,7 @@ ProcessFate FateOf(DWORD processId, const FILETIME& start);
 // the same id.
 FILETIME OwnStartTime();
 
-// What the hook procedure reads of its session's slot at every message.
+// What the hook procedure reads of its session's slot on a wheel message.
 DWORD SessionHookFlags();
-HHOOK SessionHookHandle();
 
 }  // namespace ks

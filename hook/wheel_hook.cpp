@@ -110,7 +110,8 @@ LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
       HandleWheelMessage(*msg, SessionHookFlags());
     }
   }
-  return CallNextHookEx(SessionHookHandle(), code, wParam, lParam);
+  // Windows ignores the handle here: no message pays for finding its session.
+  return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void HandleWheelMessage(MSG& msg, DWORD flags) {
