@@ -44,4 +44,21 @@ constexpr DWORD kMaxExcludedProgramName = 259;
 using LeaveAloneFn = int(WINAPI*)(const wchar_t* programs, DWORD leaveFullScreen);
 constexpr char kLeaveAloneExport[] = "KS_TDXLeaveAlone";
 
+// The most program rules the library takes (names within the same bounds as
+// the programs left alone), the largest speed, and a rule's option bits.
+constexpr DWORD kMaxProgramRules = 32;
+constexpr DWORD kMaxWheelSpeed = 10;
+constexpr DWORD RULE_REVERSE = 0x1;     // the program's turns go the other way
+constexpr DWORD RULE_SCROLLBARS = 0x2;  // turns become scroll bar line messages
+
+// KS_TDXProgramRules(rules): rules is a zero-terminated list of entries
+// separated by ";" (null for none), each "NAME|SPEED|OPTIONS": a program file
+// name, its speed in decimal (1 to kMaxWheelSpeed) and its RULE_* bits in
+// decimal. Entries that are malformed or out of range are skipped; names count
+// against the same limits as KS_TDXLeaveAlone's. Returns 1 when the rules are
+// in place, 0 when refused as KS_TDXLeaveAlone is. The agent calls it before
+// every install.
+using ProgramRulesFn = int(WINAPI*)(const wchar_t* rules);
+constexpr char kProgramRulesExport[] = "KS_TDXProgramRules";
+
 }  // namespace ks

@@ -16,6 +16,8 @@ struct HookParameters {
   // full-screen programs are.
   std::wstring leftAlonePrograms;
   uint32_t leaveFullScreen = 1;
+  // The per-program wheel rules as KS_TDXProgramRules takes them (empty: none).
+  std::wstring programRules;
 };
 
 }  // namespace ks
