@@ -272,9 +272,24 @@ class TreeBuilder {
   // Appends an element to the insertion point and makes it the new insertion
   // point, unless the nesting cap is reached.
   Node* pushElement(std::unique_ptr<Node> element) {
-    Node* added = current().appendChild(std::move(element));
-    if (depthOfTop() + 1 < kMaxElementDepth) stack_.push_back(added);
+    Node* parent = &current();
+    Node* added = parent->appendChild(std::move(element));
+    if (depthOfTop() + 1 < kMaxElementDepth) {
+      stack_.push_back(added);
+    } else {
+      capped_ = added;
+      cappedParent_ = parent;
+    }
     return added;
+  }
+
+  // An element kept at the cap was never opened, so its own end tag closes
+  // nothing: otherwise it would close an open ancestor of that name, or make
+  // a new <p>, and the page written back would read as another tree.
+  bool closesCappedElement(std::string_view name) {
+    const bool closes = capped_ != nullptr && cappedParent_ == &current() && capped_->name() == name;
+    if (closes) capped_ = nullptr;
+    return closes;
   }
 
   void startTag() {
@@ -355,6 +370,7 @@ class TreeBuilder {
     }
     const std::string name = readName();
     skipToTagEnd();
+    if (closesCappedElement(name)) return;
     const Tag t = TagFromName(name);
     switch (t) {
       case Tag::Html:
@@ -405,6 +421,9 @@ class TreeBuilder {
   Node* head_ = nullptr;
   Node* body_ = nullptr;
   bool bodyStarted_ = false;
+  // The last element appended at the nesting cap, and where.
+  Node* capped_ = nullptr;
+  Node* cappedParent_ = nullptr;
 };
 
 }  // namespace

@@ -144,6 +144,22 @@ TEST(HtmlParser, DeepNesting_IsCappedWithoutLosingElements) {
   EXPECT_EQ(5000u + 3u, elements);
   EXPECT_LE(maxDepth, kMaxElementDepth);
   EXPECT_EQ("deep", InnerText(*doc.body()));
+
+  // Elements at the cap are leaves: their end tags close nothing above them,
+  // so the page written back reads as the same tree.
+  std::string capped;
+  for (int i = 0; i < 120; ++i) capped += "<div>";
+  capped += "<p>a</p><b>b</b><div>c</div>d";
+  const Document once = Parse(capped);
+  const std::string written = OuterHtml(once.root());
+  EXPECT_EQ(written, OuterHtml(Parse(written).root()));
+  std::size_t paragraphs = 0;
+  Document::VisitElements(once.root(), [&](Node& n) {
+    if (n.tag() == Tag::P) ++paragraphs;
+    return true;
+  });
+  EXPECT_EQ(1u, paragraphs);
+  EXPECT_EQ("abcd", InnerText(*once.body()));
 }
 
 TEST(Document, FindById_ReturnsFirstInDocumentOrder) {
