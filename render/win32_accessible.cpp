@@ -430,17 +430,25 @@ void Win32Accessibility::focusChanged(const Node* control) {
   NotifyWinEvent(EVENT_OBJECT_FOCUS, window, OBJID_CLIENT, control ? childId(*control) : CHILDID_SELF);
 }
 
+// A hidden window is presented to no one: a screen reader reads its controls
+// afresh once it shows. So the changes a host makes before showing its page
+// cost no layout for the children's numbers.
+bool Win32Accessibility::presented() const { return IsWindowVisible(host_.accessibleWindow()) != FALSE; }
+
 void Win32Accessibility::stateChanged(const Node& control) {
+  if (!presented()) return;
   const LONG id = childId(control);
   if (id != CHILDID_SELF) NotifyWinEvent(EVENT_OBJECT_STATECHANGE, host_.accessibleWindow(), OBJID_CLIENT, id);
 }
 
 void Win32Accessibility::nameChanged(const Node& control) {
+  if (!presented()) return;
   const LONG id = childId(control);
   if (id != CHILDID_SELF) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, host_.accessibleWindow(), OBJID_CLIENT, id);
 }
 
 void Win32Accessibility::childrenChanged() {
+  if (!presented()) return;
   NotifyWinEvent(EVENT_OBJECT_REORDER, host_.accessibleWindow(), OBJID_CLIENT, CHILDID_SELF);
 }
 

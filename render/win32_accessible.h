@@ -54,6 +54,7 @@ class Win32Accessibility {
 
  private:
   LONG childId(const Node& control);
+  bool presented() const;
 
   AccessibleHost& host_;
   ComPtr<IAccessible> object_;  // a PageAccessible

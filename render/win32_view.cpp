@@ -215,6 +215,7 @@ void Win32View::pump() {
     return;
   }
   pumping_ = true;
+  bool requested = false;
   for (int round = 0; round < kMaxLoadRounds; ++round) {
     repump_ = false;
     std::vector<std::pair<std::string, UINT>> wanted;
@@ -231,6 +232,7 @@ void Win32View::pump() {
       return true;
     });
     for (const auto& w : wanted) requests_.push_back(Request{w.first, w.second, Request::State::Pending});
+    requested = requested || !wanted.empty();
     const unsigned serial = loadSerial_;
     for (const auto& w : wanted) {
       if (serial != loadSerial_) break;
@@ -239,7 +241,9 @@ void Win32View::pump() {
     if (wanted.empty() && !repump_) break;
   }
   pumping_ = false;
-  page_.invalidateLayout();
+  // Every change of the page pumps: only one that asked for files may have
+  // changed what is laid out.
+  if (requested) page_.invalidateLayout();
   invalidate();
   checkComplete();
 }
@@ -383,8 +387,10 @@ bool Win32View::unuse(Node& element) {
 
 void Win32View::changed(bool measureNow, bool paintNow) {
   if (!pumping_) pump();
-  // Measured now, the scroll bars follow at once; otherwise at the next paint.
-  if (measureNow) updateScroll();
+  // Measured now, the scroll bars follow at once; otherwise at the next paint,
+  // which is also when a hidden window's bars matter first: a host filling
+  // its page before showing it lays it out once, not once per change.
+  if (measureNow && IsWindowVisible(hwnd_)) updateScroll();
   invalidate();
   if (paintNow) UpdateWindow(hwnd_);
 }
