@@ -37,6 +37,17 @@ void PressMenuKeys(HWND menu, const std::vector<WORD>& keys) {
   }
 }
 
+bool PressKeysTogether(const std::vector<WORD>& keys) {
+  std::vector<INPUT> inputs(keys.size() * 2);
+  for (size_t i = 0; i < keys.size(); ++i) {
+    inputs[i].type = INPUT_KEYBOARD;
+    inputs[i].ki.wVk = keys[i];
+    inputs[inputs.size() - 1 - i] = inputs[i];
+    inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
 std::vector<DWORD> CaptureWindow(HWND window, SIZE* size) {
   RECT rect = {};
   if (!GetWindowRect(window, &rect)) return {};
