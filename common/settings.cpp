@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <iterator>
 #include <string_view>
 
 #include "common/module_path.h"
@@ -181,25 +180,15 @@ constexpr IntKey kSwitchKeys[] = {{L"ShowBalloonOnStart", &Settings::ShowBalloon
                                   {L"HScrollOnShift", &Settings::HScrollOnShift},
                                   {L"HScrollOnLButton", &Settings::HScrollOnLButton},
                                   {L"HScrollOnRButton", &Settings::HScrollOnRButton},
-                                  {L"NoWheelIfMiddle", &Settings::NoWheelIfMiddle}};
-// Written after "LeaveFullScreen", so a file from before them gets them last.
-constexpr IntKey kLaterSwitchKeys[] = {{L"ReverseVertical", &Settings::ReverseVertical},
-                                       {L"ReverseHorizontal", &Settings::ReverseHorizontal},
-                                       {L"PauseWithScrollLock", &Settings::PauseWithScrollLock}};
+                                  {L"NoWheelIfMiddle", &Settings::NoWheelIfMiddle},
+                                  {L"ReverseVertical", &Settings::ReverseVertical},
+                                  {L"ReverseHorizontal", &Settings::ReverseHorizontal},
+                                  {L"PauseWithScrollLock", &Settings::PauseWithScrollLock}};
 
 bool SwitchDiffers(int a, int b) { return (a != 0) != (b != 0); }
 
 // Every key when there is no record to compare with; otherwise the keys whose
 // values differ from it, LangFile aside.
-void WriteSwitches(const IntKey* begin, const IntKey* end, const Settings* before, const Settings& settings,
-                   const std::wstring& path) {
-  for (const IntKey* k = begin; k != end; ++k) {
-    if (before == nullptr || SwitchDiffers(before->*k->field, settings.*k->field)) {
-      WriteInt(k->key, settings.*k->field, path);
-    }
-  }
-}
-
 void WriteRules(const Settings* before, const Settings& settings, const std::wstring& path) {
   const std::vector<ProgramRule> rules = RulesInForce(settings.ProgramRules);
   const std::vector<ProgramRule> oldRules =
@@ -214,7 +203,14 @@ void WriteRules(const Settings* before, const Settings& settings, const std::wst
 }
 
 void WriteKeys(const Settings* before, const Settings& settings, const std::wstring& path) {
-  WriteSwitches(std::begin(kSwitchKeys), std::end(kSwitchKeys), before, settings, path);
+  for (const IntKey& k : kSwitchKeys) {
+    if (before == nullptr || SwitchDiffers(before->*k.field, settings.*k.field)) {
+      WriteInt(k.key, settings.*k.field, path);
+    }
+  }
+  if (before == nullptr || before->ToggleHotkey != settings.ToggleHotkey) {
+    WriteText(kToggleHotkeyKey, settings.ToggleHotkey.substr(0, kMaxHotkeyText), path);
+  }
   WriteInt(kFirstRunKey, 1, path);
   if (before == nullptr) WriteLangFile(settings, path);
   if (before == nullptr || !SameProgramList(before->ExcludePrograms, settings.ExcludePrograms)) {
@@ -222,10 +218,6 @@ void WriteKeys(const Settings* before, const Settings& settings, const std::wstr
   }
   if (before == nullptr || SwitchDiffers(before->LeaveFullScreen, settings.LeaveFullScreen)) {
     WriteInt(kLeaveFullScreenKey, settings.LeaveFullScreen, path);
-  }
-  WriteSwitches(std::begin(kLaterSwitchKeys), std::end(kLaterSwitchKeys), before, settings, path);
-  if (before == nullptr || before->ToggleHotkey != settings.ToggleHotkey) {
-    WriteText(kToggleHotkeyKey, settings.ToggleHotkey.substr(0, kMaxHotkeyText), path);
   }
   WriteRules(before, settings, path);
 }

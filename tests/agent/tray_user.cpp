@@ -37,15 +37,9 @@ void PressMenuKeys(HWND menu, const std::vector<WORD>& keys) {
   }
 }
 
-bool PressKeysTogether(const std::vector<WORD>& keys) {
-  std::vector<INPUT> inputs(keys.size() * 2);
-  for (size_t i = 0; i < keys.size(); ++i) {
-    inputs[i].type = INPUT_KEYBOARD;
-    inputs[i].ki.wVk = keys[i];
-    inputs[inputs.size() - 1 - i] = inputs[i];
-    inputs[inputs.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-  }
-  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+void PressKeysTogether(const std::vector<BYTE>& keys) {
+  for (const BYTE key : keys) keybd_event(key, 0, 0, 0);
+  for (auto key = keys.rbegin(); key != keys.rend(); ++key) keybd_event(*key, 0, KEYEVENTF_KEYUP, 0);
 }
 
 std::vector<DWORD> CaptureWindow(HWND window, SIZE* size) {

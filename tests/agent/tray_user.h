@@ -30,8 +30,8 @@ std::vector<HWND> PopupMenusOf(DWORD processId);
 void PressMenuKeys(HWND menu, const std::vector<WORD>& keys);
 
 // Keys pressed together as on the keyboard, through the system's input: down
-// in order, then up in reverse order. False when the input was refused.
-bool PressKeysTogether(const std::vector<WORD>& keys);
+// in order, then up in reverse order.
+void PressKeysTogether(const std::vector<BYTE>& keys);
 
 // The window's pixels as seen on the screen, one 0x00RRGGBB value each, row
 // by row; empty when they cannot be read.

@@ -10,7 +10,7 @@ unsigned Code(const wchar_t* text) {
   return hotkey ? hotkey->modifiers << 16 | hotkey->virtualKey : 0;
 }
 
-TEST(HotkeyText, ModifiersInAnyOrderAndCase_ThenOneKey) {
+TEST(HotkeyText, ModifiersInAnyOrderAndCase_ThenOneKey_AnythingElseCannotBeParsed) {
   EXPECT_EQ(Code(L"Ctrl+Alt+W"), (kHotkeyCtrl | kHotkeyAlt) << 16 | 'W');
   EXPECT_EQ(Code(L" alt + CONTROL + w "), Code(L"Ctrl+Alt+W"));
   EXPECT_EQ(Code(L"Win+Shift+7"), (kHotkeyWin | kHotkeyShift) << 16 | '7');
@@ -19,9 +19,6 @@ TEST(HotkeyText, ModifiersInAnyOrderAndCase_ThenOneKey) {
   EXPECT_EQ(Code(L"Ctrl+NumPad5"), kHotkeyCtrl << 16 | 0x65);
   EXPECT_EQ(Code(L"Ctrl+PageDown"), kHotkeyCtrl << 16 | 0x22);
   EXPECT_EQ(Code(L"Alt+space"), kHotkeyAlt << 16 | 0x20);
-}
-
-TEST(HotkeyText, AnythingElse_CannotBeParsed) {
   for (const wchar_t* text :
        {L"", L" ", L"W", L"Shift+W", L"Ctrl", L"Ctrl+", L"+W", L"Ctrl++W", L"Ctrl+Ctrl+W", L"Ctrl+Alt", L"Ctrl+WW",
         L"Ctrl+F0", L"Ctrl+F25", L"Ctrl+F01", L"Hyper+W", L"Ctrl+Ж", L"Ctrl+NumPad10", L"W+Ctrl", L"Ctrl-Alt-W"}) {

@@ -213,11 +213,10 @@ TEST_F(SettingsFile, ProgramsAndSwitch_SurviveSaveAndLoad) {
   EXPECT_TRUE(HasLine(L"ExcludePrograms=mstsc.exe;Tom & Jerry's game.exe;vm player.exe"));
   // A new file gets the two keys after those it had before.
   const std::vector<std::wstring> lines = Lines();
-  const auto langFile =
-      std::find_if(lines.begin(), lines.end(), [](const std::wstring& l) { return l.rfind(L"LangFile=", 0) == 0; });
-  ASSERT_GE(lines.end() - langFile, 3);
-  EXPECT_EQ(langFile[1].rfind(L"ExcludePrograms=", 0), 0u);
-  EXPECT_EQ(langFile[2], L"LeaveFullScreen=0");
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[lines.size() - 3].rfind(L"LangFile=", 0), 0u);
+  EXPECT_EQ(lines[lines.size() - 2].rfind(L"ExcludePrograms=", 0), 0u);
+  EXPECT_EQ(lines[lines.size() - 1], L"LeaveFullScreen=0");
   Settings loaded;
   LoadSettings(loaded, path_);
   EXPECT_EQ(loaded.ExcludePrograms, saved.ExcludePrograms);
@@ -267,27 +266,21 @@ TEST_F(SettingsFile, OldAnsiFile_StaysByteForByteUntilAValueNeedsUnicode_ThenKee
 
 TEST_F(SettingsFile, WheelOptionsAndRules_SurviveSaveAndLoad_WithCyrillicAndCjkKeys) {
   Settings saved;
-  saved.ReverseVertical = 1;
-  saved.ReverseHorizontal = 1;
-  saved.PauseWithScrollLock = 1;
+  saved.ReverseVertical = saved.ReverseHorizontal = saved.PauseWithScrollLock = 1;
   saved.ToggleHotkey = L"Ctrl+Alt+W";
   saved.ProgramRules = {ParseProgramRule(L"notepad.exe", L"speed=3;reverse"),
                         ParseProgramRule(L"old.exe", L"scrollbars;speed=2;future-option"),
                         ParseProgramRule(L"\u041a\u043e\u043b\u0435\u0441\u043e.exe", L"reverse"),
                         ParseProgramRule(L"\u753b\u50cf.exe", L"speed=10")};
   SaveSettings(saved, path_);
-  for (const std::wstring& line :
-       {std::wstring(L"ToggleHotkey=Ctrl+Alt+W"), std::wstring(L"[Programs]"),
-        std::wstring(L"notepad.exe=speed=3;reverse"), std::wstring(L"old.exe=speed=2;scrollbars;future-option")}) {
-    EXPECT_TRUE(HasLine(line)) << test::Narrow(line);
-  }
+  EXPECT_TRUE(HasLine(L"[Programs]") && HasLine(L"notepad.exe=speed=3;reverse"));
+  EXPECT_TRUE(HasLine(L"old.exe=speed=2;scrollbars;future-option"));
   Settings loaded;
   LoadSettings(loaded, path_);
   EXPECT_TRUE(SettingsEqual(loaded, saved));
   EXPECT_EQ(BuildHookFlags(loaded), 0xE0u);
   ASSERT_EQ(loaded.ProgramRules.size(), 4u);
   EXPECT_EQ(loaded.ProgramRules[2].program, saved.ProgramRules[2].program);
-  EXPECT_EQ(loaded.ProgramRules[3].speed, 10);
 }
 
 TEST_F(SettingsFile, BadProgramValues_KeepTheValidRulesAndTheDefaults) {
@@ -305,9 +298,7 @@ TEST_F(SettingsFile, BadProgramValues_KeepTheValidRulesAndTheDefaults) {
   EXPECT_EQ(settings.ProgramRules[3].speed, 4);
   EXPECT_EQ(settings.ProgramRules[4].program, L"p0.exe");
   EXPECT_EQ(settings.ProgramRules[31].program, L"p27.exe");
-  EXPECT_EQ(settings.ReverseVertical, 1);
-  EXPECT_EQ(settings.ReverseHorizontal, 0);
-  EXPECT_EQ(settings.ToggleHotkey, L"");
+  EXPECT_EQ(BuildHookFlags(settings), 0x20u);
 }
 
 TEST_F(SettingsFile, SaveChanged_WritesOnlyTheChangedRuleKeys_EvenIntoAnAnsiFile) {
