@@ -187,21 +187,23 @@ constexpr IntKey kSwitchKeys[] = {{L"ShowBalloonOnStart", &Settings::ShowBalloon
 
 bool SwitchDiffers(int a, int b) { return (a != 0) != (b != 0); }
 
-// Every key when there is no record to compare with; otherwise the keys whose
-// values differ from it, LangFile aside.
+// The rules' keys as WriteKeys writes the others; a rule removed from the
+// record is deleted from the file.
 void WriteRules(const Settings* before, const Settings& settings, const std::wstring& path) {
   const std::vector<ProgramRule> rules = RulesInForce(settings.ProgramRules);
   const std::vector<ProgramRule> oldRules =
       before == nullptr ? std::vector<ProgramRule>{} : RulesInForce(before->ProgramRules);
   for (const ProgramRule& rule : rules) {
     const ProgramRule* old = FindRule(oldRules, rule.program);
-    if (before == nullptr || old == nullptr || !SameRule(*old, rule)) WriteRule(rule, path);
+    if (old == nullptr || !SameRule(*old, rule)) WriteRule(rule, path);
   }
   for (const ProgramRule& old : oldRules) {
     if (FindRule(rules, old.program) == nullptr) DeleteRule(old, path);
   }
 }
 
+// Every key when there is no record to compare with; otherwise the keys whose
+// values differ from it, LangFile aside.
 void WriteKeys(const Settings* before, const Settings& settings, const std::wstring& path) {
   for (const IntKey& k : kSwitchKeys) {
     if (before == nullptr || SwitchDiffers(before->*k.field, settings.*k.field)) {
