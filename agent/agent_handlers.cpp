@@ -6,6 +6,8 @@
 #include "agent/core/resource_ids.h"
 #include "agent/core/ui_text.h"
 #include "agent/tray/agent_tooltip.h"
+#include "agent/tray/scroll_lock_pause.h"
+#include "agent/tray/toggle_hotkey.h"
 #include "agent/tray/tray_icon.h"
 #include "agent/tray/tray_install_thread.h"
 #include "common/settings.h"
@@ -25,6 +27,9 @@ void OnCreate(HWND window) {
   // The log first, so the install below is already framed by it.
   StartAgentLog();
   if (GetSettings().StartAsDisabled == 0) InstallWheelHook();
+  // A problem with the hotkey waits for the icon to show its balloon.
+  ApplyToggleHotkey(window);
+  UpdateScrollLockWatch(window);
   // The thread's first request is served once the message loop runs.
   if (!StartTrayInstallThread(window, TrayInstallMessage(), kTrayRetryMs, kTrayAttempts)) {
     LogWriteLine(L"Cannnot create thread for tray installing\n");
@@ -39,17 +44,20 @@ void OnCreate(HWND window) {
 }
 
 void OnDestroy(HWND window) {
-  (void)window;
+  RemoveToggleHotkey(window);
   RemoveTrayIcon();
   UninstallWheelHook();
   PostQuitMessage(0);
 }
 
 LRESULT OnReload(HWND window) {
-  (void)window;
   ApplyChangedSettings();
   // The tip shows the new settings; no balloon for a change the user just made.
   UpdateTrayIcon(TrayOperation::Modify, Balloon::No);
+  // A problem with a new hotkey is news, though.
+  ApplyToggleHotkey(window);
+  ShowPendingHotkeyProblem();
+  UpdateScrollLockWatch(window);
   return 1;
 }
 
@@ -91,6 +99,7 @@ LRESULT OnTrayInstall(HWND window) {
                    taskbarFound ? 1 : 0);
   }
   SetLastError(savedError);
+  if (added) ShowPendingHotkeyProblem();
   return added;
 }
 

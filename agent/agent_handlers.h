@@ -8,17 +8,18 @@
 namespace ks {
 
 // WM_CREATE: starts the log, installs the hook unless the settings say to
-// start disabled, starts the tray-install thread, and on the first run asks
-// for the settings program.
+// start disabled, registers the toggle hotkey, starts the Scroll Lock watch
+// and the tray-install thread, and on the first run asks for the settings
+// program.
 void OnCreate(HWND window);
 
-// WM_DESTROY: the one place where the agent winds down; removes the icon,
-// removes the hook and ends the message loop.
+// WM_DESTROY: the one place where the agent winds down; removes the hotkey,
+// the icon and the hook and ends the message loop.
 void OnDestroy(HWND window);
 
 // The reload message, posted when the settings program the agent started has
-// ended: rereads the settings, reinstalls the hook with them and refreshes the
-// tip. Answers 1.
+// ended: rereads the settings, reinstalls the hook with them, refreshes the
+// tip and applies the hotkey and the Scroll Lock watch again. Answers 1.
 LRESULT OnReload(HWND window);
 
 // The exit message from an agent started with "/exit": a closing balloon, a

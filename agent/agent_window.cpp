@@ -3,7 +3,10 @@
 #include "agent/agent_handlers.h"
 #include "agent/core/agent_messages.h"
 #include "agent/core/app_instance.h"
+#include "agent/core/resource_ids.h"
 #include "agent/tray/agent_tooltip.h"
+#include "agent/tray/scroll_lock_pause.h"
+#include "agent/tray/toggle_hotkey.h"
 #include "agent/tray/tray_clicks.h"
 #include "agent/tray/tray_commands.h"
 #include "agent/tray/tray_menu.h"
@@ -47,7 +50,14 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         // processing.
         RunTrayCommand(window, LOWORD(wParam));
         return 1;
-      case WM_TIMER: OnClickTimer(window, wParam); return 1;
+      case WM_TIMER:
+        OnClickTimer(window, wParam);
+        OnScrollLockTimer(window, wParam);
+        return 1;
+      case WM_HOTKEY:
+        // What a click on the icon does.
+        if (IsToggleHotkey(wParam)) RunTrayCommand(window, ID_CMD_ENABLE);
+        return 0;
       case WM_INITMENUPOPUP: {
         const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
         SetMenuCheckMarks(reinterpret_cast<HMENU>(wParam));

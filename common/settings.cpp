@@ -2,10 +2,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
+#include <string_view>
 
 #include "common/module_path.h"
 #include "common/program_list.h"
+#include "common/program_rules.h"
 #include "common/settings_encoding.h"
 #include "common/hook_flags.h"
 
@@ -14,25 +17,34 @@ namespace ks {
 namespace {
 
 constexpr wchar_t kSection[] = L"Misc";
+constexpr wchar_t kProgramsSection[] = L"Programs";
 constexpr wchar_t kFileName[] = L"settings.ini";
 constexpr wchar_t kFirstRunKey[] = L"InstalledVersion_168";
 constexpr wchar_t kLangFileKey[] = L"LangFile";
 constexpr wchar_t kExcludeProgramsKey[] = L"ExcludePrograms";
 constexpr wchar_t kLeaveFullScreenKey[] = L"LeaveFullScreen";
+constexpr wchar_t kToggleHotkeyKey[] = L"ToggleHotkey";
 // A hand-edited list may be far longer than the names in force; past this
 // the rest cannot matter.
 constexpr DWORD kMaxProgramListRead = 65536;
+// The same for a hand-edited [Programs]: its rules in force come first.
+constexpr DWORD kMaxProgramsSectionRead = 262144;
 
 int ReadInt(const wchar_t* key, int fallback, const std::wstring& path) {
   return static_cast<int>(GetPrivateProfileIntW(kSection, key, fallback, path.c_str()));
 }
 
-bool WriteText(const wchar_t* key, const std::wstring& value, const std::wstring& path) {
+bool WriteSectionText(const wchar_t* section, const wchar_t* key, const std::wstring& value, const std::wstring& path) {
   // A file that cannot be made ready is still written: its other values are
-  // kept, only this one may lose characters.
-  PrepareSettingsFileFor(path, value);
+  // kept, only this one may lose characters. A program's name is a key, so
+  // the key counts as much as the value.
+  PrepareSettingsFileFor(path, std::wstring(section) + key + value);
   // Never a null value: that would delete the key instead of emptying it.
-  return WritePrivateProfileStringW(kSection, key, value.c_str(), path.c_str()) != FALSE;
+  return WritePrivateProfileStringW(section, key, value.c_str(), path.c_str()) != FALSE;
+}
+
+bool WriteText(const wchar_t* key, const std::wstring& value, const std::wstring& path) {
+  return WriteSectionText(kSection, key, value, path);
 }
 
 void WriteInt(const wchar_t* key, int value, const std::wstring& path) { WriteText(key, std::to_wstring(value), path); }
@@ -54,6 +66,53 @@ std::vector<std::wstring> ReadProgramList(const std::wstring& path) {
     }
   }
   return ParseProgramList(buffer);
+}
+
+std::wstring ReadHotkeyText(const std::wstring& path) {
+  wchar_t buffer[kMaxHotkeyText + 1] = {};
+  GetPrivateProfileStringW(kSection, kToggleHotkeyKey, L"", buffer, static_cast<DWORD>(kMaxHotkeyText + 1),
+                           path.c_str());
+  return std::wstring(buffer, wcsnlen(buffer, kMaxHotkeyText));
+}
+
+// Every "key=value" line of [Programs] as a rule, in the file's order, up to
+// kMaxProgramsSectionRead characters; a section cut there loses its last,
+// partial line.
+std::vector<ProgramRule> ReadProgramRules(const std::wstring& path) {
+  std::wstring buffer;
+  for (DWORD size = 4096;; size *= 4) {
+    buffer.assign(size, L'\0');
+    const DWORD copied = GetPrivateProfileSectionW(kProgramsSection, buffer.data(), size, path.c_str());
+    // A buffer too small gives size - 2 characters, the last line cut.
+    const bool cut = copied + 2 >= size;
+    buffer.resize(std::min(copied, size));
+    if (!cut) break;
+    if (size >= kMaxProgramsSectionRead) {
+      const size_t lastEnd = buffer.find_last_of(L'\0');
+      buffer.resize(lastEnd == std::wstring::npos ? 0 : lastEnd);
+      break;
+    }
+  }
+  std::vector<ProgramRule> candidates;
+  size_t start = 0;
+  while (start < buffer.size()) {
+    size_t end = buffer.find(L'\0', start);
+    if (end == std::wstring::npos) end = buffer.size();
+    const std::wstring_view line(buffer.data() + start, end - start);
+    start = end + 1;
+    const size_t equals = line.find(L'=');
+    if (equals == std::wstring_view::npos) continue;
+    candidates.push_back(ParseProgramRule(line.substr(0, equals), line.substr(equals + 1)));
+  }
+  return RulesInForce(candidates);
+}
+
+void WriteRule(const ProgramRule& rule, const std::wstring& path) {
+  WriteSectionText(kProgramsSection, rule.program.c_str(), FormatRuleOptions(rule), path);
+}
+
+void DeleteRule(const ProgramRule& rule, const std::wstring& path) {
+  WritePrivateProfileStringW(kProgramsSection, rule.program.c_str(), nullptr, path.c_str());
 }
 
 }  // namespace
@@ -89,6 +148,11 @@ bool LoadSettings(Settings& settings, const std::wstring& path) {
   ReadLangFile(settings, path);
   settings.ExcludePrograms = ReadProgramList(path);
   settings.LeaveFullScreen = ReadInt(kLeaveFullScreenKey, 1, path);
+  settings.ReverseVertical = ReadInt(L"ReverseVertical", 0, path);
+  settings.ReverseHorizontal = ReadInt(L"ReverseHorizontal", 0, path);
+  settings.PauseWithScrollLock = ReadInt(L"PauseWithScrollLock", 0, path);
+  settings.ToggleHotkey = ReadHotkeyText(path);
+  settings.ProgramRules = ReadProgramRules(path);
   return true;
 }
 
@@ -116,9 +180,27 @@ constexpr IntKey kSwitchKeys[] = {{L"ShowBalloonOnStart", &Settings::ShowBalloon
                                   {L"HScrollOnShift", &Settings::HScrollOnShift},
                                   {L"HScrollOnLButton", &Settings::HScrollOnLButton},
                                   {L"HScrollOnRButton", &Settings::HScrollOnRButton},
-                                  {L"NoWheelIfMiddle", &Settings::NoWheelIfMiddle}};
+                                  {L"NoWheelIfMiddle", &Settings::NoWheelIfMiddle},
+                                  {L"ReverseVertical", &Settings::ReverseVertical},
+                                  {L"ReverseHorizontal", &Settings::ReverseHorizontal},
+                                  {L"PauseWithScrollLock", &Settings::PauseWithScrollLock}};
 
 bool SwitchDiffers(int a, int b) { return (a != 0) != (b != 0); }
+
+// The rules' keys as WriteKeys writes the others; a rule removed from the
+// record is deleted from the file.
+void WriteRules(const Settings* before, const Settings& settings, const std::wstring& path) {
+  const std::vector<ProgramRule> rules = RulesInForce(settings.ProgramRules);
+  const std::vector<ProgramRule> oldRules =
+      before == nullptr ? std::vector<ProgramRule>{} : RulesInForce(before->ProgramRules);
+  for (const ProgramRule& rule : rules) {
+    const ProgramRule* old = FindRule(oldRules, rule.program);
+    if (old == nullptr || !SameRule(*old, rule)) WriteRule(rule, path);
+  }
+  for (const ProgramRule& old : oldRules) {
+    if (FindRule(rules, old.program) == nullptr) DeleteRule(old, path);
+  }
+}
 
 // Every key when there is no record to compare with; otherwise the keys whose
 // values differ from it, LangFile aside.
@@ -128,6 +210,9 @@ void WriteKeys(const Settings* before, const Settings& settings, const std::wstr
       WriteInt(k.key, settings.*k.field, path);
     }
   }
+  if (before == nullptr || before->ToggleHotkey != settings.ToggleHotkey) {
+    WriteText(kToggleHotkeyKey, settings.ToggleHotkey.substr(0, kMaxHotkeyText), path);
+  }
   WriteInt(kFirstRunKey, 1, path);
   if (before == nullptr) WriteLangFile(settings, path);
   if (before == nullptr || !SameProgramList(before->ExcludePrograms, settings.ExcludePrograms)) {
@@ -136,6 +221,7 @@ void WriteKeys(const Settings* before, const Settings& settings, const std::wstr
   if (before == nullptr || SwitchDiffers(before->LeaveFullScreen, settings.LeaveFullScreen)) {
     WriteInt(kLeaveFullScreenKey, settings.LeaveFullScreen, path);
   }
+  WriteRules(before, settings, path);
 }
 
 }  // namespace
@@ -166,7 +252,9 @@ bool SettingsEqual(const Settings& a, const Settings& b) {
          a.HScrollOnLButton == b.HScrollOnLButton && a.HScrollOnRButton == b.HScrollOnRButton &&
          a.ShowBalloonOnStart == b.ShowBalloonOnStart && a.StartAsDisabled == b.StartAsDisabled &&
          a.WriteLog == b.WriteLog && a.NoWheelIfMiddle == b.NoWheelIfMiddle && a.LeaveFullScreen == b.LeaveFullScreen &&
-         SameProgramList(a.ExcludePrograms, b.ExcludePrograms);
+         a.ReverseVertical == b.ReverseVertical && a.ReverseHorizontal == b.ReverseHorizontal &&
+         a.PauseWithScrollLock == b.PauseWithScrollLock && a.ToggleHotkey == b.ToggleHotkey &&
+         SameProgramList(a.ExcludePrograms, b.ExcludePrograms) && SameRules(a.ProgramRules, b.ProgramRules);
 }
 
 uint32_t BuildHookFlags(const Settings& settings) {
@@ -176,6 +264,9 @@ uint32_t BuildHookFlags(const Settings& settings) {
   if (settings.HScrollOnLButton != 0) flags |= HOOK_HSCROLL_ON_LBUTTON;
   if (settings.HScrollOnRButton != 0) flags |= HOOK_HSCROLL_ON_RBUTTON;
   if (settings.NoWheelIfMiddle != 0) flags |= HOOK_NO_WHEEL_IF_MIDDLE;
+  if (settings.ReverseVertical != 0) flags |= HOOK_REVERSE_VERTICAL;
+  if (settings.ReverseHorizontal != 0) flags |= HOOK_REVERSE_HORIZONTAL;
+  if (settings.PauseWithScrollLock != 0) flags |= HOOK_PAUSE_WITH_SCROLL_LOCK;
   return flags;
 }
 

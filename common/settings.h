@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "common/program_rules.h"
+
 namespace ks {
 
 struct Settings {
@@ -28,9 +30,21 @@ struct Settings {
   // Nonzero: every wheel turn goes on unchanged while a full-screen program
   // is in front.
   int LeaveFullScreen = 1;
+  // Nonzero: every turn of that wheel goes the other way.
+  int ReverseVertical = 0;
+  int ReverseHorizontal = 0;
+  // Nonzero: the wheel is left alone while the Scroll Lock light is on.
+  int PauseWithScrollLock = 0;
+  // A global hotkey that switches the wheel on or off, such as "Ctrl+Alt+W"
+  // (common/hotkey_text.h); empty for none. At most kMaxHotkeyText
+  // characters are read.
+  std::wstring ToggleHotkey;
+  // The rules of [Programs] in force (common/program_rules.h).
+  std::vector<ProgramRule> ProgramRules;
 };
 
 constexpr size_t kMaxLangFile = 259;
+constexpr size_t kMaxHotkeyText = 63;
 
 // Module directory + "settings.ini".
 std::wstring SettingsFilePath();
@@ -51,17 +65,21 @@ bool CheckFirstRun();
 //
 // Reads every key; "ShowBalloonOnStart", "StartAsDisabled" and "WriteLog" keep
 // the record's value when missing, the wheel keys fall back to 0,
-// "ExcludePrograms" to none and "LeaveFullScreen" to 1. Returns true.
+// "ExcludePrograms" to none, "LeaveFullScreen" to 1, "ToggleHotkey" to empty
+// and [Programs] to no rules. Returns true.
 bool LoadSettings(Settings& settings, const std::wstring& path);
 // "LangFile", at most kMaxLangFile characters; empty when missing or empty.
 void ReadLangFile(Settings& settings, const std::wstring& path);
-// Writes every key, the first-run marker as 1, "LangFile" and then the names
-// in force of "ExcludePrograms" and "LeaveFullScreen". Write failures are
-// ignored; returns true.
+// Writes every key, the first-run marker as 1, "LangFile", the names in force
+// of "ExcludePrograms", "LeaveFullScreen", the reverse, Scroll Lock and hotkey
+// keys, and a [Programs] key for every rule in force; other keys of
+// [Programs] are left as they are. Write failures are ignored; returns true.
 bool SaveSettings(const Settings& settings, const std::wstring& path);
 // Writes only the keys whose values differ between before and after (the
 // switches compared as on or off, the program lists as sets), and the
-// first-run marker as 1; never "LangFile". So a window that shows the
+// first-run marker as 1; never "LangFile". A rule's key is written when the
+// rule is new or changed and deleted when it was removed; keys neither record
+// holds (those past the rules in force) are left as they are. So a window that shows the
 // settings for a while undoes nothing another program wrote meanwhile.
 // Write failures are ignored; returns true.
 bool SaveChangedSettings(const Settings& before, const Settings& after, const std::wstring& path);
@@ -70,7 +88,8 @@ bool WriteLangFile(const Settings& settings, const std::wstring& path);
 // True only when the first-run marker is missing or 0; it is then written as 1.
 bool CheckFirstRun(const std::wstring& path);
 
-// Compares every field but LangFile; the program lists as sets of names.
+// Compares every field but LangFile; the program lists as sets of names, the
+// rules as sets of rules.
 bool SettingsEqual(const Settings& a, const Settings& b);
 
 // HOOK_* bits of common/hook_flags.h, one per nonzero wheel field.

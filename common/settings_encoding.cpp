@@ -90,18 +90,18 @@ bool ConvertToUtf16(const std::wstring& path, const std::string& bytes) {
 
 }  // namespace
 
-bool PrepareSettingsFileFor(const std::wstring& path, const std::wstring& value) {
+bool PrepareSettingsFileFor(const std::wstring& path, const std::wstring& text) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
     // CREATE_NEW: a file another program made meanwhile is kept as it is.
     return WriteWhole(path, std::string(kUtf16Mark, 2), CREATE_NEW) || GetLastError() == ERROR_FILE_EXISTS;
   }
-  if (AllAscii(value)) return true;
+  if (AllAscii(text)) return true;
   std::string bytes;
   if (!ReadWhole(path, bytes)) return false;
   if (bytes.compare(0, 2, kUtf16Mark) == 0) return true;
-  if (bytes.compare(0, 3, kUtf8Mark) != 0 && AnsiHolds(value)) return true;
+  if (bytes.compare(0, 3, kUtf8Mark) != 0 && AnsiHolds(text)) return true;
   return ConvertToUtf16(path, bytes);
 }
 

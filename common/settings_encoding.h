@@ -8,13 +8,14 @@
 
 namespace ks {
 
-// Makes the file able to hold the value before a key is set to it. A file
+// Makes the file able to hold the text before it is written: the section,
+// key and value of a write, since a program's name is a key. A file
 // that does not exist yet is created holding only the byte-order mark, so
 // every file Kestrow makes is Unicode. An existing ANSI file is left
-// byte-for-byte as it is unless the value has a character its code page
+// byte-for-byte as it is unless the text has a character its code page
 // cannot hold; then it is converted whole (every key, comment and line
 // order kept) and replaced in one step. False when a needed conversion or
 // creation failed: the file is then as it was.
-bool PrepareSettingsFileFor(const std::wstring& path, const std::wstring& value);
+bool PrepareSettingsFileFor(const std::wstring& path, const std::wstring& text);
 
 }  // namespace ks

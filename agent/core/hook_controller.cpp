@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include "agent/core/hook_companion.h"
+#include "common/hook_exports.h"
 #include "common/hook_library_calls.h"
 #include "common/module_path.h"
 #include "common/program_list.h"
+#include "common/program_rules.h"
 #include "common/settings.h"
 #include "common/thread_hooks.h"
 #include "log/log_writer.h"
@@ -22,6 +24,10 @@ int installed = 0;
 // 32-bit ones: a system-wide hook would cost every 32-bit program a call into
 // this process per message.
 constexpr bool kServesOtherBitness = sizeof(void*) == 8;
+
+// The portable rules speak the library's language.
+static_assert(kRuleReverseBit == RULE_REVERSE && kRuleScrollBarsBit == RULE_SCROLLBARS);
+static_assert(kMaxRuleSpeed == static_cast<int>(kMaxWheelSpeed) && kMaxListedPrograms == kMaxProgramRules);
 
 ThreadHooks& OwnThreads() {
   static ThreadHooks threads;
@@ -57,6 +63,7 @@ void StartCompanion(const HookParameters& parameters) {
 void LogLeftAlone(const Settings& settings, const HookParameters& parameters) {
   LogWriteFormat(kLogLeftAloneFormat, static_cast<int>(ProgramsInForce(settings.ExcludePrograms).size()),
                  parameters.leaveFullScreen != 0 ? L"yes" : L"no");
+  LogWriteFormat(kLogProgramRulesFormat, static_cast<int>(RulesInForce(settings.ProgramRules).size()));
 }
 
 void StopAgentLogWithReport() {
@@ -80,6 +87,7 @@ HookParameters BuildHookParameters(const Settings& settings, const std::wstring&
   parameters.flags = BuildHookFlags(settings);
   parameters.leftAlonePrograms = JoinProgramList(ProgramsInForce(settings.ExcludePrograms));
   parameters.leaveFullScreen = settings.LeaveFullScreen != 0 ? 1 : 0;
+  parameters.programRules = FormatRulesForHook(RulesInForce(settings.ProgramRules));
   return parameters;
 }
 

@@ -1,7 +1,8 @@
 // The agent's side of the hook library: loads "TDX.dll" from the agent's own
 // directory, installs and removes the wheel hook with the flags and the
 // programs left alone from the settings, and frames every installed period in
-// the shared log with the agent's "Log report" lines. Runs on the agent
+// the shared log with the agent's "Log report" lines; the per-program wheel
+// rules go with every install. Runs on the agent
 // window's thread only.
 #pragma once
 
@@ -49,6 +50,8 @@ void StartAgentLog();
 
 // The line of each install that says what the wheel is left alone in.
 constexpr wchar_t kLogLeftAloneFormat[] = L"Excluded programs: %d, full-screen programs left alone: %s";
+// The line after it: how many per-program wheel rules the install hands over.
+constexpr wchar_t kLogProgramRulesFormat[] = L"Program wheel rules: %d";
 
 // The "Log report" lines that open and close an installed period in the log.
 constexpr wchar_t kLogReportInstalled[] = L"Log report installed\n=================================";

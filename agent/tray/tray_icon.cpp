@@ -5,6 +5,7 @@
 #include "agent/core/hook_controller.h"
 #include "agent/core/resource_ids.h"
 #include "agent/core/ui_text.h"
+#include "agent/tray/scroll_lock_pause.h"
 #include "agent/tray/tray_texts.h"
 #include "common/file_version.h"
 #include "common/module_path.h"
@@ -19,6 +20,8 @@ static_assert(sizeof(void*) != 4 || kTrayRecordSize == 952, "x86 record size");
 
 constexpr UINT kIconId = 1;
 constexpr UINT kBalloonFlags = NIF_STATE | NIF_INFO;
+
+bool shownPaused = false;
 
 // The small-icon size the system asks for, which grows with its scale; a
 // fixed 16 x 16 would be blown up blurred by the shell.
@@ -53,6 +56,7 @@ TrayWords LoadTrayWords() {
   words.caption = LoadAgentString(IDS_AGENT_CAPTION);
   words.stateOn = LoadAgentString(IDS_STATE_ON);
   words.stateOff = LoadAgentString(IDS_STATE_OFF);
+  words.statePaused = LoadAgentString(IDS_STATE_PAUSED);
   words.scrollHorizontally = LoadAgentString(IDS_SCROLL_HORIZONTALLY);
   words.onLeftButton = LoadAgentString(IDS_ON_LEFT_BUTTON);
   words.onRightButton = LoadAgentString(IDS_ON_RIGHT_BUTTON);
@@ -80,14 +84,18 @@ BOOL UpdateTrayIcon(TrayOperation operation, Balloon balloon, const std::wstring
   // Texts are loaded at every update, so a changed language shows at once.
   const TrayWords words = LoadTrayWords();
   const bool installed = IsWheelHookInstalled();
+  // Paused, the wheel works as without Kestrow: the off icon, no options.
+  const bool paused = WheelPausedByScrollLock();
+  shownPaused = paused;
+  const bool working = installed && !paused;
   const std::wstring productLine = ProductLine(words, AgentShortVersion(), std::wstring(WebSiteHost()));
-  const std::wstring state = StateWord(words, installed);
-  const std::wstring description = HScrollDescription(words, GetSettings(), installed);
+  const std::wstring state = StateWord(words, installed, paused);
+  const std::wstring description = HScrollDescription(words, GetSettings(), working);
 
   NOTIFYICONDATAW record = EmptyRecord();
   record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record.uCallbackMessage = TrayCallbackMessage();
-  record.hIcon = StateIcon(installed);
+  record.hIcon = StateIcon(working);
   CopyCut(TrayTip(productLine, state, description), record.szTip, ARRAYSIZE(record.szTip));
   if (balloon == Balloon::Yes) {
     record.uFlags |= kBalloonFlags;
@@ -98,6 +106,8 @@ BOOL UpdateTrayIcon(TrayOperation operation, Balloon balloon, const std::wstring
   }
   return Shell_NotifyIconW(operation == TrayOperation::Add ? NIM_ADD : NIM_MODIFY, &record);
 }
+
+bool TrayIconShowsPaused() { return shownPaused; }
 
 BOOL RemoveTrayIcon() {
   NOTIFYICONDATAW record = EmptyRecord();

@@ -20,6 +20,9 @@ enum class Balloon { No, Yes };
 // balloon text.
 BOOL UpdateTrayIcon(TrayOperation operation, Balloon balloon, const std::wstring& extraLine = {});
 
+// Whether the last update showed the wheel paused by Scroll Lock.
+bool TrayIconShowsPaused();
+
 // Removes the icon; nonzero when the shell removed it.
 BOOL RemoveTrayIcon();
 

@@ -8,7 +8,8 @@ std::wstring ProductLine(const TrayWords& words, const std::wstring& shortVersio
   return line + L" - " + webHost;
 }
 
-std::wstring StateWord(const TrayWords& words, bool hookInstalled) {
+std::wstring StateWord(const TrayWords& words, bool hookInstalled, bool paused) {
+  if (hookInstalled && paused) return words.statePaused;
   return hookInstalled ? words.stateOn : words.stateOff;
 }
 

@@ -16,6 +16,7 @@ struct TrayWords {
   std::wstring caption;             // 2 "Kestrow Agent"
   std::wstring stateOn;             // 7 "On"
   std::wstring stateOff;            // 8 "OFF"
+  std::wstring statePaused;         // 9 "Paused by Scroll Lock"
   std::wstring scrollHorizontally;  // 57666
   std::wstring onLeftButton;        // 57669
   std::wstring onRightButton;       // 57670
@@ -27,7 +28,8 @@ struct TrayWords {
 // host of the product's web site.
 std::wstring ProductLine(const TrayWords& words, const std::wstring& shortVersion, const std::wstring& webHost);
 
-std::wstring StateWord(const TrayWords& words, bool hookInstalled);
+// The paused word while the hook is installed but paused by Scroll Lock.
+std::wstring StateWord(const TrayWords& words, bool hookInstalled, bool paused = false);
 
 // "Scroll horizontally [on SHIFT, On left button]" for the horizontal-scroll
 // options that are on, "[disabled]" for none; empty while the hook is off.

@@ -60,8 +60,9 @@ TEST_F(HookController, WriteLogOn_LogFramesTheInstalledPeriod) {
   const std::vector<std::wstring> lines = SplitCrLfLines(ReadUtf16(copy_.LogPath(), &bom));
   EXPECT_TRUE(bom);
   // The x64 agent also says that its 32-bit companion is not beside it.
-  std::vector<std::wstring> texts = {kInstalledReport, kNoneLeftAlone, kTdxSuccess, kUninstalledReport};
-  if (sizeof(void*) == 8) texts.insert(texts.begin() + 3, L"32-bit programs are not hooked: KSHook32.exe is missing");
+  std::vector<std::wstring> texts = {kInstalledReport, kNoneLeftAlone, L"Program wheel rules: 0", kTdxSuccess,
+                                     kUninstalledReport};
+  if (sizeof(void*) == 8) texts.insert(texts.begin() + 4, L"32-bit programs are not hooked: KSHook32.exe is missing");
   ASSERT_EQ(lines.size(), texts.size());
   const std::wregex stamp(LR"(\d\d::\d\d::\d\d::\d{4} \d\d-\d\d-\d{4} )");
   for (size_t i = 0; i < texts.size(); ++i) {
@@ -112,7 +113,9 @@ TEST_F(HookController, Reload_HandsTheProgramsLeftAloneToTheLibraryAndLogsThem) 
   ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs));
   EXPECT_TRUE(WheelIsRedirected(HookExpected::Yes));
 
-  Reload("WriteLog=1\r\nExcludePrograms=mstsc.exe;..\\bad.exe;WHEEL_TARGET.exe\r\nLeaveFullScreen=0\r\n");
+  Reload(
+      "WriteLog=1\r\nExcludePrograms=mstsc.exe;..\\bad.exe;WHEEL_TARGET.exe\r\nLeaveFullScreen=0\r\n"
+      "[Programs]\r\nwheel_target.exe=speed=3\r\nbad\\name.exe=reverse\r\nold.exe=scrollbars;later\r\n");
   ASSERT_TRUE(WaitForFileText(copy_.LogPath(), kTdxSuccess, kStartMs, 2));
   EXPECT_FALSE(WheelIsRedirected(HookExpected::No));
   Reload("WriteLog=1\r\nExcludePrograms=mstsc.exe\r\n");
@@ -127,6 +130,9 @@ TEST_F(HookController, Reload_HandsTheProgramsLeftAloneToTheLibraryAndLogsThem) 
   ASSERT_NE(two, std::wstring::npos);
   EXPECT_LT(log.find(kTdxSuccess, log.find(kNoneLeftAlone)), two);
   EXPECT_LT(two, log.find(L"Excluded programs: 1, full-screen programs left alone: yes"));
+  // The rules go with each install too, the excluded program's included.
+  EXPECT_EQ(CountOf(log, L"Program wheel rules: 0"), 2u);
+  EXPECT_LT(two, log.find(L"Program wheel rules: 2"));
 }
 
 TEST_F(HookController, Reload_WhileDisabled_LeavesTheHookOff) {

@@ -1,6 +1,7 @@
 // Clicks on the tray icon as the shell reports them: a single click toggles
 // the smart wheel once the double-click time has passed, a double click opens
-// the settings instead, a right click opens the tray menu at the cursor.
+// the settings instead, a right click opens the tray menu at the cursor. The
+// toggle hotkey does what a single click does; Scroll Lock shows as a pause.
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h, which it needs.
@@ -30,6 +31,14 @@ class TrayClicks : public testing::Test {
     ASSERT_NE(window_, nullptr);
     ASSERT_TRUE(tray_.WaitForRecords(1, kStartMs));
     seen_ = tray_.Records().size();
+  }
+
+  // Posts the reload and waits for the records it makes.
+  void Reload(const std::string& settings, size_t records) {
+    seen_ = tray_.Records().size();
+    ASSERT_TRUE(copy_.WriteSettings(settings));
+    ASSERT_TRUE(PostMessageW(window_, RegisterWindowMessageW(kReloadMessage), 0, 0));
+    ASSERT_TRUE(tray_.WaitForRecords(seen_ + records, kStartMs));
   }
 
   std::vector<TrayRecord> Fresh() {
@@ -121,6 +130,53 @@ TEST_F(TrayClicks, RightClick_OpensTheMenuAtTheCursorUntilEscape) {
   // The agent's loop runs again.
   DWORD_PTR answer = 0;
   EXPECT_NE(SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer), 0);
+}
+
+TEST_F(TrayClicks, ToggleHotkey_TakenOrUnreadable_IsLoggedAndBalloonedOnce_AFreeOneTogglesAsAClick) {
+  // Another program holds Ctrl+Alt+K.
+  ASSERT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'K'));
+  Start("WriteLog=1\r\nShowBalloonOnStart=0\r\nToggleHotkey=Ctrl+Alt+K\r\n");
+  // The add, then the balloon.
+  ASSERT_TRUE(tray_.WaitForRecords(2, kStartMs));
+  EXPECT_EQ(tray_.Records().at(1).info,
+            L"On, Scroll horizontally [disabled]\nThe hotkey Ctrl+Alt+K is used by another program");
+  Reload("WriteLog=1\r\nToggleHotkey=Ctrl+Oops\r\n", 2);
+  EXPECT_EQ(Fresh().at(1).info,
+            L"On, Scroll horizontally [disabled]\nThe hotkey Ctrl+Oops cannot be read: write it like Ctrl+Alt+W");
+  Reload("WriteLog=1\r\nToggleHotkey=Ctrl+Alt+K\r\n", 1);
+  Reload("WriteLog=1\r\nToggleHotkey=Ctrl+Alt+J\r\n", 1);
+  // Only the first time of each text, and every plain refresh without one.
+  size_t balloons = 0;
+  for (const TrayRecord& r : tray_.Records()) balloons += r.flags == kFlagsBalloon ? 1 : 0;
+  EXPECT_EQ(balloons, 2u);
+  UnregisterHotKey(nullptr, 7);
+  const std::wstring log = copy_.LogText();
+  EXPECT_EQ(CountOf(log, L"Toggle hotkey Ctrl+Alt+K is held by another program, error 1409"), 2u);
+  EXPECT_EQ(CountOf(log, L"Toggle hotkey Ctrl+Oops cannot be read"), 1u);
+  ASSERT_EQ(CountOf(log, L"Toggle hotkey Ctrl+Alt+J registered"), 1u);
+
+  seen_ = tray_.Records().size();
+  PressKeysTogether({VK_CONTROL, VK_MENU, 'J'});
+  ASSERT_TRUE(tray_.WaitForRecords(seen_ + 1, kStartMs));
+  EXPECT_EQ(Fresh().at(0).info, L"OFF");
+  // One uninstall for each of the three reloads, one for the hotkey.
+  EXPECT_EQ(CountOf(copy_.LogText(), kUninstalledReport), 4u);
+}
+
+TEST_F(TrayClicks, ScrollLockWithThePauseOn_ShowsThePausedTipUntilItGoesOff) {
+  Start("WriteLog=0\r\nShowBalloonOnStart=0\r\nPauseWithScrollLock=1\r\n");
+  const TrayRecord on = tray_.Records().back();
+  ASSERT_NE(on.tip.find(L"\n[On]\n"), std::wstring::npos);
+  PressKeysTogether({VK_SCROLL});
+  ASSERT_TRUE(tray_.WaitForRecords(seen_ + 1, kStartMs));
+  const TrayRecord paused = Fresh().at(0);
+  EXPECT_EQ(paused.tip.substr(paused.tip.find(L'\n')), L"\n[Paused by Scroll Lock]");
+  EXPECT_NE(paused.iconHash, on.iconHash);
+  seen_ = tray_.Records().size();
+  PressKeysTogether({VK_SCROLL});
+  ASSERT_TRUE(tray_.WaitForRecords(seen_ + 1, kStartMs));
+  EXPECT_EQ(Fresh().at(0).tip, on.tip);
+  EXPECT_EQ(Fresh().at(0).iconHash, on.iconHash);
 }
 
 }  // namespace

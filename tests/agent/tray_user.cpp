@@ -37,6 +37,11 @@ void PressMenuKeys(HWND menu, const std::vector<WORD>& keys) {
   }
 }
 
+void PressKeysTogether(const std::vector<BYTE>& keys) {
+  for (const BYTE key : keys) keybd_event(key, 0, 0, 0);
+  for (auto key = keys.rbegin(); key != keys.rend(); ++key) keybd_event(*key, 0, KEYEVENTF_KEYUP, 0);
+}
+
 std::vector<DWORD> CaptureWindow(HWND window, SIZE* size) {
   RECT rect = {};
   if (!GetWindowRect(window, &rect)) return {};

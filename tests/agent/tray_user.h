@@ -29,6 +29,10 @@ std::vector<HWND> PopupMenusOf(DWORD processId);
 // Keys for the open menu, in order (VK_UP, VK_DOWN, VK_RETURN, VK_ESCAPE).
 void PressMenuKeys(HWND menu, const std::vector<WORD>& keys);
 
+// Keys pressed together as on the keyboard, through the system's input: down
+// in order, then up in reverse order.
+void PressKeysTogether(const std::vector<BYTE>& keys);
+
 // The window's pixels as seen on the screen, one 0x00RRGGBB value each, row
 // by row; empty when they cannot be read.
 std::vector<DWORD> CaptureWindow(HWND window, SIZE* size);

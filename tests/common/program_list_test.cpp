@@ -1,4 +1,5 @@
 #include "common/program_list.h"
+#include "common/program_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,54 @@ TEST(ProgramList, RemoveAndCompare_IgnoreCaseAndOrder) {
   EXPECT_FALSE(SameProgramList(programs, {L"a.exe"}));
   EXPECT_FALSE(SameProgramList(programs, {L"a.exe", L"d.exe"}));
   EXPECT_FALSE(SameProgramList({L"a.exe", L"a.exe"}, {L"a.exe", L"b.exe"}));
+}
+
+TEST(ProgramRules, Parse_KnownOptionsInAnyCase_BadSpeedsIgnored_UnknownKept) {
+  const ProgramRule rule = ParseProgramRule(L" old.exe ", L" SPEED = 3 ;Reverse;;scrollbars; future-option ;x=1");
+  EXPECT_EQ(rule.program, L"old.exe");
+  EXPECT_EQ(FormatRuleOptions(rule), L"speed=3;reverse;scrollbars;future-option;x=1");
+  for (const wchar_t* bad :
+       {L"speed=0", L"speed=99", L"speed=11", L"speed=-2", L"speed=two", L"speed=", L"speed=00000000000000000003"}) {
+    EXPECT_EQ(FormatRuleOptions(ParseProgramRule(L"a.exe", bad)), L"speed=1") << bad;
+  }
+  EXPECT_EQ(FormatRuleOptions(ParseProgramRule(L"a.exe", L"speed=99;reverse")), L"speed=1;reverse");
+  EXPECT_EQ(ParseProgramRule(L"a.exe", L"speed=10;speed=0").speed, 10);
+  EXPECT_EQ(FormatRuleOptions(ParseProgramRule(L"a.exe", L"")), L"speed=1");
+}
+
+TEST(ProgramRules, InForce_First32KeyNames_RepeatsAndBadNamesDropped_AndTheWireText) {
+  std::vector<ProgramRule> candidates = {ParseProgramRule(L"a=b.exe", L"reverse"), ParseProgramRule(L"[x].exe", L""),
+                                         ParseProgramRule(L"..\\x.exe", L""),
+                                         ParseProgramRule(L"note.exe", L"speed=3")};
+  candidates.push_back(ParseProgramRule(L"NOTE.EXE", L"speed=5"));
+  for (int i = 0; i < 500; ++i) candidates.push_back(ParseProgramRule(L"p" + std::to_wstring(i) + L".exe", L"reverse"));
+  const std::vector<ProgramRule> rules = RulesInForce(candidates);
+  ASSERT_EQ(rules.size(), 32u);
+  EXPECT_EQ(rules[0].program, L"note.exe");
+  EXPECT_EQ(rules[0].speed, 3);
+  EXPECT_EQ(rules[31].program, L"p30.exe");
+
+  const std::vector<ProgramRule> few = {rules[0], ParseProgramRule(L"old.exe", L"scrollbars;reverse;later"),
+                                        ProgramRule{L"big.exe", 40, false, true, {}}};
+  EXPECT_EQ(FormatRulesForHook(few), L"note.exe|3|0;old.exe|1|3;big.exe|10|2");
+  EXPECT_EQ(FormatRulesForHook({}), L"");
+}
+
+TEST(ProgramRules, AddRemoveAndCompare_AsTheProgramsLeftAlone) {
+  std::vector<ProgramRule> rules;
+  EXPECT_EQ(AddRule(rules, L" mstsc.exe "), AddProgramResult::Added);
+  EXPECT_EQ(AddRule(rules, L"MSTSC.EXE"), AddProgramResult::AlreadyListed);
+  EXPECT_EQ(AddRule(rules, L"a=b.exe"), AddProgramResult::NotAProgramName);
+  EXPECT_EQ(FormatRulesForHook(rules), L"mstsc.exe|1|0");
+
+  std::vector<ProgramRule> a = {ParseProgramRule(L"a.exe", L"speed=2"), ParseProgramRule(L"b.exe", L"x")};
+  std::vector<ProgramRule> b = {ParseProgramRule(L"B.EXE", L"x"), ParseProgramRule(L"a.exe", L"speed=2")};
+  EXPECT_TRUE(SameRules(a, b));
+  b[0].otherOptions.clear();
+  EXPECT_FALSE(SameRules(a, b));
+  EXPECT_TRUE(RemoveRule(b, L"A.exe"));
+  EXPECT_FALSE(RemoveRule(b, L"a.exe"));
+  EXPECT_FALSE(SameRules(a, b));
 }
 
 }  // namespace

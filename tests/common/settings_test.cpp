@@ -108,7 +108,8 @@ TEST_F(SettingsFile, SaveWithNothingChanged_WritesEveryKey) {
 
   for (const wchar_t* line :
        {L"ShowBalloonOnStart=1", L"StartAsDisabled=0", L"WriteLog=0", L"HScrollOnCtrl=0", L"HScrollOnShift=0",
-        L"HScrollOnLButton=0", L"HScrollOnRButton=0", L"NoWheelIfMiddle=0", L"InstalledVersion_168=1", L"LangFile="}) {
+        L"HScrollOnLButton=0", L"HScrollOnRButton=0", L"NoWheelIfMiddle=0", L"InstalledVersion_168=1", L"LangFile=",
+        L"ReverseVertical=0", L"ReverseHorizontal=0", L"PauseWithScrollLock=0", L"ToggleHotkey="}) {
     EXPECT_TRUE(HasLine(line)) << line;
   }
 }
@@ -263,6 +264,67 @@ TEST_F(SettingsFile, OldAnsiFile_StaysByteForByteUntilAValueNeedsUnicode_ThenKee
   EXPECT_EQ(loaded.WriteLog, 0);
 }
 
+TEST_F(SettingsFile, WheelOptionsAndRules_SurviveSaveAndLoad_WithCyrillicAndCjkKeys) {
+  Settings saved;
+  saved.ReverseVertical = saved.ReverseHorizontal = saved.PauseWithScrollLock = 1;
+  saved.ToggleHotkey = L"Ctrl+Alt+W";
+  saved.ProgramRules = {ParseProgramRule(L"notepad.exe", L"speed=3;reverse"),
+                        ParseProgramRule(L"old.exe", L"scrollbars;speed=2;future-option"),
+                        ParseProgramRule(L"\u041a\u043e\u043b\u0435\u0441\u043e.exe", L"reverse"),
+                        ParseProgramRule(L"\u753b\u50cf.exe", L"speed=10")};
+  SaveSettings(saved, path_);
+  EXPECT_TRUE(HasLine(L"[Programs]") && HasLine(L"notepad.exe=speed=3;reverse"));
+  EXPECT_TRUE(HasLine(L"old.exe=speed=2;scrollbars;future-option"));
+  Settings loaded;
+  LoadSettings(loaded, path_);
+  EXPECT_TRUE(SettingsEqual(loaded, saved));
+  EXPECT_EQ(BuildHookFlags(loaded), 0xE0u);
+  ASSERT_EQ(loaded.ProgramRules.size(), 4u);
+  EXPECT_EQ(loaded.ProgramRules[2].program, saved.ProgramRules[2].program);
+}
+
+TEST_F(SettingsFile, BadProgramValues_KeepTheValidRulesAndTheDefaults) {
+  std::string file =
+      "[Misc]\r\nReverseVertical=1\r\n[Programs]\r\nzero.exe=speed=0;reverse\r\nbig.exe=speed=99\r\n"
+      "words.exe=make it scroll faster please\r\ngood.exe=speed=4\r\nbad\\name.exe=speed=2\r\n";
+  for (int i = 0; i < 500; ++i) file += "p" + std::to_string(i) + ".exe=speed=2\r\n";
+  Write(file);
+  Settings settings;
+  LoadSettings(settings, path_);
+  ASSERT_EQ(settings.ProgramRules.size(), 32u);
+  EXPECT_EQ(FormatRuleOptions(settings.ProgramRules[0]), L"speed=1;reverse");
+  EXPECT_EQ(FormatRuleOptions(settings.ProgramRules[1]), L"speed=1");
+  EXPECT_EQ(settings.ProgramRules[2].otherOptions, std::vector<std::wstring>{L"make it scroll faster please"});
+  EXPECT_EQ(settings.ProgramRules[3].speed, 4);
+  EXPECT_EQ(settings.ProgramRules[4].program, L"p0.exe");
+  EXPECT_EQ(settings.ProgramRules[31].program, L"p27.exe");
+  EXPECT_EQ(BuildHookFlags(settings), 0x20u);
+}
+
+TEST_F(SettingsFile, SaveChanged_WritesOnlyTheChangedRuleKeys_EvenIntoAnAnsiFile) {
+  std::string file =
+      "[Misc]\r\nWriteLog=0\r\n[Programs]\r\nkeep.exe=Reverse ; SPEED=2\r\nchange.exe=speed=2\r\n"
+      "gone.exe=reverse\r\n";
+  for (int i = 0; i < 40; ++i) file += "p" + std::to_string(i) + ".exe=speed=3\r\n";
+  Write(file);
+  Settings before;
+  LoadSettings(before, path_);
+  ASSERT_EQ(before.ProgramRules.size(), 32u);
+  Settings after = before;
+  after.ProgramRules[1].speed = 5;
+  ASSERT_TRUE(RemoveRule(after.ProgramRules, L"gone.exe"));
+  ASSERT_EQ(AddRule(after.ProgramRules, L"\u041a\u043e\u043b\u0435\u0441\u043e.exe"), AddProgramResult::Added);
+  SaveChangedSettings(before, after, path_);
+
+  EXPECT_EQ(test::ReadBytes(path_).compare(0, 2, "\xFF\xFE"), 0);
+  EXPECT_TRUE(HasLine(L"keep.exe=Reverse ; SPEED=2"));
+  EXPECT_TRUE(HasLine(L"change.exe=speed=5"));
+  EXPECT_TRUE(HasLine(L"\u041a\u043e\u043b\u0435\u0441\u043e.exe=speed=1"));
+  EXPECT_TRUE(HasLine(L"p39.exe=speed=3"));
+  for (const std::wstring& line : Lines()) EXPECT_NE(line.rfind(L"gone.exe", 0), 0u);
+  EXPECT_FALSE(HasLine(L"ReverseVertical=0"));
+}
+
 TEST(SettingsEqual, ProgramListAsASet_AndTheFullScreenSwitchCount) {
   Settings a;
   a.ExcludePrograms = {L"a.exe", L"b.exe"};
@@ -277,16 +339,23 @@ TEST(SettingsEqual, ProgramListAsASet_AndTheFullScreenSwitchCount) {
 }
 
 TEST(SettingsEqual, EachComparedFieldCounts_LangFileDoesNot) {
-  int Settings::*const fields[] = {&Settings::HScrollOnCtrl,    &Settings::HScrollOnShift,
-                                   &Settings::HScrollOnRButton, &Settings::HScrollOnLButton,
-                                   &Settings::NoWheelIfMiddle,  &Settings::ShowBalloonOnStart,
-                                   &Settings::StartAsDisabled,  &Settings::WriteLog};
+  int Settings::*const fields[] = {
+      &Settings::HScrollOnCtrl,     &Settings::HScrollOnShift,     &Settings::HScrollOnRButton,
+      &Settings::HScrollOnLButton,  &Settings::NoWheelIfMiddle,    &Settings::ShowBalloonOnStart,
+      &Settings::StartAsDisabled,   &Settings::WriteLog,           &Settings::ReverseVertical,
+      &Settings::ReverseHorizontal, &Settings::PauseWithScrollLock};
   const Settings base;
   for (size_t i = 0; i < std::size(fields); ++i) {
     Settings changed = base;
     changed.*fields[i] = 7;
     EXPECT_FALSE(SettingsEqual(base, changed)) << "field " << i;
   }
+  Settings changed = base;
+  changed.ToggleHotkey = L"Ctrl+W";
+  EXPECT_FALSE(SettingsEqual(base, changed));
+  changed = base;
+  AddRule(changed.ProgramRules, L"a.exe");
+  EXPECT_FALSE(SettingsEqual(base, changed));
   Settings otherLanguage = base;
   otherLanguage.LangFile = L"Russian.lng";
   EXPECT_TRUE(SettingsEqual(base, otherLanguage));
