@@ -20,11 +20,11 @@ class Page : public ConfigSession {
     return WaitForConfigMessageBox(process.Id(), kReactMs);
   }
 
-  // Clicks "Add program..." and picks the file in the Open dialog that comes
-  // up, as a user types its path and presses Open; true once the dialog has
-  // gone.
-  bool AddProgram(HWND window, const std::wstring& path) {
-    if (!ClickElement(window, L"LINK_ADD_PROGRAM")) return false;
+  // Clicks "Add program..." (of the list left alone, or of the rules) and
+  // picks the file in the Open dialog that comes up, as a user types its path
+  // and presses Open; true once the dialog has gone.
+  bool AddProgram(HWND window, const std::wstring& path, const wchar_t* link = L"LINK_ADD_PROGRAM") {
+    if (!ClickElement(window, link)) return false;
     HWND dialog = WaitForWindowOf(process.Id(), L"#32770", kWindowMs, [&](HWND w) { return w != window; });
     if (dialog == nullptr) return false;
     HWND edit = nullptr;
@@ -44,8 +44,20 @@ class Page : public ConfigSession {
     return path;
   }
 
-  bool RowShown(HWND window, int row) {
-    return ElementSize(window, L"PROGRAM_REMOVE_" + std::to_wstring(row)).has_value();
+  bool RowShown(HWND window, int row, const wchar_t* remove = L"PROGRAM_REMOVE_") {
+    return ElementSize(window, remove + std::to_wstring(row)).has_value();
+  }
+  bool RuleShown(HWND window, int row) { return RowShown(window, row, L"RULE_REMOVE_"); }
+  // Clicks the rule's "remove"; true once the last of the rows has gone.
+  bool RemoveRule(HWND window, int row, int rows) {
+    Click(window, L"RULE_REMOVE_" + std::to_wstring(row));
+    const ULONGLONG end = GetTickCount64() + kReactMs;
+    while (RuleShown(window, rows) && GetTickCount64() < end) PumpMessagesFor(20);
+    return !RuleShown(window, rows);
+  }
+  void Toggle(HWND window, const wchar_t* box, bool on) {
+    Click(window, box);
+    EXPECT_TRUE(WaitForElementState(window, box, kChecked, on, kReactMs)) << Narrow(box);
   }
 
   std::wstring ListKey() {
@@ -307,7 +319,10 @@ TEST_F(Page, ProgramList_RemovedAndAddedBack_IsUnchanged_AndEscapeKeepsTheFile) 
 TEST_F(Page, ProgramList_HandEditedWithBadNames_ShowsWhatIsInForce_AndRefusesThe33rd) {
   std::string list = "\"quoted.exe\";..\\;   ;" + std::string(2000, 'x') + ";";
   for (int i = 1; i <= 500; ++i) list += "p" + std::to_string(i) + ".exe;";
-  ASSERT_TRUE(copy.WriteSettings("ExcludePrograms=" + list + "\r\n"));
+  // The rules likewise: a foldered name dropped, then the first 32 of 40.
+  std::string rules = "[Programs]\r\nbin\\x.exe=reverse\r\n";
+  for (int i = 1; i <= 40; ++i) rules += "r" + std::to_string(i) + ".exe=speed=99;odd\r\n";
+  ASSERT_TRUE(copy.WriteSettings("ExcludePrograms=" + list + "\r\n" + rules));
   const std::wstring extra = ProgramFile(L"extra.exe");
   HWND window = StartConfig();
   ASSERT_NE(window, nullptr);
@@ -319,12 +334,83 @@ TEST_F(Page, ProgramList_HandEditedWithBadNames_ShowsWhatIsInForce_AndRefusesThe
   ASSERT_TRUE(AddProgram(window, extra));
   EXPECT_FALSE(RowShown(window, 33));
   EXPECT_GT(ElementSize(window, L"PROGRAM_LIST_MESSAGE").value_or(SIZE{0, 0}).cy, quiet);
+  ASSERT_TRUE(RuleShown(window, 32));
+  EXPECT_FALSE(RuleShown(window, 33));
+  ASSERT_TRUE(AddProgram(window, extra, L"LINK_ADD_RULE"));
+  EXPECT_FALSE(RuleShown(window, 33));
+  EXPECT_GT(ElementSize(window, L"RULE_LIST_MESSAGE").value_or(SIZE{0, 0}).cy, quiet);
   EXPECT_EQ(WindowText(window), Title(false));
   Click(window, L"BUTTON_OK");
   ASSERT_TRUE(Ended());
+  EXPECT_EQ(RuleKeys().size(), 41u);
+  wchar_t value[64] = {};
+  GetPrivateProfileStringW(L"Programs", L"r40.exe", L"", value, 64, copy.SettingsPath().c_str());
+  EXPECT_STREQ(value, L"speed=99;odd");
+  GetPrivateProfileStringW(L"Programs", L"r1.exe", L"", value, 64, copy.SettingsPath().c_str());
+  EXPECT_STREQ(value, L"speed=99;odd");
   // The page changed no name, so OK leaves the hand-edited value as it was;
   // it reads back as the same 32 names.
   EXPECT_EQ(ListKey(), std::wstring(list.begin(), list.begin() + 2047));
+}
+
+TEST_F(Page, ProgramRules_SetRemovedAndAddedThenOk_WritesExactlyTheRulesSet) {
+  ASSERT_TRUE(
+      copy.WriteSettings("[Programs]\r\nnotepad.exe=speed=9;reverse\r\n"
+                         "old.exe=scrollbars;speed=2;future-option\r\ncalc.exe=speed=5\r\n"));
+  const std::wstring tool = ProgramFile(L"New & Tool.exe");
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(RuleShown(window, 3));
+  EXPECT_TRUE(WaitForElementState(window, L"RULE_REVERSE_1", kChecked, true, kReactMs));
+  EXPECT_TRUE(WaitForElementState(window, L"RULE_SCROLLBARS_2", kChecked, true, kReactMs));
+
+  // Each speed button also pressed once past its end of the range.
+  Click(window, L"RULE_FASTER_1");
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  Click(window, L"RULE_FASTER_1");
+  Toggle(window, L"RULE_REVERSE_1", false);
+  Toggle(window, L"RULE_SCROLLBARS_1", true);
+  Click(window, L"RULE_SLOWER_2");
+  Click(window, L"RULE_SLOWER_2");
+  Toggle(window, L"RULE_REVERSE_2", true);
+  ASSERT_TRUE(RemoveRule(window, 3, 3));
+  ASSERT_TRUE(AddProgram(window, tool, L"LINK_ADD_RULE"));
+  ASSERT_TRUE(RuleShown(window, 3));
+  // The rows drawn anew keep what was set in them.
+  EXPECT_TRUE(WaitForElementState(window, L"RULE_SCROLLBARS_1", kChecked, true, kReactMs));
+  EXPECT_TRUE(WaitForElementState(window, L"RULE_REVERSE_1", kChecked, false, kReactMs));
+  Toggle(window, L"CHECKBOX_REVERSE_VERTICAL", true);
+  Toggle(window, L"CHECKBOX_PAUSE_SCROLL_LOCK", true);
+  Click(window, L"BUTTON_OK");
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(RuleKeys(), (std::vector<std::wstring>{L"notepad.exe", L"old.exe", L"New & Tool.exe"}));
+  ExpectRule(L"notepad.exe", 10, false, true);
+  ExpectRule(L"old.exe", 1, true, true, {L"future-option"});
+  ExpectRule(L"New & Tool.exe", 1, false, false);
+  EXPECT_EQ(Key(L"ReverseVertical"), 1);
+  EXPECT_EQ(Key(L"PauseWithScrollLock"), 1);
+  EXPECT_NE(Key(L"ReverseHorizontal"), 1);
+}
+
+TEST_F(Page, ProgramRules_ChangedThenCancel_LeaveTheFileAsItWas) {
+  ASSERT_TRUE(copy.WriteSettings("[Programs]\r\nnotepad.exe=speed=3;reverse\r\nold.exe=speed=0;odd\r\n"));
+  const std::string stored = ReadBytes(copy.SettingsPath());
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(RuleShown(window, 2));
+  EXPECT_EQ(WindowText(window), Title(false));
+  // A step there and back changes nothing.
+  Click(window, L"RULE_FASTER_1");
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  Click(window, L"RULE_SLOWER_1");
+  ASSERT_TRUE(WaitForTitle(window, Title(false), kReactMs));
+  Toggle(window, L"RULE_SCROLLBARS_2", true);
+  Toggle(window, L"CHECKBOX_REVERSE_HORIZONTAL", true);
+  ASSERT_TRUE(RemoveRule(window, 1, 2));
+  EXPECT_EQ(WindowText(window), Title(true));
+  Click(window, L"BUTTON_CANCEL");
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(ReadBytes(copy.SettingsPath()), stored);
 }
 
 }  // namespace
