@@ -81,20 +81,24 @@ struct RowTexts {
   std::wstring remove;
 };
 
-// Name, speed (kept on one line), boxes and link, each a place to wrap at.
+// The name, and below it the speed, the boxes and the link, each a place to
+// wrap at.
 std::wstring RowHtml(const ProgramRule& rule, size_t row, const RowTexts& texts) {
   const std::wstring name = EscapeHtml(rule.program);
-  return L"<div class=\"rule_row\" program=\"" + name + L"\" other=\"" + EscapeHtml(JoinOptions(rule.otherOptions)) +
-         L"\"><span class=\"program_name\">" + name +
-         L"</span> <nobr><input type=\"button\" class=\"rule_button\" id=\"" + RowId(kSlowerPrefix, row) +
-         L"\" value=\"\u2212\" title=\"Slower: less scrolling per notch\"><span " + L"class=\"rule_speed\" id=\"" +
-         RowId(kSpeedPrefix, row) + L"\">" + SpeedHtml(ClampSpeed(rule.speed)) +
-         L"</span><input type=\"button\" class=\"rule_button\" id=\"" + RowId(kFasterPrefix, row) +
-         L"\" value=\"+\" title=\"Faster: more scrolling per notch\"></nobr> " +
-         BoxHtml(RowId(L"RULE_REVERSE_", row), kReverseOption, L"rule_reverse", texts.reverse) + L" " +
-         BoxHtml(RowId(L"RULE_SCROLLBARS_", row), kScrollBarsOption, L"rule_scrollbars", texts.scrollBars) +
-         L" <a class=\"hint\" id=\"" + RowId(L"RULE_REMOVE_", row) + L"\" href=\"REMOVE_RULE\" program=\"" + name +
-         L"\">" + LocalizedSpan(L"remove_program", texts.remove) + L"</a></div>";
+  std::wstring html = L"<div class=\"rule_row\" program=\"" + name + L"\" other=\"" +
+                      EscapeHtml(JoinOptions(rule.otherOptions)) + L"\"><span class=\"program_name\">" + name +
+                      L"</span><div class=\"rule_controls\"><nobr>";
+  html += L"<input type=\"button\" class=\"rule_button\" id=\"" + RowId(kSlowerPrefix, row) +
+          L"\" value=\"\u2212\" title=\"Slower: less scrolling per notch\">";
+  html += L"<span class=\"rule_speed\" id=\"" + RowId(kSpeedPrefix, row) + L"\">" + SpeedHtml(ClampSpeed(rule.speed)) +
+          L"</span>";
+  html += L"<input type=\"button\" class=\"rule_button\" id=\"" + RowId(kFasterPrefix, row) +
+          L"\" value=\"+\" title=\"Faster: more scrolling per notch\"></nobr> ";
+  html += BoxHtml(RowId(L"RULE_REVERSE_", row), kReverseOption, L"rule_reverse", texts.reverse) + L" ";
+  html += BoxHtml(RowId(L"RULE_SCROLLBARS_", row), kScrollBarsOption, L"rule_scrollbars", texts.scrollBars) + L" ";
+  html += L"<a class=\"hint\" id=\"" + RowId(L"RULE_REMOVE_", row) + L"\" href=\"REMOVE_RULE\" program=\"" + name +
+          L"\">" + LocalizedSpan(L"remove_program", texts.remove) + L"</a></div></div>";
+  return html;
 }
 
 void ShowFullMessage(HWND window) {

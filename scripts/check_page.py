@@ -123,7 +123,7 @@ STYLE_SELECTORS = ["#small_changed", "#of_site", ".footer", "#theader", "table",
                    "#products", "#button", "#adv_block", "#adv_header", "#adv_link", "#adv_could",
                    "#hint, .hint", "#tallowen", "#td_info", "#BUTTON_OK, #BUTTON_CANCEL",
                    ".main_button", "#happy_new_year", ".program_row", "#PROGRAM_LIST_MESSAGE",
-                   "#PROGRAM_TEXTS", ".rule_row", ".rule_row widget", ".rule_speed", ".rule_button",
+                   "#PROGRAM_TEXTS", ".rule_row", ".rule_controls", ".rule_row widget", ".rule_speed", ".rule_button",
                    "#RULE_LIST_MESSAGE", "#RULE_TEXTS"]
 
 # name -> (format, width, height)
