@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
-#include "common/program_rules.h"
 #include "tests/harness/config_copy.h"
 #include "tests/harness/window_search.h"
 
@@ -51,33 +49,11 @@ class ConfigSession : public testing::Test {
     return static_cast<int>(GetPrivateProfileIntW(L"Misc", name, -1, copy.SettingsPath().c_str()));
   }
 
-  // The keys of "[Programs]" in file order.
-  std::vector<std::wstring> RuleKeys() const {
-    std::vector<wchar_t> names(65536);
-    const DWORD length = GetPrivateProfileStringW(L"Programs", nullptr, L"", names.data(),
-                                                  static_cast<DWORD>(names.size()), copy.SettingsPath().c_str());
-    std::vector<std::wstring> keys;
-    for (const wchar_t* name = names.data(); name < names.data() + length && *name; name += keys.back().size() + 1) {
-      keys.emplace_back(name);
-    }
-    return keys;
-  }
-
-  // A rule as the file holds it, read by the rule parser.
-  ProgramRule Rule(const wchar_t* program) const {
-    wchar_t value[1024] = {};
-    GetPrivateProfileStringW(L"Programs", program, L"", value, 1024, copy.SettingsPath().c_str());
-    return ParseProgramRule(program, value);
-  }
-
-  // Speed, reverse, scroll bars and the unknown options of the file's rule.
-  void ExpectRule(const wchar_t* program, int speed, bool reverse, bool scrollBars,
-                  const std::vector<std::wstring>& other = {}) const {
-    const ProgramRule rule = Rule(program);
-    EXPECT_EQ(rule.speed, speed) << Narrow(program);
-    EXPECT_EQ(rule.reverse, reverse) << Narrow(program);
-    EXPECT_EQ(rule.scrollBars, scrollBars) << Narrow(program);
-    EXPECT_EQ(rule.otherOptions, other) << Narrow(program);
+  // A rule's value as the file holds it, "?" when the key is missing.
+  std::wstring RuleValue(const wchar_t* program) const {
+    wchar_t value[256] = {};
+    GetPrivateProfileStringW(L"Programs", program, L"?", value, 256, copy.SettingsPath().c_str());
+    return value;
   }
 
   RunValueGuard savedRun{true};  // first made, last gone

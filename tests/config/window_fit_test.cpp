@@ -268,7 +268,7 @@ TEST_F(SmallScreen, WindowLiesOnTheScreen_ControlsAreReachedByScrollingAndOkSave
     ASSERT_TRUE(test::WaitPumping(program_.get(), test::kReactMs));
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(1, Key(L"HScrollOnLButton"));
-    ExpectRule(L"Microsoft Visual Studio Code Insiders.exe", 1, true, true);
+    EXPECT_EQ(RuleValue(L"Microsoft Visual Studio Code Insiders.exe"), L"speed=1;reverse;scrollbars");
     TearDown();
   }
 }
