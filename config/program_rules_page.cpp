@@ -24,6 +24,8 @@ constexpr wchar_t kScrollBarsOption[] = L"scrollbars";
 constexpr wchar_t kSlowerPrefix[] = L"RULE_SLOWER_";
 constexpr wchar_t kFasterPrefix[] = L"RULE_FASTER_";
 constexpr wchar_t kSpeedPrefix[] = L"RULE_SPEED_";
+constexpr wchar_t kReversePrefix[] = L"RULE_REVERSE_";
+constexpr wchar_t kScrollBarsPrefix[] = L"RULE_SCROLLBARS_";
 constexpr wchar_t kOptionSeparator = L';';
 
 std::wstring RowId(const wchar_t* prefix, size_t row) { return prefix + std::to_wstring(row); }
@@ -94,8 +96,8 @@ std::wstring RowHtml(const ProgramRule& rule, size_t row, const RowTexts& texts)
           L"</span>";
   html += L"<input type=\"button\" class=\"rule_button\" id=\"" + RowId(kFasterPrefix, row) +
           L"\" value=\"+\" title=\"Faster: more scrolling per notch\"></nobr> ";
-  html += BoxHtml(RowId(L"RULE_REVERSE_", row), kReverseOption, L"rule_reverse", texts.reverse) + L" ";
-  html += BoxHtml(RowId(L"RULE_SCROLLBARS_", row), kScrollBarsOption, L"rule_scrollbars", texts.scrollBars) + L" ";
+  html += BoxHtml(RowId(kReversePrefix, row), kReverseOption, L"rule_reverse", texts.reverse) + L" ";
+  html += BoxHtml(RowId(kScrollBarsPrefix, row), kScrollBarsOption, L"rule_scrollbars", texts.scrollBars) + L" ";
   html += L"<a class=\"hint\" id=\"" + RowId(L"RULE_REMOVE_", row) + L"\" href=\"REMOVE_RULE\" program=\"" + name +
           L"\">" + LocalizedSpan(L"remove_program", texts.remove) + L"</a></div></div>";
   return html;
@@ -187,8 +189,8 @@ void ShowRuleRows(HWND window, const std::vector<ProgramRule>& rules) {
   for (size_t i = 0; i < rules.size(); ++i) rows += RowHtml(rules[i], i + 1, texts);
   ReplaceContent(window, kListId, rows, Measure::Later);
   for (size_t i = 0; i < rules.size(); ++i) {
-    SetCheckBox(window, RowId(L"RULE_REVERSE_", i + 1).c_str(), rules[i].reverse);
-    SetCheckBox(window, RowId(L"RULE_SCROLLBARS_", i + 1).c_str(), rules[i].scrollBars);
+    SetCheckBox(window, RowId(kReversePrefix, i + 1).c_str(), rules[i].reverse);
+    SetCheckBox(window, RowId(kScrollBarsPrefix, i + 1).c_str(), rules[i].scrollBars);
   }
   ReplaceContent(window, kMessageId, L"");
 }
