@@ -13,6 +13,7 @@
 #include "config/excluded_programs_page.h"
 #include "config/language_prefix.h"
 #include "config/page_elements.h"
+#include "config/program_rules_page.h"
 #include "config/resource_ids.h"
 #include "config/wide_utf8.h"
 
@@ -28,7 +29,7 @@ struct BoxField {
   int Settings::*field;
 };
 
-constexpr std::array<BoxField, 9> kSettingsBoxes = {{
+constexpr std::array<BoxField, 12> kSettingsBoxes = {{
     {L"CHECKBOX_BALLOON", &Settings::ShowBalloonOnStart},
     {L"CHECKBOX_START_AS_DISABLED", &Settings::StartAsDisabled},
     {L"CHECKBOX_WRITE_LOG", &Settings::WriteLog},
@@ -38,6 +39,9 @@ constexpr std::array<BoxField, 9> kSettingsBoxes = {{
     {L"CHECKBOX_HS_RBUTTON", &Settings::HScrollOnRButton},
     {L"CHECKBOX_NO_MIDDLE", &Settings::NoWheelIfMiddle},
     {L"CHECKBOX_FULLSCREEN", &Settings::LeaveFullScreen},
+    {L"CHECKBOX_REVERSE_VERTICAL", &Settings::ReverseVertical},
+    {L"CHECKBOX_REVERSE_HORIZONTAL", &Settings::ReverseHorizontal},
+    {L"CHECKBOX_PAUSE_SCROLL_LOCK", &Settings::PauseWithScrollLock},
 }};
 
 bool ReadShortVersion(std::wstring& text) {
@@ -56,8 +60,8 @@ std::wstring ButtonName(HLELEMENT target) {
 
 void OpenLink(HWND window, HLELEMENT target) {
   const std::wstring href = ElementAttribute(target, "href");
-  // The program list's links change the page and open nothing.
-  if (OnProgramLink(window, target, href)) return;
+  // The lists' links change the page and open nothing.
+  if (OnProgramLink(window, target, href) || OnRuleLink(window, target, href)) return;
   const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   if (href == kLogLink) {
     OpenLogFile(window);
@@ -76,11 +80,13 @@ void FillCheckBoxes(HWND window) {
   const Settings& settings = GetSettings();
   for (const BoxField& box : kSettingsBoxes) SetCheckBox(window, box.id, settings.*box.field != 0);
   ShowProgramRows(window, settings.ExcludePrograms);
+  ShowRuleRows(window, settings.ProgramRules);
 }
 
 void ReadCheckBoxes(HWND window, Settings& settings) {
   for (const BoxField& box : kSettingsBoxes) settings.*box.field = GetCheckBox(window, box.id) ? 1 : 0;
   ReadProgramRows(window, settings.ExcludePrograms);
+  ReadRuleRows(window, settings.ProgramRules);
 }
 
 void RefreshAutorunBox(HWND window) {
@@ -89,8 +95,9 @@ void RefreshAutorunBox(HWND window) {
 
 bool IsPageChanged(HWND window) {
   Settings onPage;
-  // A page without the list changes no list.
+  // A page without the lists changes no list.
   onPage.ExcludePrograms = GetSettings().ExcludePrograms;
+  onPage.ProgramRules = GetSettings().ProgramRules;
   ReadCheckBoxes(window, onPage);
   if (!SettingsEqual(GetSettings(), onPage)) return true;
   return IsAutorunRegistered(AgentPathBesideModule()) != GetCheckBox(window, kAutorunBoxId);
@@ -137,7 +144,7 @@ PageAction OnBehaviorEvent(HWND window, const HLBehaviorParams& event) {
       const std::wstring name = ButtonName(event.target);
       if (name == L"BUTTON_CANCEL") return PageAction::Discard;
       if (name == L"BUTTON_OK") return PageAction::Save;
-      return PageAction::NotHandled;
+      return OnRuleButton(window, name) ? PageAction::Handled : PageAction::NotHandled;
     }
     case HL_BUTTON_STATE_CHANGED: {
       // The title is refreshed once the renderer has finished with the click.

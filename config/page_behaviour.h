@@ -14,11 +14,11 @@ namespace ks {
 
 constexpr wchar_t kAutorunBoxId[] = L"CHECKBOX_AUTORUN";
 
-// The boxes of the settings record and the rows of its program list, from
-// the process-wide record.
+// The boxes of the settings record and the rows of its program list and its
+// wheel rules, from the process-wide record.
 void FillCheckBoxes(HWND window);
 // Their state into the record's fields (1 on, 0 off) and the rows into its
-// program list.
+// program list and its wheel rules.
 void ReadCheckBoxes(HWND window, Settings& settings);
 
 // CHECKBOX_AUTORUN on when the Run value names the agent beside us.

@@ -46,6 +46,9 @@ CHECKBOXES = {
                             "Scroll a window horizontally, if the left mouse button is pressed"),
     # No tooltip: the page's tooltips cannot be translated.
     "CHECKBOX_FULLSCREEN": ("cb_fullscreen", "Leave full-screen programs alone", None),
+    "CHECKBOX_REVERSE_VERTICAL": ("cb_reverse_vertical", "Reverse the vertical wheel", None),
+    "CHECKBOX_REVERSE_HORIZONTAL": ("cb_reverse_horizontal", "Reverse the horizontal wheel", None),
+    "CHECKBOX_PAUSE_SCROLL_LOCK": ("cb_pause_scroll_lock", "Leave the wheel alone while Scroll Lock is on", None),
 }
 
 # locid -> fixed English text, or None where the wording is ours to choose.
@@ -74,6 +77,12 @@ LOCIDS = {
     # Texts the settings program copies into the rows and the message it adds.
     "remove_program": "remove",
     "program_list_full": None,
+    "span_program_wheel": "Per-program wheel",
+    "span_program_rules": None,
+    "span_rules_hint": None,
+    "rule_reverse": "reverse",
+    "rule_scrollbars": "scroll bars",
+    "rule_list_full": None,
 }
 for _locid, _caption, _ in CHECKBOXES.values():
     LOCIDS[_locid] = _caption
@@ -84,10 +93,12 @@ ORDER = ["MAIN_TABLE", "theader", "CHECKBOX_AUTORUN", "CHECKBOX_BALLOON",
          "SPAN_LINK_TO_LOG_FILE", "hint", "CHECKBOX_NO_MIDDLE", "CHECKBOX_HS_SHIFT",
          "CHECKBOX_HS_CTRL", "CHECKBOX_HS_RBUTTON", "CHECKBOX_HS_LBUTTON", "CHECKBOX_FULLSCREEN",
          "PROGRAM_LIST", "LINK_ADD_PROGRAM", "PROGRAM_LIST_MESSAGE", "TEXT_REMOVE_PROGRAM",
-         "TEXT_PROGRAM_LIST_FULL", "BUTTON_OK",
+         "TEXT_PROGRAM_LIST_FULL", "CHECKBOX_REVERSE_VERTICAL", "CHECKBOX_REVERSE_HORIZONTAL",
+         "CHECKBOX_PAUSE_SCROLL_LOCK", "RULE_LIST", "LINK_ADD_RULE", "RULE_LIST_MESSAGE",
+         "TEXT_RULE_REVERSE", "TEXT_RULE_SCROLLBARS", "TEXT_RULE_LIST_FULL", "BUTTON_OK",
          "BUTTON_CANCEL", "TEXT_COPY", "tallowen", "products", "adv_block", "adv_header",
          "ln_desc", "adv_link", "km_desc", "sd_desc", "adv_could", "of_site"]
-ID_COUNTS = {"opt_group_name": 3, "TEXT_COPY": 2, "adv_block": 3, "adv_header": 3,
+ID_COUNTS = {"opt_group_name": 4, "TEXT_COPY": 2, "adv_block": 3, "adv_header": 3,
              "adv_link": 7, "of_site": 3}
 
 # link text -> tooltip; each must appear at least once with exactly that tooltip.
@@ -112,7 +123,8 @@ STYLE_SELECTORS = ["#small_changed", "#of_site", ".footer", "#theader", "table",
                    "#products", "#button", "#adv_block", "#adv_header", "#adv_link", "#adv_could",
                    "#hint, .hint", "#tallowen", "#td_info", "#BUTTON_OK, #BUTTON_CANCEL",
                    ".main_button", "#happy_new_year", ".program_row", "#PROGRAM_LIST_MESSAGE",
-                   "#PROGRAM_TEXTS"]
+                   "#PROGRAM_TEXTS", ".rule_row", ".rule_controls", ".rule_row widget", ".rule_speed", ".rule_button",
+                   "#RULE_LIST_MESSAGE", "#RULE_TEXTS"]
 
 # name -> (format, width, height)
 IMAGES = {
@@ -387,7 +399,7 @@ def check_body(c, root):
     hosts = set()
     for a in anchors:
         href = a.attrs.get("href", "")
-        if href in ("LINK_TO_LOG_FILE", "ADD_PROGRAM") or href.startswith("mailto:"):
+        if href in ("LINK_TO_LOG_FILE", "ADD_PROGRAM", "ADD_RULE") or href.startswith("mailto:"):
             continue
         m = re.match(r"(https?://[^/]+)(/.*)?$", href)
         if c.check(m is not None, "link %r is a web address" % href):
@@ -417,7 +429,8 @@ def check_styles(c, raw):
     c.check("width: 100%%;" in body.get("table", ""), 'table width "100%%"')
     c.check("font-size: 110%%;" in body.get("#adv_header", ""), 'product header size "110%%"')
     c.check(text.count("%%") == 2, "exactly two doubled percent signs in the style sheet")
-    c.check("display: none;" in body.get("#PROGRAM_TEXTS", ""), "the texts the program copies are hidden")
+    for hidden in ("#PROGRAM_TEXTS", "#RULE_TEXTS"):
+        c.check("display: none;" in body.get(hidden, ""), "the texts the program copies are hidden")
 
 
 def check_localization(c, raw):

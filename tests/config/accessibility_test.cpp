@@ -193,7 +193,10 @@ TEST_F(Accessibility, ScreenReader_FindsEveryCheckBoxButtonAndLinkOfThePageWithN
                {L"CHECKBOX_HS_SHIFT", L"Scroll horizontally on SHIFT"},
                {L"CHECKBOX_HS_CTRL", L"Scroll horizontally on CONTROL"},
                {L"CHECKBOX_HS_RBUTTON", L"Scroll horizontally if RIGHT button is pressed"},
-               {L"CHECKBOX_HS_LBUTTON", L"Scroll horizontally if LEFT button is pressed"}};
+               {L"CHECKBOX_HS_LBUTTON", L"Scroll horizontally if LEFT button is pressed"},
+               {L"CHECKBOX_REVERSE_VERTICAL", L"Reverse the vertical wheel"},
+               {L"CHECKBOX_REVERSE_HORIZONTAL", L"Reverse the horizontal wheel"},
+               {L"CHECKBOX_PAUSE_SCROLL_LOCK", L"Leave the wheel alone while Scroll Lock is on"}};
   for (const auto& box : boxes) {
     const Child c = Named(box.name);
     EXPECT_EQ(c.role, ROLE_SYSTEM_CHECKBUTTON) << Narrow(box.name);
@@ -270,6 +273,8 @@ TEST_F(Accessibility, DefaultActionOfABox_TogglesItAndThePageShowsItsChangedMark
 }
 
 TEST_F(Accessibility, Tab_VisitsEveryControlInDocumentOrderAndSpaceTogglesTheFocusedBox) {
+  // A rule's row: its speed buttons, boxes and link are visited too.
+  ASSERT_TRUE(copy.WriteSettings("[Programs]\r\nnotepad.exe=speed=3\r\n"));
   HWND window = StartConfig();
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(Connect(window));
@@ -291,6 +296,14 @@ TEST_F(Accessibility, Tab_VisitsEveryControlInDocumentOrderAndSpaceTogglesTheFoc
     EXPECT_TRUE(WaitForEvent(EVENT_OBJECT_FOCUS, c.id)) << Narrow(c.name);
   }
 
+  // Enter presses the focused speed button, Space toggles the row's box.
+  ASSERT_EQ(page_->accSelect(SELFLAG_TAKEFOCUS, ChildVariant(Named(L"+").id)), S_OK);
+  PressKey(window, VK_RETURN);
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  ASSERT_EQ(page_->accSelect(SELFLAG_TAKEFOCUS, ChildVariant(Named(L"reverse").id)), S_OK);
+  PressKey(window, VK_SPACE);
+  EXPECT_TRUE(WaitForElementState(window, L"RULE_REVERSE_1", kChecked, true, kReactMs));
+
   const Child middle = Named(L"No scroll is middle button");
   ASSERT_EQ(page_->accSelect(SELFLAG_TAKEFOCUS, ChildVariant(middle.id)), S_OK);
   EXPECT_EQ(Focus(), middle.id);
@@ -299,11 +312,15 @@ TEST_F(Accessibility, Tab_VisitsEveryControlInDocumentOrderAndSpaceTogglesTheFoc
   EXPECT_TRUE(WaitForState(middle.id, STATE_SYSTEM_CHECKED, !before));
   EXPECT_TRUE(WaitForElementState(window, L"CHECKBOX_NO_MIDDLE", kChecked, !before, kReactMs));
   EXPECT_TRUE(WaitForEvent(EVENT_OBJECT_STATECHANGE, middle.id));
+  // Enter on a box presses OK.
+  PressKey(window, VK_RETURN);
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(RuleValue(L"notepad.exe"), L"speed=4;reverse");
 }
 
 TEST_F(Accessibility, LocalisedPage_NamesTheControlsInTheLanguageItShows) {
   ASSERT_TRUE(WriteBytes(copy.File(L"Test.lng"), "[Main]\r\nLangPrefix=Ru\r\n"));
-  ASSERT_TRUE(copy.WriteSettings("LangFile=Test.lng\r\n"));
+  ASSERT_TRUE(copy.WriteSettings("LangFile=Test.lng\r\n[Programs]\r\nnotepad.exe=reverse\r\n"));
   ASSERT_TRUE(
       WriteBytes(copy.File(L"localize_Ru.css"), ReadBytes(Widen(std::string(KS_PAGE_DIR) + "/localize_Ru.css"))));
   HWND window = StartConfig();
@@ -321,6 +338,8 @@ TEST_F(Accessibility, LocalisedPage_NamesTheControlsInTheLanguageItShows) {
     if (c.role == ROLE_SYSTEM_LINK && c.name == L"\u0421\u043A\u0430\u0447\u0430\u0442\u044C") ++downloads;
   }
   EXPECT_EQ(downloads, 3);
+  // The rule's "обратно", which the program copied into the row with its locid.
+  EXPECT_TRUE(Named(L"\u043E\u0431\u0440\u0430\u0442\u043D\u043E").state & STATE_SYSTEM_CHECKED);
 }
 
 }  // namespace

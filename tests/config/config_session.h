@@ -49,6 +49,13 @@ class ConfigSession : public testing::Test {
     return static_cast<int>(GetPrivateProfileIntW(L"Misc", name, -1, copy.SettingsPath().c_str()));
   }
 
+  // A rule's value as the file holds it, "?" when the key is missing.
+  std::wstring RuleValue(const wchar_t* program) const {
+    wchar_t value[256] = {};
+    GetPrivateProfileStringW(L"Programs", program, L"?", value, 256, copy.SettingsPath().c_str());
+    return value;
+  }
+
   RunValueGuard savedRun{true};  // first made, last gone
   ConfigCopy copy;
   ChildProcess process;

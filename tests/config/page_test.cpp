@@ -20,11 +20,11 @@ class Page : public ConfigSession {
     return WaitForConfigMessageBox(process.Id(), kReactMs);
   }
 
-  // Clicks "Add program..." and picks the file in the Open dialog that comes
-  // up, as a user types its path and presses Open; true once the dialog has
-  // gone.
-  bool AddProgram(HWND window, const std::wstring& path) {
-    if (!ClickElement(window, L"LINK_ADD_PROGRAM")) return false;
+  // Clicks "Add program..." (of the list left alone, or of the rules) and
+  // picks the file in the Open dialog that comes up, as a user types its path
+  // and presses Open; true once the dialog has gone.
+  bool AddProgram(HWND window, const std::wstring& path, const wchar_t* link = L"LINK_ADD_PROGRAM") {
+    if (!ClickElement(window, link)) return false;
     HWND dialog = WaitForWindowOf(process.Id(), L"#32770", kWindowMs, [&](HWND w) { return w != window; });
     if (dialog == nullptr) return false;
     HWND edit = nullptr;
@@ -44,8 +44,13 @@ class Page : public ConfigSession {
     return path;
   }
 
-  bool RowShown(HWND window, int row) {
-    return ElementSize(window, L"PROGRAM_REMOVE_" + std::to_wstring(row)).has_value();
+  bool RowShown(HWND window, int row, const wchar_t* remove = L"PROGRAM_REMOVE_") {
+    return ElementSize(window, remove + std::to_wstring(row)).has_value();
+  }
+  bool RuleShown(HWND window, int row) { return RowShown(window, row, L"RULE_REMOVE_"); }
+  void Toggle(HWND window, const wchar_t* box, bool on) {
+    Click(window, box);
+    EXPECT_TRUE(WaitForElementState(window, box, kChecked, on, kReactMs)) << Narrow(box);
   }
 
   std::wstring ListKey() {
@@ -288,7 +293,9 @@ TEST_F(Page, ProgramList_RemoveAndAddThenOk_WritesExactlyTheNewList) {
 }
 
 TEST_F(Page, ProgramList_RemovedAndAddedBack_IsUnchanged_AndEscapeKeepsTheFile) {
-  ASSERT_TRUE(copy.WriteSettings("ExcludePrograms=mstsc.exe\r\n"));
+  // The rules too: a speed step there and back, a bad speed that reads as 1.
+  ASSERT_TRUE(
+      copy.WriteSettings("ExcludePrograms=mstsc.exe\r\n[Programs]\r\nnote.exe=speed=3\r\nold.exe=speed=0;odd\r\n"));
   const std::string stored = ReadBytes(copy.SettingsPath());
   const std::wstring mstsc = ProgramFile(L"MSTSC.EXE");
   HWND window = StartConfig();
@@ -297,6 +304,13 @@ TEST_F(Page, ProgramList_RemovedAndAddedBack_IsUnchanged_AndEscapeKeepsTheFile) 
   ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
   ASSERT_TRUE(AddProgram(window, mstsc));
   EXPECT_TRUE(WaitForTitle(window, Title(false), kReactMs));
+  Click(window, L"RULE_FASTER_1");
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  Click(window, L"RULE_SLOWER_1");
+  EXPECT_TRUE(WaitForTitle(window, Title(false), kReactMs));
+  Toggle(window, L"RULE_SCROLLBARS_2", true);
+  Toggle(window, L"CHECKBOX_REVERSE_HORIZONTAL", true);
+  Click(window, L"RULE_REMOVE_1");
   Click(window, L"PROGRAM_REMOVE_1");
   ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
   PressKey(window, VK_ESCAPE);
@@ -307,7 +321,10 @@ TEST_F(Page, ProgramList_RemovedAndAddedBack_IsUnchanged_AndEscapeKeepsTheFile) 
 TEST_F(Page, ProgramList_HandEditedWithBadNames_ShowsWhatIsInForce_AndRefusesThe33rd) {
   std::string list = "\"quoted.exe\";..\\;   ;" + std::string(2000, 'x') + ";";
   for (int i = 1; i <= 500; ++i) list += "p" + std::to_string(i) + ".exe;";
-  ASSERT_TRUE(copy.WriteSettings("ExcludePrograms=" + list + "\r\n"));
+  // The rules likewise: a foldered name dropped, then the first 32 of 40.
+  std::string rules = "[Programs]\r\nbin\\x.exe=reverse\r\n";
+  for (int i = 1; i <= 40; ++i) rules += "r" + std::to_string(i) + ".exe=speed=99;odd\r\n";
+  ASSERT_TRUE(copy.WriteSettings("ExcludePrograms=" + list + "\r\n" + rules));
   const std::wstring extra = ProgramFile(L"extra.exe");
   HWND window = StartConfig();
   ASSERT_NE(window, nullptr);
@@ -319,12 +336,60 @@ TEST_F(Page, ProgramList_HandEditedWithBadNames_ShowsWhatIsInForce_AndRefusesThe
   ASSERT_TRUE(AddProgram(window, extra));
   EXPECT_FALSE(RowShown(window, 33));
   EXPECT_GT(ElementSize(window, L"PROGRAM_LIST_MESSAGE").value_or(SIZE{0, 0}).cy, quiet);
+  ASSERT_TRUE(RuleShown(window, 32));
+  EXPECT_FALSE(RuleShown(window, 33));
+  ASSERT_TRUE(AddProgram(window, extra, L"LINK_ADD_RULE"));
+  EXPECT_FALSE(RuleShown(window, 33));
+  EXPECT_GT(ElementSize(window, L"RULE_LIST_MESSAGE").value_or(SIZE{0, 0}).cy, quiet);
   EXPECT_EQ(WindowText(window), Title(false));
   Click(window, L"BUTTON_OK");
   ASSERT_TRUE(Ended());
+  for (const wchar_t* key : {L"r1.exe", L"r40.exe"}) EXPECT_EQ(RuleValue(key), L"speed=99;odd") << Narrow(key);
+  EXPECT_EQ(RuleValue(L"bin\\x.exe"), L"reverse");
   // The page changed no name, so OK leaves the hand-edited value as it was;
   // it reads back as the same 32 names.
   EXPECT_EQ(ListKey(), std::wstring(list.begin(), list.begin() + 2047));
+}
+
+TEST_F(Page, ProgramRules_SetRemovedAndAddedThenOk_WritesExactlyTheRulesSet) {
+  ASSERT_TRUE(
+      copy.WriteSettings("[Programs]\r\nnotepad.exe=speed=9;reverse\r\n"
+                         "old.exe=scrollbars;speed=2;future-option\r\ncalc.exe=speed=5\r\n"));
+  const std::wstring tool = ProgramFile(L"New & Tool.exe");
+  HWND window = StartConfig();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(RuleShown(window, 3));
+  EXPECT_TRUE(WaitForElementState(window, L"RULE_REVERSE_1", kChecked, true, kReactMs));
+  EXPECT_TRUE(WaitForElementState(window, L"RULE_SCROLLBARS_2", kChecked, true, kReactMs));
+
+  // Each speed button also pressed once past its end of the range.
+  Click(window, L"RULE_FASTER_1");
+  ASSERT_TRUE(WaitForTitle(window, Title(true), kReactMs));
+  Click(window, L"RULE_FASTER_1");
+  Toggle(window, L"RULE_REVERSE_1", false);
+  Toggle(window, L"RULE_SCROLLBARS_1", true);
+  Click(window, L"RULE_SLOWER_2");
+  Click(window, L"RULE_SLOWER_2");
+  Toggle(window, L"RULE_REVERSE_2", true);
+  // The box above the rows is switched once the removal is done.
+  Click(window, L"RULE_REMOVE_3");
+  Toggle(window, L"CHECKBOX_REVERSE_VERTICAL", true);
+  EXPECT_FALSE(RuleShown(window, 3));
+  ASSERT_TRUE(AddProgram(window, tool, L"LINK_ADD_RULE"));
+  ASSERT_TRUE(RuleShown(window, 3));
+  // The rows drawn anew keep what was set in them.
+  EXPECT_TRUE(WaitForElementState(window, L"RULE_SCROLLBARS_1", kChecked, true, kReactMs));
+  EXPECT_TRUE(WaitForElementState(window, L"RULE_REVERSE_1", kChecked, false, kReactMs));
+  Toggle(window, L"CHECKBOX_PAUSE_SCROLL_LOCK", true);
+  Click(window, L"BUTTON_OK");
+  ASSERT_TRUE(Ended());
+  EXPECT_EQ(RuleValue(L"notepad.exe"), L"speed=10;scrollbars");
+  EXPECT_EQ(RuleValue(L"old.exe"), L"speed=1;reverse;scrollbars;future-option");
+  EXPECT_EQ(RuleValue(L"New & Tool.exe"), L"speed=1");
+  EXPECT_EQ(RuleValue(L"calc.exe"), L"?");
+  EXPECT_EQ(Key(L"ReverseVertical"), 1);
+  EXPECT_EQ(Key(L"PauseWithScrollLock"), 1);
+  EXPECT_NE(Key(L"ReverseHorizontal"), 1);
 }
 
 }  // namespace

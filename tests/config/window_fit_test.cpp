@@ -1,7 +1,8 @@
 // The settings window's fit to a work area, on a real window with the
 // settings page: wholly inside small work areas, with the page reflowed and
 // scrolling; as wide as the page prefers where there is room. Then the
-// program itself on small screens (Wine virtual desktops of that size).
+// program itself on small screens (Wine virtual desktops of that size), with
+// rows of wheel rules in its page.
 #include <gtest/gtest.h>
 
 #include "config/window_fit.h"
@@ -82,7 +83,7 @@ TEST_F(Fit, SmallWorkAreas_HoldTheWholeWindowAndEveryControlCanBeReached) {
     EXPECT_EQ(screen.cx, r.right - r.left);  // less than the page prefers
     // The last button and the last check box are reached by scrolling and
     // take a click.
-    for (const char* id : {"BUTTON_CANCEL", "CHECKBOX_HS_LBUTTON"}) {
+    for (const char* id : {"BUTTON_CANCEL", "CHECKBOX_HS_LBUTTON", "CHECKBOX_PAUSE_SCROLL_LOCK"}) {
       for (int i = 0; i < 100 && w.location(id).bottom > client.bottom; ++i) {
         PostMessageW(w.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
         w.pump();
@@ -244,7 +245,9 @@ class SmallScreen : public test::ConfigSession {
 TEST_F(SmallScreen, WindowLiesOnTheScreen_ControlsAreReachedByScrollingAndOkSaves) {
   for (const SIZE screen : {SIZE{1024, 768}, SIZE{800, 600}}) {
     SCOPED_TRACE(std::to_string(screen.cx) + "x" + std::to_string(screen.cy));
-    DeleteFileW(copy.SettingsPath().c_str());
+    // Two rules' rows in the page as well.
+    ASSERT_TRUE(copy.WriteSettings(
+        "[Programs]\r\nnotepad.exe=speed=3\r\nMicrosoft Visual Studio Code Insiders.exe=reverse\r\n"));
     HWND window = StartOnScreen(screen.cx, screen.cy);
     ASSERT_NE(window, nullptr);
     RECT r{};
@@ -256,12 +259,16 @@ TEST_F(SmallScreen, WindowLiesOnTheScreen_ControlsAreReachedByScrollingAndOkSave
     ASSERT_TRUE(WheelIntoView(window, L"CHECKBOX_HS_LBUTTON"));
     Click(window, L"CHECKBOX_HS_LBUTTON");
     EXPECT_TRUE(test::WaitForElementState(window, L"CHECKBOX_HS_LBUTTON", 0x40, true, test::kReactMs));
+    ASSERT_TRUE(WheelIntoView(window, L"RULE_SCROLLBARS_2"));
+    Click(window, L"RULE_SCROLLBARS_2");
+    EXPECT_TRUE(test::WaitForElementState(window, L"RULE_SCROLLBARS_2", 0x40, true, test::kReactMs));
     ASSERT_TRUE(WheelIntoView(window, L"BUTTON_OK"));
     Click(window, L"BUTTON_OK");
     // The settings file is complete once the program has ended.
     ASSERT_TRUE(test::WaitPumping(program_.get(), test::kReactMs));
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(1, Key(L"HScrollOnLButton"));
+    EXPECT_EQ(RuleValue(L"Microsoft Visual Studio Code Insiders.exe"), L"speed=1;reverse;scrollbars");
     TearDown();
   }
 }
