@@ -94,10 +94,9 @@ void RefreshAutorunBox(HWND window) {
 }
 
 bool IsPageChanged(HWND window) {
-  Settings onPage;
-  // A page without the lists changes no list.
-  onPage.ExcludePrograms = GetSettings().ExcludePrograms;
-  onPage.ProgramRules = GetSettings().ProgramRules;
+  // What the page does not show (the lists on a page without them, the
+  // hotkey) it does not change.
+  Settings onPage = GetSettings();
   ReadCheckBoxes(window, onPage);
   if (!SettingsEqual(GetSettings(), onPage)) return true;
   return IsAutorunRegistered(AgentPathBesideModule()) != GetCheckBox(window, kAutorunBoxId);
