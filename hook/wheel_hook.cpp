@@ -132,8 +132,8 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
   // A program the user keeps out, or one full-screen in front, gets the wheel
   // as if Kestrow were off.
   if (IsWheelLeftAlone()) return;
-  // The horizontal wheel only follows the pointer; the rules are the
-  // vertical wheel's.
+  // The horizontal wheel follows the pointer and the program rules; the key,
+  // button and scroll-bar jump rules are the vertical wheel's.
   const bool vertical = msg.message == WM_MOUSEWHEEL;
   if (vertical && (KeyState(msg.wParam) & MK_MBUTTON) != 0 && (flags & HOOK_NO_WHEEL_IF_MIDDLE) != 0) {
     if (!IsExcludedProgramAt(PointOf(msg.lParam))) msg.message = WM_NULL;
