@@ -49,13 +49,14 @@ std::wstring FormatCompanionCommand(const CompanionCommand& command) {
   AppendHex(out, L" /fullscreen=", command.hook.leaveFullScreen);
   AppendText(out, L" /log=", command.hook.logPath);
   AppendText(out, L" /programs=", command.hook.leftAlonePrograms);
+  AppendText(out, L" /rules=", command.hook.programRules);
   return out;
 }
 
 bool ParseCompanionCommand(std::wstring_view text, CompanionCommand& command) {
   command = CompanionCommand();
-  static constexpr std::wstring_view kNames[] = {L"/agent=", L"/ready=",      L"/stop=",    L"/flags=",
-                                                 L"/log=",   L"/fullscreen=", L"/programs="};
+  static constexpr std::wstring_view kNames[] = {L"/agent=", L"/ready=",      L"/stop=",     L"/flags=",
+                                                 L"/log=",   L"/fullscreen=", L"/programs=", L"/rules="};
   constexpr size_t kCount = sizeof(kNames) / sizeof(kNames[0]);
   bool seen[kCount] = {};
   constexpr uint64_t kAny = ~uint64_t{0};
@@ -70,12 +71,14 @@ bool ParseCompanionCommand(std::wstring_view text, CompanionCommand& command) {
     seen[which] = true;
     text.remove_prefix(kNames[which].size());
     uint64_t value = 0;
-    if (which == 4 || which == 6) {
+    if (which == 4 || which == 6 || which == 7) {
       if (!ReadNumber(text, 10, 0x7FFF, value) || text.empty() || text.front() != L':') return false;
       text.remove_prefix(1);
       if (value > text.size()) return false;
-      (which == 4 ? command.hook.logPath : command.hook.leftAlonePrograms)
-          .assign(text.substr(0, static_cast<size_t>(value)));
+      std::wstring& field = which == 4   ? command.hook.logPath
+                            : which == 6 ? command.hook.leftAlonePrograms
+                                         : command.hook.programRules;
+      field.assign(text.substr(0, static_cast<size_t>(value)));
       text.remove_prefix(static_cast<size_t>(value));
       continue;
     }

@@ -19,9 +19,9 @@ struct CompanionCommand {
 };
 
 // "/agent=<hex> /ready=<hex> /stop=<hex> /flags=<hex> /fullscreen=<hex>
-// /log=<count>:<text> /programs=<count>:<text>": a text carries its length,
-// so no character in it (blank, quote) needs escaping; an empty text is left
-// out.
+// /log=<count>:<text> /programs=<count>:<text> /rules=<count>:<text>": a
+// text carries its length, so no character in it (blank, quote) needs
+// escaping; an empty text is left out.
 std::wstring FormatCompanionCommand(const CompanionCommand& command);
 
 // False for anything the agent would not have written: an unknown or

@@ -16,10 +16,13 @@ int CallHookInstall(HMODULE library, const HookParameters& parameters, HookReach
   const auto install =
       Export<InstallFn>(library, reach == HookReach::Desktop ? kInstallExport : kInstallForThreadsExport);
   if (install == nullptr) return 0;
-  // The programs left alone are in place before the hook is; a library
-  // without the export takes none.
+  // The programs left alone and the rules are in place before the hook is;
+  // a library without an export takes none of its kind.
   if (const auto leaveAlone = Export<LeaveAloneFn>(library, kLeaveAloneExport)) {
     leaveAlone(parameters.leftAlonePrograms.c_str(), parameters.leaveFullScreen != 0 ? 1 : 0);
+  }
+  if (const auto programRules = Export<ProgramRulesFn>(library, kProgramRulesExport)) {
+    programRules(parameters.programRules.c_str());
   }
   // The path stays valid for the whole call; an empty one means no log.
   return install(parameters.logPath.empty() ? nullptr : parameters.logPath.c_str(), parameters.flags);

@@ -18,7 +18,7 @@ bool HasHookInstall(HMODULE library);
 enum class HookReach { Desktop, ChosenThreads };
 
 // The install export's result (1 installed, 0 not); 0 when it is missing.
-// The programs left alone are handed over first.
+// The programs left alone and the program rules are handed over first.
 int CallHookInstall(HMODULE library, const HookParameters& parameters, HookReach reach = HookReach::Desktop);
 
 // The export that hooks one thread after a HookReach::ChosenThreads install;

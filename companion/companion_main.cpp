@@ -1,7 +1,7 @@
 // KSHook32.exe: the 32-bit companion of the x64 agent. Started by the agent
 // at each install, it sets the same hook from TDX32.dll beside it on every
-// GUI thread of a 32-bit program, with the agent's flags, log path and
-// programs left alone, and holds the hooks until the agent tells it to stop
+// GUI thread of a 32-bit program, with the agent's flags, log path, programs
+// left alone and wheel rules, and holds the hooks until the agent tells it to stop
 // or the agent's process ends. A system-wide hook would reach the 64-bit
 // programs too, and each of their messages would then wait for a call into
 // this process. It shows nothing and pumps messages all its life: window

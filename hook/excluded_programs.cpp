@@ -23,21 +23,30 @@ wchar_t g_ownName[kNameChars];
 // bit 0 the answer. One word, so threads of this process never see half of it.
 LONG g_ownAnswer;
 static_assert(kSessionSlots <= 16, "the slot takes four bits of the answer");
+// This program's rule the same way: bit 31, the slot, the rules' generation
+// in bits 26 to 10 (it only ever stands even), the rule in the ten below.
+LONG g_ownRule;
+constexpr DWORD kRuleBits = 0x3FF;
+static_assert(((kMaxWheelSpeed | ((RULE_REVERSE | RULE_SCROLLBARS) << 8)) & ~kRuleBits) == 0,
+              "a rule fits its ten bits");
 
-// Other programs a wheel went to lately, and whether each is listed, so a
-// program's name is looked up once.
+// Other programs a wheel went to lately, whether each is listed and its
+// rule, so a program's name is looked up once.
 SRWLOCK g_knownLock = SRWLOCK_INIT;
 struct KnownProgram {
   DWORD processId;  // 0 for an empty entry
   HWND window;      // a window of that process, alive while the process is
   DWORD slot;
-  LONG generation;
+  LONG generation;       // of the programs left alone
+  LONG rulesGeneration;  // of the rules
   bool listed;
+  DWORD rule;
 };
 KnownProgram g_known[kKnownPrograms];
 DWORD g_nextKnown;
 
 LONG ReadGeneration(const LeftAloneState& list) { return __atomic_load_n(&list.generation, __ATOMIC_ACQUIRE); }
+LONG ReadGeneration(const ProgramRulesState& rules) { return __atomic_load_n(&rules.generation, __ATOMIC_ACQUIRE); }
 
 // Whether the name is on the list as of one whole generation, and which.
 // False when no whole copy could be read: the wheel then works as usual. Any
@@ -46,16 +55,7 @@ bool ListHolds(const LeftAloneState& list, const wchar_t* name, LONG& generation
   for (int attempt = 0; attempt < 4; ++attempt) {
     const LONG before = ReadGeneration(list);
     if ((before & 1) != 0) continue;
-    const DWORD count = list.count;
-    bool found = false;
-    const wchar_t* const end = list.names + kLeftAloneChars;
-    const wchar_t* entry = list.names;
-    for (DWORD i = 0; i < count && i < kMaxExcludedPrograms && entry < end && !found; ++i) {
-      int length = 0;
-      while (entry + length < end && entry[length] != 0) ++length;
-      found = CompareStringOrdinal(entry, length, name, -1, TRUE) == CSTR_EQUAL;
-      entry += length + 1;
-    }
+    const bool found = IndexOfPackedName(list.names, list.count, name) >= 0;
     __atomic_thread_fence(__ATOMIC_ACQUIRE);
     if (__atomic_load_n(&list.generation, __ATOMIC_RELAXED) == before) {
       generation = before;
@@ -102,26 +102,84 @@ bool OwnProgramListed(const SessionSlot& slot) {
   return listed;
 }
 
+DWORD OwnRule(const SessionSlot& slot) {
+  const LONG generation = ReadGeneration(slot.programRules);
+  const LONG known = __atomic_load_n(&g_ownRule, __ATOMIC_RELAXED);
+  const DWORD tag = 0x80000000u | (SlotIndex(&slot) << 27) | (((static_cast<DWORD>(generation) >> 1) & 0x1FFFFu) << 10);
+  if ((static_cast<DWORD>(known) & ~kRuleBits) == tag) return static_cast<DWORD>(known) & kRuleBits;
+
+  InitOnceExecuteOnce(&g_ownNameOnce, FindOwnName, nullptr, nullptr);
+  if (g_ownName[0] == 0) return kPlainRule;
+  LONG read = 0;
+  const DWORD rule = RuleOfProgram(slot.programRules, g_ownName, read);
+  if (read == generation) __atomic_store_n(&g_ownRule, static_cast<LONG>(tag | rule), __ATOMIC_RELAXED);
+  return rule;
+}
+
 DWORD ProcessOf(HWND window) {
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
   return processId;
 }
 
-// A program whose name cannot be had (one that may not be opened, or with a
-// path too long) counts as not listed, and is remembered so.
-bool ProgramListed(const SessionSlot& slot, DWORD processId, LONG& generation) {
-  generation = ReadGeneration(slot.leftAlone);
+// What the lists say of another program, as of the generations read. A
+// program whose name cannot be had (one that may not be opened, or with a
+// path too long) counts as not listed and without a rule, and is remembered
+// so.
+KnownProgram LookUpProgram(const SessionSlot& slot, DWORD processId, HWND window) {
+  KnownProgram found = {
+      processId, window,    SlotIndex(&slot), ReadGeneration(slot.leftAlone), ReadGeneration(slot.programRules),
+      false,     kPlainRule};
   const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-  if (process == nullptr) return false;
+  if (process == nullptr) return found;
   wchar_t path[kPathChars] = {};
   DWORD length = kPathChars;
   const bool named = QueryFullProcessImageNameW(process, 0, path, &length) != FALSE;
   CloseHandle(process);
-  if (!named) return false;
+  if (!named) return found;
   wchar_t name[kNameChars] = {};
   StoreFileName(path, name);
-  return name[0] != 0 && ListHolds(slot.leftAlone, name, generation);
+  if (name[0] == 0) return found;
+  const LONG generation = found.generation;
+  const LONG rulesGeneration = found.rulesGeneration;
+  if (slot.leftAlone.count != 0) found.listed = ListHolds(slot.leftAlone, name, found.generation);
+  if (slot.programRules.count != 0) found.rule = RuleOfProgram(slot.programRules, name, found.rulesGeneration);
+  // A torn read is not remembered: the mark stays off the generations of now.
+  if (found.generation != generation || found.rulesGeneration != rulesGeneration) found.processId = 0;
+  return found;
+}
+
+// Whether another program is listed and its rule: remembered per process id
+// while a window shows the id is still that program's.
+KnownProgram KnownProgramOf(const SessionSlot& slot, DWORD processId, HWND window) {
+  const DWORD index = SlotIndex(&slot);
+  const LONG generation = ReadGeneration(slot.leftAlone);
+  const LONG rulesGeneration = ReadGeneration(slot.programRules);
+  KnownProgram known = {};
+  AcquireSRWLockShared(&g_knownLock);
+  for (const KnownProgram& k : g_known) {
+    if (k.processId == processId && k.slot == index && k.generation == generation &&
+        k.rulesGeneration == rulesGeneration) {
+      known = k;
+    }
+  }
+  ReleaseSRWLockShared(&g_knownLock);
+  // A window of the process outlives no process, so while the remembered one
+  // still belongs to that id, the id was not given to another process.
+  if (known.processId != 0 && (known.window == window || ProcessOf(known.window) == processId)) return known;
+
+  const KnownProgram found = LookUpProgram(slot, processId, window);
+  if (found.processId != 0) {
+    AcquireSRWLockExclusive(&g_knownLock);
+    DWORD at = g_nextKnown;
+    for (DWORD i = 0; i < kKnownPrograms; ++i) {
+      if (g_known[i].processId == processId) at = i;
+    }
+    if (at == g_nextKnown) g_nextKnown = (g_nextKnown + 1) % kKnownPrograms;
+    g_known[at] = found;
+    ReleaseSRWLockExclusive(&g_knownLock);
+  }
+  return found;
 }
 
 }  // namespace
@@ -156,38 +214,29 @@ bool IsWheelLeftAlone() {
   return slot->leftAlone.leaveFullScreen != 0 && ForegroundIsFullScreen();
 }
 
-bool IsExcludedProgramWindow(HWND window) {
+bool IsExcludedProgramWindow(HWND window) { return ProgramOfWindow(window).leftAlone; }
+
+ProgramFacts ProgramOfWindow(HWND window) {
   const SessionSlot* slot = OwnSessionSlot();
-  if (window == nullptr || slot == nullptr || slot->leftAlone.count == 0) return false;
+  ProgramFacts facts = {false, kPlainRule};
+  const bool anyList = slot != nullptr && (slot->leftAlone.count != 0 || slot->programRules.count != 0);
+  if (window == nullptr || !anyList) return facts;
   const DWORD processId = ProcessOf(window);
+  if (processId == 0) return facts;
   // This program's own windows: it is not listed, or the wheel was left alone.
-  if (processId == 0 || processId == GetCurrentProcessId()) return false;
-
-  const DWORD index = SlotIndex(slot);
-  const LONG generation = ReadGeneration(slot->leftAlone);
-  KnownProgram known = {};
-  AcquireSRWLockShared(&g_knownLock);
-  for (const KnownProgram& k : g_known) {
-    if (k.processId == processId && k.slot == index && k.generation == generation) known = k;
+  if (processId == GetCurrentProcessId()) {
+    facts.rule = OwnProgramRule();
+    return facts;
   }
-  ReleaseSRWLockShared(&g_knownLock);
-  // A window of the process outlives no process, so while the remembered one
-  // still belongs to that id, the id was not given to another process.
-  if (known.processId != 0 && (known.window == window || ProcessOf(known.window) == processId)) return known.listed;
+  const KnownProgram known = KnownProgramOf(*slot, processId, window);
+  facts.leftAlone = known.listed;
+  facts.rule = known.rule;
+  return facts;
+}
 
-  LONG read = -1;
-  const bool listed = ProgramListed(*slot, processId, read);
-  if (read == generation) {
-    AcquireSRWLockExclusive(&g_knownLock);
-    DWORD at = g_nextKnown;
-    for (DWORD i = 0; i < kKnownPrograms; ++i) {
-      if (g_known[i].processId == processId) at = i;
-    }
-    if (at == g_nextKnown) g_nextKnown = (g_nextKnown + 1) % kKnownPrograms;
-    g_known[at] = KnownProgram{processId, window, index, generation, listed};
-    ReleaseSRWLockExclusive(&g_knownLock);
-  }
-  return listed;
+DWORD OwnProgramRule() {
+  const SessionSlot* slot = OwnSessionSlot();
+  return slot != nullptr && slot->programRules.count != 0 ? OwnRule(*slot) : kPlainRule;
 }
 
 bool IsExcludedProgramAt(POINT point) {

@@ -1,10 +1,12 @@
 // The programs the wheel is left alone in, and the full-screen switch: set by
 // the agent before each install, read by the hook procedure on wheel
-// messages only.
+// messages only. One lookup of a program's name answers both whether it is
+// left alone and which rule it has (hook/program_rules.h).
 #pragma once
 
 #include <windows.h>
 
+#include "hook/program_rules.h"
 #include "hook/shared_state.h"
 
 namespace ks {
@@ -20,6 +22,18 @@ bool IsWheelLeftAlone();
 
 // True when the window belongs to another program on the list.
 bool IsExcludedProgramWindow(HWND window);
+
+// What the lists say of the program of a window: whether it is another
+// program on the list, and its rule (this program's for its own windows, the
+// plain rule for none).
+struct ProgramFacts {
+  bool leftAlone;
+  DWORD rule;
+};
+ProgramFacts ProgramOfWindow(HWND window);
+
+// This program's rule, looked up once per generation of the rules.
+DWORD OwnProgramRule();
 
 // True when the list is not empty and the window the wheel would go to at the
 // point belongs to a program on it.

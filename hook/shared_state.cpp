@@ -56,6 +56,11 @@ void Clear(SessionSlot& slot) {
   list.leaveFullScreen = 0;
   list.names[0] = 0;
   __atomic_store_n(&list.generation, generation, __ATOMIC_RELEASE);
+  ProgramRulesState& rules = slot.programRules;
+  const LONG rulesGeneration = (__atomic_load_n(&rules.generation, __ATOMIC_RELAXED) | 1) + 1;
+  rules.count = 0;
+  rules.names[0] = 0;
+  __atomic_store_n(&rules.generation, rulesGeneration, __ATOMIC_RELEASE);
   HoldSlot(slot);
 }
 
@@ -127,6 +132,18 @@ FILETIME OwnStartTime() {
   FILETIME started = {}, exited = {}, kernel = {}, user = {};
   GetProcessTimes(GetCurrentProcess(), &started, &exited, &kernel, &user);
   return started;
+}
+
+int IndexOfPackedName(const wchar_t (&names)[kLeftAloneChars], DWORD count, const wchar_t* name) {
+  const wchar_t* const end = names + kLeftAloneChars;
+  const wchar_t* entry = names;
+  for (DWORD i = 0; i < count && i < kMaxExcludedPrograms && entry < end; ++i) {
+    int length = 0;
+    while (entry + length < end && entry[length] != 0) ++length;
+    if (CompareStringOrdinal(entry, length, name, -1, TRUE) == CSTR_EQUAL) return static_cast<int>(i);
+    entry += length + 1;
+  }
+  return -1;
 }
 
 DWORD SessionHookFlags() {

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "common/hook_exports.h"
+
 namespace ks {
 
 // How many sessions one copy of the library serves at once; a session that
@@ -26,6 +28,17 @@ struct LeftAloneState {
   LONG generation;
   DWORD leaveFullScreen;
   DWORD count;
+  wchar_t names[kLeftAloneChars];
+};
+
+// The per-program wheel rules, kept as the programs left alone are: the
+// names one after another, each followed by a terminator, beside them each
+// one's rule (hook/program_rules.h), under the same kind of generation word.
+static_assert(kMaxProgramRules == kMaxExcludedPrograms, "both lists are packed and searched alike");
+struct ProgramRulesState {
+  LONG generation;
+  DWORD count;
+  DWORD rules[kMaxProgramRules];
   wchar_t names[kLeftAloneChars];
 };
 
@@ -50,6 +63,7 @@ struct SessionSlot {
   DWORD installerProcessId;
   FILETIME installerStart;
   LeftAloneState leftAlone;
+  ProgramRulesState programRules;
 };
 
 // The whole shared section, and nothing else lies in it.
@@ -85,6 +99,10 @@ ProcessFate FateOf(DWORD processId, const FILETIME& start);
 // The start time of this process, which tells it apart from a later one of
 // the same id.
 FILETIME OwnStartTime();
+
+// Where the name is among the first count names packed in a slot (at most 32,
+// within kLeftAloneChars), letter case aside; -1 when it is not.
+int IndexOfPackedName(const wchar_t (&names)[kLeftAloneChars], DWORD count, const wchar_t* name);
 
 // What the hook procedure reads of its session's slot on a wheel message.
 DWORD SessionHookFlags();

@@ -1,9 +1,10 @@
 // The library's entry point and its exports: install and remove the one
 // system-wide message hook (or one installation whose hooks are set thread by
-// thread), and the programs it leaves alone.
+// thread), the programs it leaves alone and the per-program wheel rules.
 #include <windows.h>
 
 #include "hook/excluded_programs.h"
+#include "hook/program_rules.h"
 #include "hook/shared_state.h"
 #include "hook/wheel_hook.h"
 #include "log/log_writer.h"
@@ -144,6 +145,17 @@ int WINAPI KS_TDXLeaveAlone(const wchar_t* programs, DWORD leaveFullScreen) {
   HoldSlot(*slot);
   if (programs != nullptr && IsBadStringPtrW(programs, static_cast<UINT_PTR>(-1))) programs = nullptr;
   StoreLeftAlone(*slot, programs, leaveFullScreen);
+  return 1;
+}
+
+// Before an install as well; an installation in force keeps its rules.
+int WINAPI KS_TDXProgramRules(const wchar_t* rules) {
+  using namespace ks;
+  SessionSlot* slot = ClaimSessionSlot();
+  if (slot == nullptr || InForce(*slot)) return 0;
+  HoldSlot(*slot);
+  if (rules != nullptr && IsBadStringPtrW(rules, static_cast<UINT_PTR>(-1))) rules = nullptr;
+  StoreProgramRules(*slot, rules);
   return 1;
 }
 

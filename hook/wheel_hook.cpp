@@ -1,9 +1,13 @@
 #include "hook/wheel_hook.h"
 
+// WHEEL_PAGESCROLL is UINT_MAX.
+#include <climits>
+
 #include "hook/class_name.h"
 #include "hook/excluded_programs.h"
 #include "common/hook_flags.h"
 #include "hook/process_level.h"
+#include "hook/program_rules.h"
 #include "hook/shared_state.h"
 #include "hook/store_app_window.h"
 #include "hook/wheel_point.h"
@@ -62,6 +66,13 @@ void EndWheelRun() {
   ReleaseSRWLockExclusive(&g_runLock);
 }
 
+// The wheel parameter with the distance as the rule and the wheel's reverse
+// switch make it; every other bit as it came.
+WPARAM RuledParam(WPARAM wParam, DWORD rule, bool reverseWheel) {
+  const WORD distance = static_cast<WORD>(RuledDistance(WheelDistance(wParam), rule, reverseWheel));
+  return (wParam & ~static_cast<WPARAM>(0xFFFF0000u)) | (static_cast<WPARAM>(distance) << 16);
+}
+
 bool IsChildWindow(HWND window) { return (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0; }
 
 // The window under the point, preferring the smallest visible, enabled
@@ -115,11 +126,14 @@ LRESULT CALLBACK GetMsgProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void HandleWheelMessage(MSG& msg, DWORD flags) {
+  // Scroll Lock pauses Kestrow: the key state is read only when the user
+  // asked for that.
+  if ((flags & HOOK_PAUSE_WITH_SCROLL_LOCK) != 0 && (GetKeyState(VK_SCROLL) & 1) != 0) return;
   // A program the user keeps out, or one full-screen in front, gets the wheel
   // as if Kestrow were off.
   if (IsWheelLeftAlone()) return;
-  // The horizontal wheel only follows the pointer; the rules are the
-  // vertical wheel's.
+  // The horizontal wheel follows the pointer and the program rules; the key,
+  // button and scroll-bar jump rules are the vertical wheel's.
   const bool vertical = msg.message == WM_MOUSEWHEEL;
   if (vertical && (KeyState(msg.wParam) & MK_MBUTTON) != 0 && (flags & HOOK_NO_WHEEL_IF_MIDDLE) != 0) {
     if (!IsExcludedProgramAt(PointOf(msg.lParam))) msg.message = WM_NULL;
@@ -133,12 +147,19 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
   if (dpi.getPhysicalCursorPos != nullptr) GetCursorPos(&cursor);
   const WheelPoint where = LocateWheelPoint(dpi, msg.hwnd, PointOf(msg.lParam), cursor);
   const HWND target = SmallestSiblingAt(WindowAtWheelPoint(dpi, where), where.logical);
-  if (IsExcludedProgramWindow(target)) return;
+  const ProgramFacts pointed = ProgramOfWindow(target);
+  if (pointed.leftAlone) return;
   if (LogIsOn()) {
     wchar_t className[100] = {};
     if (target != nullptr) GetClassNameW(target, className, 100);
     LogWriteFormat(L"Class detected %s", className);
   }
+
+  // The turn as the program whose window gets it wants it: the pointed one's
+  // when it goes there, else this one's, in the message itself.
+  const bool reverseWheel = (flags & (vertical ? HOOK_REVERSE_VERTICAL : HOOK_REVERSE_HORIZONTAL)) != 0;
+  const WPARAM param = RuledParam(msg.wParam, pointed.rule, reverseWheel);
+  msg.wParam = RuledParam(msg.wParam, OwnProgramRule(), reverseWheel);
 
   // Windows' own routing reaches such a window; nothing sent does.
   if (IsStoreAppWindow(target)) return;
@@ -146,15 +167,19 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
   if (IsOutrankingWindow(target)) return;
   const LPARAM targetPoint = WheelPointFor(dpi, target, where, msg.lParam);
 
+  RuleOutcome outcome = RuleOutcome::NotApplied;
   if (vertical) {
-    RuleOutcome outcome = TryHorizontalScroll(target, msg.wParam, targetPoint, flags, msg.time);
-    if (outcome == RuleOutcome::NotApplied) outcome = TryScrollBarJump(target, msg.wParam, true, msg.time);
-    if (outcome == RuleOutcome::NotApplied) outcome = TryScrollBarJump(target, msg.wParam, false, msg.time);
-    if (outcome == RuleOutcome::NotApplied) EndWheelRun();
-    if (outcome == RuleOutcome::Taken) msg.message = WM_NULL;
-    // Not taken: the focused window keeps the turn, as below.
-    if (outcome != RuleOutcome::NotApplied) return;
+    outcome = TryHorizontalScroll(target, param, targetPoint, flags, msg.time);
+    if (outcome == RuleOutcome::NotApplied) outcome = TryScrollBarJump(target, param, true, msg.time);
+    if (outcome == RuleOutcome::NotApplied) outcome = TryScrollBarJump(target, param, false, msg.time);
   }
+  if (outcome == RuleOutcome::NotApplied && (RuleOptions(pointed.rule) & RULE_SCROLLBARS) != 0) {
+    outcome = TryScrollLines(target, param, vertical, msg.time);
+  }
+  if (outcome == RuleOutcome::NotApplied) EndWheelRun();
+  if (outcome == RuleOutcome::Taken) msg.message = WM_NULL;
+  // Not taken: the focused window keeps the turn, as below.
+  if (outcome != RuleOutcome::NotApplied) return;
 
   if (target == nullptr || target == msg.hwnd || IsInTrayNotifyArea(target)) return;
   const HWND focus = GetFocus();
@@ -163,7 +188,7 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
   // A wheel turn is never lost: when the window under the pointer cannot be
   // reached, the focused window keeps it.
   LRESULT ignored = 0;
-  if (SendToTarget(target, msg.message, msg.wParam, targetPoint, ignored)) msg.message = WM_NULL;
+  if (SendToTarget(target, msg.message, param, targetPoint, ignored)) msg.message = WM_NULL;
 }
 
 HWND FindWheelTarget(POINT point) { return SmallestSiblingAt(WindowFromPoint(point), point); }
@@ -224,6 +249,42 @@ RuleOutcome TryScrollBarJump(HWND target, WPARAM wParam, bool vertical, DWORD ti
                  info.rcScrollBar.top, info.rcScrollBar.right, info.rcScrollBar.bottom, cursor.x, cursor.y,
                  inside ? 1 : 0, vertical ? 1 : 0);
   if (!inside) return RuleOutcome::NotApplied;
+  return taken ? RuleOutcome::Taken : RuleOutcome::NotTaken;
+}
+
+RuleOutcome TryScrollLines(HWND target, WPARAM wParam, bool vertical, DWORD time) {
+  if (target == nullptr || (GetWindowLongW(target, GWL_STYLE) & (vertical ? WS_VSCROLL : WS_HSCROLL)) == 0) {
+    return RuleOutcome::NotApplied;
+  }
+  UINT perNotch = 0;
+  if (!SystemParametersInfoW(vertical ? SPI_GETWHEELSCROLLLINES : SPI_GETWHEELSCROLLCHARS, 0, &perNotch, 0)) {
+    perNotch = 3;
+  }
+  // No lines at all: the program's own handling follows the setting too.
+  if (perNotch == 0) return RuleOutcome::NotApplied;
+  // More lines than a turn is ever given are a page too: Wine hands the page
+  // setting to other programs as the largest int.
+  const bool page = perNotch == WHEEL_PAGESCROLL || perNotch > kMaxScrollLinesPerTurn;
+  const short distance = WheelDistance(wParam);
+  const WheelRunStep step = CountWheelRun(target, vertical ? kRunVerticalLines : kRunHorizontalLines, distance, time);
+  // Up and right are the turns of positive distance; a line and a page code
+  // of each side of a bar share their values.
+  const bool forward = distance > 0;
+  const WPARAM code = vertical == forward ? (page ? SB_PAGEUP : SB_LINEUP) : (page ? SB_PAGEDOWN : SB_LINEDOWN);
+  // A part of a notch is taken into the run while the window can take what
+  // the notch brings; the lines of a turn are bounded, as the program's own
+  // queue is.
+  const UINT notches = static_cast<UINT>(step.notches);
+  UINT count = page ? notches : notches * perNotch;
+  if (count > kMaxScrollLinesPerTurn) count = kMaxScrollLinesPerTurn;
+  bool taken =
+      count == 0 && (GetWindowThreadProcessId(target, nullptr) == GetCurrentThreadId() || !IsHungAppWindow(target));
+  for (UINT line = 0; line < count; ++line) {
+    LRESULT ignored = 0;
+    if (!SendToTarget(target, vertical ? WM_VSCROLL : WM_HSCROLL, code, 0, ignored)) break;
+    taken = true;
+  }
+  if (!taken) EndWheelRun();
   return taken ? RuleOutcome::Taken : RuleOutcome::NotTaken;
 }
 

@@ -25,6 +25,14 @@ enum class RuleOutcome { NotApplied, Taken, NotTaken };
 // time is the message's, for the runs of a high-resolution wheel.
 RuleOutcome TryHorizontalScroll(HWND target, WPARAM wParam, LPARAM lParam, DWORD flags, DWORD time);
 RuleOutcome TryScrollBarJump(HWND target, WPARAM wParam, bool vertical, DWORD time);
+// For a program whose rule says so: a turn over a window with the wheel's
+// scroll bar becomes line messages (SB_LINEUP/SB_LINEDOWN, SB_LINELEFT/
+// SB_LINERIGHT), the system's lines or characters per notch, or a page per
+// notch when it scrolls by pages.
+RuleOutcome TryScrollLines(HWND target, WPARAM wParam, bool vertical, DWORD time);
+// The most lines one message turns into: more would only fill the target's
+// queue.
+constexpr UINT kMaxScrollLinesPerTurn = 1000;
 bool IsInTrayNotifyArea(HWND window);
 
 }  // namespace ks

@@ -19,6 +19,8 @@ enum WheelRunRule : std::uint32_t {
   kRunHorizontalScroll = 1,
   kRunVerticalBarJump = 2,
   kRunHorizontalBarJump = 3,
+  kRunVerticalLines = 4,
+  kRunHorizontalLines = 5,
 };
 
 // What a run has counted so far; zero-filled for none.

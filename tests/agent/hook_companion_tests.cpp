@@ -6,6 +6,7 @@
 
 #include "agent/core/hook_companion.h"
 #include "agent/core/resource_ids.h"
+#include "common/hook_flags.h"
 #include "tests/agent/agent_expectations.h"
 #include "tests/agent/fake_tray_run.h"
 #include "tests/harness/agent_copy.h"
@@ -135,6 +136,18 @@ TEST_F(HookCompanionTest, X64Agent_32BitProgramGetsTheWheelAndEveryRule) {
   Exit();
   EXPECT_TRUE(WaitForProcessEnd(companion, kEndMs));
   EXPECT_TRUE(ThirtyTwoBitProgramKeepsItsWheel());
+}
+
+// The flags and rules the agent hands over reach the 32-bit library.
+TEST_F(HookCompanionTest, CompanionHandsTheRulesToIts32BitLibrary) {
+  ASSERT_TRUE(copy_.AddCompanion());
+  HookParameters parameters;
+  parameters.flags = HOOK_REVERSE_VERTICAL;
+  parameters.programRules = L"notepad.exe|2|0;wheel_target.exe|3|0";
+  HookCompanion companion;
+  ASSERT_EQ(companion.Start(copy_.CompanionPath(), copy_.HookLibraryPath(), parameters), CompanionStart::Running);
+  const TargetReport report = RunWheelTarget(std::wstring(L"scenario=redirect over=list") + kHooked, X86BinDir());
+  EXPECT_EQ(report.Of("list").at(0).wParam, WheelParam(0, -360));
 }
 
 // Off and on from the tray, a settings change: a new companion each install,

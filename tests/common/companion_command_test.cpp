@@ -20,6 +20,7 @@ CompanionCommand Sample(const std::wstring& logPath) {
   command.hook.logPath = logPath;
   command.hook.leaveFullScreen = 0;
   command.hook.leftAlonePrograms = L"mstsc.exe;Game & Co \"x\".exe";
+  command.hook.programRules = L"notepad.exe|3|0;old app /rules=1.exe|1|3";
   return command;
 }
 
@@ -37,6 +38,7 @@ TEST(CompanionCommand, WhatTheAgentWrites_ComesBackWhole) {
     EXPECT_EQ(read.hook.logPath, path);
     EXPECT_EQ(read.hook.leaveFullScreen, 0u);
     EXPECT_EQ(read.hook.leftAlonePrograms, written.hook.leftAlonePrograms);
+    EXPECT_EQ(read.hook.programRules, written.hook.programRules);
   }
 }
 
@@ -52,7 +54,8 @@ TEST(CompanionCommand, AnythingElse_IsRefused) {
            std::wstring(L"/agent=1f4 /ready=8 /stop=8 /flags=1f"),              // no full-screen switch
            good + L" /flags=1",                                                 // repeated
            good + L" /other=1",                                                 // unknown
-           std::wstring(L"/agent=1f4 /ready=8 /stop=8 /flags=1f /fullscreen=1 /programs=40:a.exe"),  // runs short
+           std::wstring(L"/agent=1f4 /ready=8 /stop=8 /flags=1f /fullscreen=1 /programs=40:a.exe"),   // runs short
+           std::wstring(L"/agent=1f4 /ready=8 /stop=8 /flags=1f /fullscreen=1 /rules=40:a.exe|2|0"),  // runs short
            std::wstring(L"/agent=1f4 /ready=8 /stop=8 /flags=100000000 /fullscreen=1"),         // flags past 32 bits
            std::wstring(L"/agent=1f4x /ready=8 /stop=8 /flags=1f /fullscreen=1"),               // not a number
            std::wstring(L"/agent=10000000000000000 /ready=8 /stop=8 /flags=1f /fullscreen=1"),  // past 64 bits

@@ -9,7 +9,9 @@ bool TdxLibrary::Load(const std::wstring& path) {
   uninstall_ = reinterpret_cast<UninstallFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), kUninstallExport)));
   leaveAlone_ =
       reinterpret_cast<LeaveAloneFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), kLeaveAloneExport)));
-  return install_ != nullptr && uninstall_ != nullptr && leaveAlone_ != nullptr;
+  programRules_ =
+      reinterpret_cast<ProgramRulesFn>(reinterpret_cast<void*>(GetProcAddress(module_.get(), kProgramRulesExport)));
+  return install_ != nullptr && uninstall_ != nullptr && leaveAlone_ != nullptr && programRules_ != nullptr;
 }
 
 }  // namespace ks::test

@@ -21,12 +21,14 @@ class TdxLibrary {
   int LeaveAlone(const wchar_t* programs, DWORD leaveFullScreen) const {
     return leaveAlone_(programs, leaveFullScreen);
   }
+  int ProgramRules(const wchar_t* rules) const { return programRules_(rules); }
 
  private:
   UniqueModule module_;
   InstallFn install_ = nullptr;
   UninstallFn uninstall_ = nullptr;
   LeaveAloneFn leaveAlone_ = nullptr;
+  ProgramRulesFn programRules_ = nullptr;
 };
 
 }  // namespace ks::test

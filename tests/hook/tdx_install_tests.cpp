@@ -48,7 +48,8 @@ class SessionSlots {
     for (SessionSlot& slot : shared_->slots) {
       if (!everySlot && (slot.sessionKey == ownKey_ || &slot == &shared_->slots[kSessionSlots - 1])) continue;
       slot = SessionSlot{ownKey_ + 1, GetCurrentProcessId(), started,     0,  nullptr,
-                         1,           HOOK_HSCROLL_ON_SHIFT, 0xFFFFFFF0u, {}, {2, 0, 1, L"wheel_target.exe"}};
+                         1,           HOOK_HSCROLL_ON_SHIFT, 0xFFFFFFF0u, {}, {2, 0, 1, L"wheel_target.exe"},
+                         {}};
     }
   }
   SharedState& shared() { return *shared_; }

@@ -92,6 +92,21 @@ TEST(LeftAlone, ListedProgramNamedInAnyScript_GetsNothing) {
   }
 }
 
+// A listed program's rule changes nothing; of the others, the rule of the
+// program whose window gets the turn counts.
+TEST(LeftAlone, ListedProgramWithARule_StaysLeftAlone_OtherwiseTheRuleOfTheWindowGettingTheTurn) {
+  OtherProgram other;
+  const wchar_t* const rules = L"pointed_target.exe|3|1;wheel_target.exe|2|2";
+  for (const wchar_t* listed : {L"pointed_target.exe", L"wheel_target.exe"}) {
+    InstalledHook hook(HOOK_REVERSE_VERTICAL, nullptr, listed, 0, rules);
+    ExpectUnchanged(RunWheelTarget(L"scenario=redirect over=list" + other.Argument() + Turn(0, 120)), 0, 120);
+  }
+  InstalledHook hook(HOOK_REVERSE_VERTICAL, nullptr, nullptr, 0, rules);
+  const TargetReport pointed = RunWheelTarget(L"scenario=redirect over=list" + other.Argument());
+  EXPECT_EQ(pointed.Of("list").at(0).wParam, WheelParam(0, 360));
+  ExpectUnchanged(RunWheelTarget(L"scenario=redirect over=edit" + other.Argument()), 0, -240);
+}
+
 TEST(LeftAlone, OtherProgramUnderThePointerNotListed_GetsTheTurn) {
   OtherProgram other;
   InstalledHook hook(HOOK_HSCROLL_ON_SHIFT, nullptr, L"notepad.exe");
@@ -149,6 +164,7 @@ TEST(LeftAlone, NewListWhileInstalled_IsRefusedAndTheListInForceStays) {
   InstalledHook hook(0, nullptr, L"wheel_target.exe");
   ASSERT_EQ(hook.installResult(), 1);
   EXPECT_EQ(hook.library().LeaveAlone(nullptr, 0), 0);
+  EXPECT_EQ(hook.library().ProgramRules(nullptr), 0);
   ExpectUnchanged(RunWheelTarget(L"scenario=redirect over=list" + Turn(0, 120)), 0, 120);
 }
 

@@ -66,12 +66,12 @@ TEST(HorizontalScroll, KeyHeldWithBitClear_WheelGoesOnUnchanged) {
 }
 
 // Each message received, in order: H and the code of a line (0 left, 1 right),
-// V of a jump (6 top, 7 bottom), M and the distance of a horizontal wheel.
+// V of a jump (6 top, 7 bottom) or a line, M and the distance of either wheel.
 std::string Describe(const TargetReport& report) {
   std::string out;
   for (const Received& r : report.received) {
     const long value =
-        r.message == "WM_MOUSEHWHEEL" ? static_cast<short>(HIWORD(r.wParam)) : static_cast<long>(r.wParam);
+        r.message.rfind("WM_MOUSE", 0) == 0 ? static_cast<short>(HIWORD(r.wParam)) : static_cast<long>(r.wParam);
     out += " " + r.window + ":" + r.message.substr(3, 1) + std::to_string(value);
   }
   return out;
@@ -165,6 +165,77 @@ TEST(ScrollBarJump, HorizontalRuleComesFirst) {
   ASSERT_EQ(report.Of("pane").size(), 2u);
   EXPECT_EQ(report.Of("pane")[0].message, "WM_HSCROLL");
   EXPECT_EQ(report.Of("pane")[1].message, "WM_MOUSEHWHEEL");
+}
+
+// The wheel's lines and characters per notch as they were, back at the end;
+// only this session's values change, not the user's file.
+struct WheelSettingRestored {
+  UINT lines = 3, chars = 3;
+  WheelSettingRestored() {
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    SystemParametersInfoW(SPI_GETWHEELSCROLLCHARS, 0, &chars, 0);
+  }
+  ~WheelSettingRestored() {
+    SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, lines, nullptr, 0);
+    SystemParametersInfoW(SPI_SETWHEELSCROLLCHARS, chars, nullptr, 0);
+  }
+};
+
+// The switches and a program's rule, in place or redirected, what the other
+// rules make of the ruled turn, malformed rules and those past the 32nd; the
+// target sets the Scroll Lock light by the key and back.
+TEST(ProgramRules, ReverseSpeedScrollBarsAndThePause_ShapeEveryTurn) {
+  constexpr DWORD kRev = HOOK_REVERSE_VERTICAL;
+  constexpr DWORD kPause = HOOK_PAUSE_WITH_SCROLL_LOCK | HOOK_REVERSE_VERTICAL | HOOK_NO_WHEEL_IF_MIDDLE;
+  std::wstring past32nd;
+  for (int i = 1; i <= 32; ++i) past32nd += L"p" + std::to_wstring(i) + L".exe|2|0;";
+  past32nd += L"wheel_target.exe|3|0";
+  const struct {
+    DWORD flags;
+    const wchar_t* rules;
+    UINT lines;
+    const wchar_t* arguments;
+    const char* expected;
+  } cases[] = {
+      {kRev, nullptr, 3, L"redirect over=list", " list:M-120"},
+      {kRev, nullptr, 3, L"redirect over=edit", " edit:M-120"},
+      {HOOK_REVERSE_HORIZONTAL, nullptr, 3, L"redirect over=list wheel=h", " list:M-120"},
+      {HOOK_REVERSE_HORIZONTAL, nullptr, 3, L"redirect over=edit wheel=h delta=-120", " edit:M120"},
+      {HOOK_HSCROLL_ON_SHIFT | kRev, L"wheel_target.exe|2|0", 3, L"pane over=pane keys=4",
+       " pane:H1 pane:H1 pane:M240"},
+      {0, L"wheel_target.exe|3|0", 3, L"redirect over=list", " list:M360"},
+      {0, L"WHEEL_TARGET.EXE|3|0", 3, L"redirect over=edit", " edit:M360"},
+      {kRev, L"wheel_target.exe|2|1", 3, L"redirect over=list wheel=h", " list:M-240"},
+      {kRev, L"wheel_target.exe|2|1", 3, L"redirect over=list", " list:M240"},
+      {0, L"wheel_target.exe|10|0", 3, L"redirect over=list delta=-30000", " list:M-32768"},
+      {0, L"other.exe|3|1", 3, L"redirect over=list", " list:M120"},
+      {0,
+       L"wheel_target.exe|0|0;wheel_target.exe|11|0;wheel_target.exe|3x|0;wheel_target.exe|3;|3|0;"
+       L"wheel_target.exe|3|4;wheel_target.exe|3|0",
+       3, L"redirect over=list", " list:M360"},
+      {0, past32nd.c_str(), 3, L"redirect over=list", " list:M120"},
+      {0, L"wheel_target.exe|1|2", 3, L"scrollbars over=pane", " pane:V0 pane:V0 pane:V0"},
+      {0, L"wheel_target.exe|1|2", 3, L"scrollbars over=pane delta=-120 wheel=h", " pane:H0 pane:H0 pane:H0"},
+      {0, L"wheel_target.exe|1|2", 1, L"scrollbars over=pane turns=pane:-30,pane:-30,pane:-30,pane:-30", " pane:V1"},
+      {0, L"wheel_target.exe|1|2", WHEEL_PAGESCROLL, L"scrollbars over=pane delta=-120", " pane:V3"},
+      {0, L"wheel_target.exe|1|2", 3, L"pane over=pane", " pane:M120"},
+      {kPause, L"wheel_target.exe|3|2", 3, L"redirect over=list scrolllock=on", " edit:M120"},
+      {kPause, L"wheel_target.exe|3|2", 3, L"redirect over=list keys=16 scrolllock=on", " edit:M120"},
+      {kPause, L"wheel_target.exe|3|2", 3, L"scrollbars over=pane scrolllock=on", " edit:M120"},
+      {kPause, L"wheel_target.exe|3|2", 3, L"redirect over=list scrolllock=off", " list:M-360"},
+      {kRev, nullptr, 3, L"redirect over=list scrolllock=on", " list:M-120"},
+  };
+  WheelSettingRestored restored;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Narrow(c.arguments) + " " + (c.rules != nullptr ? Narrow(c.rules) : ""));
+    InstalledHook hook(c.flags, nullptr, nullptr, 0, c.rules);
+    ASSERT_EQ(hook.installResult(), 1);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, c.lines, nullptr, 0));
+    ASSERT_TRUE(SystemParametersInfoW(SPI_SETWHEELSCROLLCHARS, 3, nullptr, 0));
+    const TargetReport report = RunWheelTarget(std::wstring(L"scenario=") + c.arguments);
+    ASSERT_TRUE(report.ran);
+    EXPECT_EQ(Describe(report), c.expected);
+  }
 }
 
 }  // namespace

@@ -7,9 +7,10 @@
 // Arguments: report=<file> scenario=<name> keys=<n> delta=<n> over=<name>
 //            msgover=<name> hang=<ms> stale=<ms> peek=1 throw=1 wheel=h
 //            pointed=<program> hookedby=<library> gate=<event> resize=1
-//            turns=<name>:<delta>,... hungside=<scenario>
+//            turns=<name>:<delta>,... hungside=<scenario> scrolllock=on|off
 // turns= posts one wheel per entry at that window's centre; hungside= is the
-// hung thread's scenario; scenario panes has two panes, layout owned popups.
+// hung thread's scenario; scrolllock= sets the light by the key before the
+// wheel and back after it; scenario panes has two panes, layout owned popups.
 // With wheel=h the message is WM_MOUSEHWHEEL, as a tilt wheel or a touchpad
 // sends it. Scenario store puts a Store app's core window in its frame host
 // on the right, storeframe an ordinary pane in such a frame host.
@@ -256,6 +257,14 @@ void WaitForLibrary(const std::wstring& name) {
   }
 }
 
+void PressScrollLock() {
+  INPUT keys[2] = {};
+  for (INPUT& key : keys) key.type = INPUT_KEYBOARD, key.ki.wVk = VK_SCROLL;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+  Drain();
+}
+
 struct HungSide {
   HANDLE ready;
   DWORD hangMs;
@@ -383,6 +392,13 @@ int wmain(int argc, wchar_t** argv) {
   SetForegroundWindow(GetParent(edit));
   SetFocus(Arg(L"focus") == L"none" ? nullptr : edit);
   Drain();
+  // With scrolllock= the light is set by the key, as the program in front
+  // takes it, and at the end pressed as often again, back as it was.
+  int presses = 0;
+  const bool lit = Arg(L"scrolllock") == L"on";
+  for (; !Arg(L"scrolllock").empty() && presses < 2 && ((GetKeyState(VK_SCROLL) & 1) != 0) != lit; ++presses) {
+    PressScrollLock();
+  }
 
   const POINT cursor = PointOf(Arg(L"over", L"list"));
   const POINT messagePoint = g_args.count(L"msgover") ? PointOf(Arg(L"msgover")) : cursor;
@@ -453,6 +469,7 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   if (!FinishPointedProgram(pointed)) return 5;
+  for (; presses > 0; --presses) PressScrollLock();
 
   char head[100];
   std::snprintf(head, sizeof head, "elapsed %llu\ncursor %ld %ld\n", elapsed, cursor.x, cursor.y);

@@ -110,8 +110,12 @@ LibraryLog::LibraryLog() : path_(BinDir() + L"LogFile.log") { DeleteFileW(path_.
 
 LibraryLog::~LibraryLog() { DeleteFileW(path_.c_str()); }
 
-InstalledHook::InstalledHook(DWORD flags, const wchar_t* logPath, const wchar_t* programs, DWORD leaveFullScreen) {
-  if (!tdx_.Load(BinDir() + L"TDX.dll") || tdx_.LeaveAlone(programs, leaveFullScreen) != 1) return;
+InstalledHook::InstalledHook(DWORD flags, const wchar_t* logPath, const wchar_t* programs, DWORD leaveFullScreen,
+                             const wchar_t* rules) {
+  if (!tdx_.Load(BinDir() + L"TDX.dll") || tdx_.LeaveAlone(programs, leaveFullScreen) != 1 ||
+      tdx_.ProgramRules(rules) != 1) {
+    return;
+  }
   installResult_ = tdx_.Install(logPath, flags);
 }
 
@@ -119,6 +123,7 @@ InstalledHook::~InstalledHook() {
   if (installResult_ == 1) tdx_.Uninstall();
   // Installs that set no list of their own find none.
   if (installResult_ == 1) tdx_.LeaveAlone(nullptr, 0);
+  if (installResult_ == 1) tdx_.ProgramRules(nullptr);
 }
 
 }  // namespace ks::test

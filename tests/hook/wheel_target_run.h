@@ -89,12 +89,13 @@ class LibraryLog {
 
 // Loads TDX.dll from beside the test program and installs it for the life of
 // the object, leaving alone the programs named (";" between them) and, with
-// leaveFullScreen, full-screen programs. The library's state outlives the
-// object in every process that maps it, so each install sets both anew.
+// leaveFullScreen, full-screen programs, with the rules as KS_TDXProgramRules
+// takes them. The library's state outlives the object in every process that
+// maps it, so each install sets both anew.
 class InstalledHook {
  public:
   explicit InstalledHook(DWORD flags, const wchar_t* logPath = nullptr, const wchar_t* programs = nullptr,
-                         DWORD leaveFullScreen = 0);
+                         DWORD leaveFullScreen = 0, const wchar_t* rules = nullptr);
   ~InstalledHook();
   InstalledHook(const InstalledHook&) = delete;
   InstalledHook& operator=(const InstalledHook&) = delete;
