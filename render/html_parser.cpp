@@ -247,7 +247,11 @@ class TreeBuilder {
         if (j > i) i = j;
         popTo(i);
         const Tag top = current().tag();
-        if (top == Tag::Table || IsTableSection(top)) pushElement(Node::MakeElement("tr"));
+        // At the nesting cap no row could hold the cell: a row written back
+        // there would close the table around it instead.
+        if ((top == Tag::Table || IsTableSection(top)) && depthOfTop() + 1 < kMaxElementDepth) {
+          pushElement(Node::MakeElement("tr"));
+        }
         break;
       }
       case Tag::Tr: {
