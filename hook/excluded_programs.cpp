@@ -194,10 +194,7 @@ void StoreLeftAlone(SessionSlot& slot, const wchar_t* programs, DWORD leaveFullS
     while (*end != 0 && *end != L';') ++end;
     const DWORD length = static_cast<DWORD>(end - p);
     if (length != 0 && length < kNameChars) {
-      if (used + length + 1 > kLeftAloneChars) break;
-      for (DWORD i = 0; i < length; ++i) list.names[used + i] = p[i];
-      list.names[used + length] = 0;
-      used += length + 1;
+      if (!AppendPackedName(list.names, used, p, length)) break;
       ++count;
     }
     p = *end == 0 ? end : end + 1;

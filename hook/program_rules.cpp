@@ -51,12 +51,8 @@ void StoreProgramRules(SessionSlot& slot, const wchar_t* rules) {
     const wchar_t* nameEnd = nullptr;
     DWORD rule = 0;
     if (ParseEntry(p, end, nameEnd, rule)) {
-      const DWORD length = static_cast<DWORD>(nameEnd - p);
-      if (used + length + 1 > kLeftAloneChars) break;
-      for (DWORD i = 0; i < length; ++i) state.names[used + i] = p[i];
-      state.names[used + length] = 0;
+      if (!AppendPackedName(state.names, used, p, static_cast<DWORD>(nameEnd - p))) break;
       state.rules[count] = rule;
-      used += length + 1;
       ++count;
     }
     p = *end == 0 ? end : end + 1;

@@ -146,6 +146,14 @@ int IndexOfPackedName(const wchar_t (&names)[kLeftAloneChars], DWORD count, cons
   return -1;
 }
 
+bool AppendPackedName(wchar_t (&names)[kLeftAloneChars], DWORD& used, const wchar_t* name, DWORD length) {
+  if (used + length + 1 > kLeftAloneChars) return false;
+  for (DWORD i = 0; i < length; ++i) names[used + i] = name[i];
+  names[used + length] = 0;
+  used += length + 1;
+  return true;
+}
+
 DWORD SessionHookFlags() {
   const SessionSlot* slot = OwnSessionSlot();
   return slot != nullptr ? slot->hookFlags : 0;

@@ -103,6 +103,9 @@ FILETIME OwnStartTime();
 // Where the name is among the first count names packed in a slot (at most 32,
 // within kLeftAloneChars), letter case aside; -1 when it is not.
 int IndexOfPackedName(const wchar_t (&names)[kLeftAloneChars], DWORD count, const wchar_t* name);
+// Appends a name of that many characters and its terminator at used, which
+// grows past them; false, and nothing written, when they do not fit.
+bool AppendPackedName(wchar_t (&names)[kLeftAloneChars], DWORD& used, const wchar_t* name, DWORD length);
 
 // What the hook procedure reads of its session's slot on a wheel message.
 DWORD SessionHookFlags();

@@ -47,7 +47,8 @@ TEST_F(Elements, VisitById_GivesElementsInDocumentOrderAndStopsWhenAsked) {
   for (const char* id :
        {"CHECKBOX_AUTORUN", "CHECKBOX_BALLOON", "CHECKBOX_START_AS_DISABLED", "CHECKBOX_WRITE_LOG",
         "CHECKBOX_NO_MIDDLE", "CHECKBOX_HS_SHIFT", "CHECKBOX_HS_CTRL", "CHECKBOX_HS_RBUTTON", "CHECKBOX_HS_LBUTTON",
-        "CHECKBOX_FULLSCREEN", "BUTTON_OK", "BUTTON_CANCEL", "MAIN_TABLE", "theader"}) {
+        "CHECKBOX_FULLSCREEN", "CHECKBOX_REVERSE_VERTICAL", "CHECKBOX_REVERSE_HORIZONTAL", "CHECKBOX_PAUSE_SCROLL_LOCK",
+        "BUTTON_OK", "BUTTON_CANCEL", "MAIN_TABLE", "theader"}) {
     EXPECT_EQ(1u, w.findAll(id).size()) << id;
   }
 }
@@ -58,10 +59,11 @@ TEST_F(Elements, VisitWithDepthAndTag_LimitsWhatIsVisited) {
   ASSERT_EQ(2u, children.size());  // head and body
   std::vector<HLELEMENT> checkboxes;
   HTMLayoutVisitElements(w.root(), "widget", "type", L"checkbox", CollectAll, &checkboxes, 0);
-  ASSERT_EQ(10u, checkboxes.size());
+  ASSERT_EQ(13u, checkboxes.size());
   EXPECT_EQ("CHECKBOX_AUTORUN", IdOf(checkboxes.front()));
   EXPECT_EQ("CHECKBOX_HS_LBUTTON", IdOf(checkboxes[8]));
-  EXPECT_EQ("CHECKBOX_FULLSCREEN", IdOf(checkboxes.back()));
+  EXPECT_EQ("CHECKBOX_FULLSCREEN", IdOf(checkboxes[9]));
+  EXPECT_EQ("CHECKBOX_PAUSE_SCROLL_LOCK", IdOf(checkboxes.back()));
 }
 
 TEST_F(Elements, Attributes_AreUtf16AndEmptyWhenAbsent) {
