@@ -12,13 +12,6 @@ constexpr wchar_t kSpeedOption[] = L"speed";
 constexpr wchar_t kReverseOption[] = L"reverse";
 constexpr wchar_t kScrollBarsOption[] = L"scrollbars";
 
-std::wstring_view TrimBlanks(std::wstring_view text) {
-  const size_t first = text.find_first_not_of(L" \t");
-  if (first == std::wstring_view::npos) return {};
-  const size_t last = text.find_last_not_of(L" \t");
-  return text.substr(first, last - first + 1);
-}
-
 // 0 unless the text is a decimal speed within the range; a long run of digits
 // is no speed however it would end.
 int ParseSpeed(std::wstring_view text) {
@@ -35,8 +28,8 @@ int ParseSpeed(std::wstring_view text) {
 bool IsSpeedOption(std::wstring_view option, std::wstring_view& number) {
   const size_t equals = option.find(L'=');
   if (equals == std::wstring_view::npos) return false;
-  if (!EqualIgnoringAsciiCase(TrimBlanks(option.substr(0, equals)), kSpeedOption)) return false;
-  number = TrimBlanks(option.substr(equals + 1));
+  if (!EqualIgnoringAsciiCase(TrimProgramName(option.substr(0, equals)), kSpeedOption)) return false;
+  number = TrimProgramName(option.substr(equals + 1));
   return true;
 }
 
@@ -58,7 +51,7 @@ ProgramRule ParseProgramRule(std::wstring_view program, std::wstring_view value)
   while (start <= value.size()) {
     size_t end = value.find(kOptionSeparator, start);
     if (end == std::wstring_view::npos) end = value.size();
-    const std::wstring_view option = TrimBlanks(value.substr(start, end - start));
+    const std::wstring_view option = TrimProgramName(value.substr(start, end - start));
     start = end + 1;
     std::wstring_view number;
     if (option.empty()) continue;
@@ -82,7 +75,7 @@ std::wstring FormatRuleOptions(const ProgramRule& rule) {
   if (rule.scrollBars) text += std::wstring(1, kOptionSeparator) + kScrollBarsOption;
   for (const std::wstring& option : rule.otherOptions) {
     // A kept option is one option again when read back.
-    const std::wstring_view trimmed = TrimBlanks(option);
+    const std::wstring_view trimmed = TrimProgramName(option);
     if (trimmed.empty() || trimmed.find(kOptionSeparator) != std::wstring_view::npos) continue;
     text += kOptionSeparator;
     text += trimmed;

@@ -45,15 +45,6 @@ int ClampSpeed(int speed) {
   return speed < kMinRuleSpeed ? kMinRuleSpeed : speed > kMaxRuleSpeed ? kMaxRuleSpeed : speed;
 }
 
-std::wstring JoinOptions(const std::vector<std::wstring>& options) {
-  std::wstring joined;
-  for (const std::wstring& option : options) {
-    if (!joined.empty()) joined += kOptionSeparator;
-    joined += option;
-  }
-  return joined;
-}
-
 std::vector<std::wstring> SplitOptions(std::wstring_view joined) {
   std::vector<std::wstring> options;
   while (!joined.empty()) {
@@ -88,7 +79,7 @@ struct RowTexts {
 std::wstring RowHtml(const ProgramRule& rule, size_t row, const RowTexts& texts) {
   const std::wstring name = EscapeHtml(rule.program);
   std::wstring html = L"<div class=\"rule_row\" program=\"" + name + L"\" other=\"" +
-                      EscapeHtml(JoinOptions(rule.otherOptions)) + L"\"><span class=\"program_name\">" + name +
+                      EscapeHtml(JoinProgramList(rule.otherOptions)) + L"\"><span class=\"program_name\">" + name +
                       L"</span><div class=\"rule_controls\"><nobr>";
   html += L"<input type=\"button\" class=\"rule_button\" id=\"" + RowId(kSlowerPrefix, row) +
           L"\" value=\"\u2212\" title=\"Slower: less scrolling per notch\">";
