@@ -35,5 +35,15 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
 echo "setup: installing ${missing[*]}"
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+# A mirror caught mid-sync fails an index or two; apt then keeps the ones it
+# had, and the install below says whether they were enough.
+$SUDO apt-get update -qq || echo "setup: some package indexes could not be refreshed; going on with the rest"
+install_missing() { $SUDO apt-get install -y -qq --no-install-recommends "$@" "${missing[@]}" </dev/null; }
+if ! install_missing; then
+  # Without one architecture's security index the two architectures' shared
+  # libraries cannot agree on a version; the release's own versions can.
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  [ -n "$codename" ] || exit 1
+  echo "setup: retrying with the versions of $codename itself"
+  install_missing -t "$codename"
+fi
