@@ -116,12 +116,6 @@ DWORD OwnRule(const SessionSlot& slot) {
   return rule;
 }
 
-DWORD ProcessOf(HWND window) {
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  return processId;
-}
-
 // What the lists say of another program, as of the generations read. A
 // program whose name cannot be had (one that may not be opened, or with a
 // path too long) counts as not listed and without a rule, and is remembered
@@ -166,7 +160,7 @@ KnownProgram KnownProgramOf(const SessionSlot& slot, DWORD processId, HWND windo
   ReleaseSRWLockShared(&g_knownLock);
   // A window of the process outlives no process, so while the remembered one
   // still belongs to that id, the id was not given to another process.
-  if (known.processId != 0 && (known.window == window || ProcessOf(known.window) == processId)) return known;
+  if (known.processId != 0 && (known.window == window || OwnerOf(known.window).process == processId)) return known;
 
   const KnownProgram found = LookUpProgram(slot, processId, window);
   if (found.processId != 0) {
@@ -211,15 +205,14 @@ bool IsWheelLeftAlone() {
   return slot->leftAlone.leaveFullScreen != 0 && ForegroundIsFullScreen();
 }
 
-bool IsExcludedProgramWindow(HWND window) { return ProgramOfWindow(window).leftAlone; }
+bool IsExcludedProgramWindow(HWND window) { return ProgramOfWindow(window, OwnerOf(window)).leftAlone; }
 
-ProgramFacts ProgramOfWindow(HWND window) {
+ProgramFacts ProgramOfWindow(HWND window, const WindowOwner& owner) {
   const SessionSlot* slot = OwnSessionSlot();
   ProgramFacts facts = {false, kPlainRule};
   const bool anyList = slot != nullptr && (slot->leftAlone.count != 0 || slot->programRules.count != 0);
-  if (window == nullptr || !anyList) return facts;
-  const DWORD processId = ProcessOf(window);
-  if (processId == 0) return facts;
+  const DWORD processId = owner.process;
+  if (window == nullptr || !anyList || processId == 0) return facts;
   // This program's own windows: it is not listed, or the wheel was left alone.
   if (processId == GetCurrentProcessId()) {
     facts.rule = OwnProgramRule();

@@ -8,6 +8,7 @@
 
 #include "hook/program_rules.h"
 #include "hook/shared_state.h"
+#include "hook/window_owner.h"
 
 namespace ks {
 
@@ -25,12 +26,12 @@ bool IsExcludedProgramWindow(HWND window);
 
 // What the lists say of the program of a window: whether it is another
 // program on the list, and its rule (this program's for its own windows, the
-// plain rule for none).
+// plain rule for none). owner is the window's, asked once for the turn.
 struct ProgramFacts {
   bool leftAlone;
   DWORD rule;
 };
-ProgramFacts ProgramOfWindow(HWND window);
+ProgramFacts ProgramOfWindow(HWND window, const WindowOwner& owner);
 
 // This program's rule, looked up once per generation of the rules.
 DWORD OwnProgramRule();

@@ -33,12 +33,6 @@ BOOL CALLBACK ReadOwnLevel(PINIT_ONCE, PVOID, PVOID*) {
 
 ProcessLevels g_levels;
 
-DWORD ProcessOf(HWND window) {
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  return processId;
-}
-
 // The level in the label of a token opened for query.
 DWORD LevelOfToken(HANDLE token) {
   // A label and its SID: the SID has one sub-authority, at most fifteen.
@@ -64,7 +58,7 @@ DWORD CachedProcessLevel(ProcessLevels& cache, DWORD processId, HWND window, Rea
   bool known = false;
   AcquireSRWLockShared(&cache.lock);
   for (const ProcessLevels::Entry& entry : cache.entries) {
-    if (entry.processId == processId && (entry.window == window || ProcessOf(entry.window) == processId)) {
+    if (entry.processId == processId && (entry.window == window || OwnerOf(entry.window).process == processId)) {
       level = entry.level;
       known = true;
       break;
@@ -110,8 +104,8 @@ DWORD ReadProcessLevel(DWORD processId) {
   return level;
 }
 
-bool IsOutrankingWindow(HWND window) {
-  const DWORD processId = ProcessOf(window);
+bool IsOutrankingWindow(HWND window, const WindowOwner& owner) {
+  const DWORD processId = owner.process;
   if (processId == 0 || processId == GetCurrentProcessId()) return false;
   InitOnceExecuteOnce(&g_ownLevelOnce, ReadOwnLevel, nullptr, nullptr);
   if (g_ownLevel == kLevelUnknown) return false;

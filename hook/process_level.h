@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "hook/window_owner.h"
+
 namespace ks {
 
 // An integrity level (the last sub-authority of the token's label), or this
@@ -40,8 +42,8 @@ bool OutranksThisProcess(DWORD ownLevel, DWORD targetLevel);
 // advapi32's, looked up once per process.
 DWORD ReadProcessLevel(DWORD processId);
 
-// True when the window belongs to another process whose level outranks this
-// one's.
-bool IsOutrankingWindow(HWND window);
+// True when the window, of the owner given, belongs to another process whose
+// level outranks this one's.
+bool IsOutrankingWindow(HWND window, const WindowOwner& owner);
 
 }  // namespace ks

@@ -12,6 +12,7 @@
 #include "hook/store_app_window.h"
 #include "hook/wheel_point.h"
 #include "hook/wheel_run.h"
+#include "hook/window_owner.h"
 #include "log/log_writer.h"
 
 namespace ks {
@@ -35,9 +36,9 @@ LONG Area(const RECT& r) { return (r.bottom - r.top) * (r.right - r.left); }
 // slow program never holds the one the user is working in, and a turn is
 // never acted on by both. False when the message was not taken: the thread is
 // hung, or the window gone or refusing.
-bool SendToTarget(HWND target, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+bool SendToTarget(HWND target, DWORD targetThread, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   result = 0;
-  if (GetWindowThreadProcessId(target, nullptr) == GetCurrentThreadId()) {
+  if (targetThread == GetCurrentThreadId()) {
     result = SendMessageW(target, message, wParam, lParam);
     return true;
   }
@@ -103,9 +104,7 @@ HWND SmallestSiblingAt(HWND first, POINT point) {
 // Windows may run a hook of the other bitness on the thread that installed
 // it, with a message another process retrieved: the hook of that process's
 // own bitness deals with it there.
-bool RetrievedByThisThread(const MSG& msg) {
-  return msg.hwnd != nullptr && GetWindowThreadProcessId(msg.hwnd, nullptr) == GetCurrentThreadId();
-}
+bool RetrievedByThisThread(const MSG& msg) { return OwnerOf(msg.hwnd).thread == GetCurrentThreadId(); }
 
 }  // namespace
 
@@ -147,7 +146,8 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
   if (dpi.getPhysicalCursorPos != nullptr) GetCursorPos(&cursor);
   const WheelPoint where = LocateWheelPoint(dpi, msg.hwnd, PointOf(msg.lParam), cursor);
   const HWND target = SmallestSiblingAt(WindowAtWheelPoint(dpi, where), where.logical);
-  const ProgramFacts pointed = ProgramOfWindow(target);
+  const WindowOwner owner = OwnerOf(target);
+  const ProgramFacts pointed = ProgramOfWindow(target, owner);
   if (pointed.leftAlone) return;
   if (LogIsOn()) {
     wchar_t className[100] = {};
@@ -164,7 +164,7 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
   // Windows' own routing reaches such a window; nothing sent does.
   if (IsStoreAppWindow(target)) return;
   // Windows drops what is sent to a program with higher rights.
-  if (IsOutrankingWindow(target)) return;
+  if (IsOutrankingWindow(target, owner)) return;
   const LPARAM targetPoint = WheelPointFor(dpi, target, where, msg.lParam);
 
   RuleOutcome outcome = RuleOutcome::NotApplied;
@@ -188,7 +188,7 @@ void HandleWheelMessage(MSG& msg, DWORD flags) {
   // A wheel turn is never lost: when the window under the pointer cannot be
   // reached, the focused window keeps it.
   LRESULT ignored = 0;
-  if (SendToTarget(target, msg.message, param, targetPoint, ignored)) msg.message = WM_NULL;
+  if (SendToTarget(target, owner.thread, msg.message, param, targetPoint, ignored)) msg.message = WM_NULL;
 }
 
 HWND FindWheelTarget(POINT point) { return SmallestSiblingAt(WindowFromPoint(point), point); }
@@ -207,15 +207,16 @@ RuleOutcome TryHorizontalScroll(HWND target, WPARAM wParam, LPARAM lParam, DWORD
   // One line per whole notch of the run; the horizontal wheel carries each
   // message's own part, so a program that reads it scrolls smoothly.
   const WheelRunStep step = CountWheelRun(target, kRunHorizontalScroll, distance, time);
+  const DWORD thread = OwnerOf(target).thread;
   LRESULT hscroll = 0;
   LRESULT hwheel = 0;
   bool taken = false;
   for (int line = 0; line < step.notches; ++line) {
-    if (!SendToTarget(target, WM_HSCROLL, distance < 0 ? SB_LINERIGHT : SB_LINELEFT, 0, hscroll)) break;
+    if (!SendToTarget(target, thread, WM_HSCROLL, distance < 0 ? SB_LINERIGHT : SB_LINELEFT, 0, hscroll)) break;
     taken = true;
   }
   const WPARAM hwheelParam = MAKEWPARAM(keys, static_cast<WORD>(-static_cast<int>(distance)));
-  if (SendToTarget(target, WM_MOUSEHWHEEL, hwheelParam, lParam, hwheel)) taken = true;
+  if (SendToTarget(target, thread, WM_MOUSEHWHEEL, hwheelParam, lParam, hwheel)) taken = true;
   LogWriteFormat(L"WM_HSCROLL lResult=%d, WM_MOUSEHWHEEL lResult=%d\n", static_cast<int>(hscroll),
                  static_cast<int>(hwheel));
   if (!taken) EndWheelRun();
@@ -241,7 +242,8 @@ RuleOutcome TryScrollBarJump(HWND target, WPARAM wParam, bool vertical, DWORD ti
     taken = !step.startsNotch;
     if (step.startsNotch) {
       LRESULT ignored = 0;
-      taken = SendToTarget(target, vertical ? WM_VSCROLL : WM_HSCROLL, distance > 0 ? SB_TOP : SB_BOTTOM, 0, ignored);
+      taken = SendToTarget(target, OwnerOf(target).thread, vertical ? WM_VSCROLL : WM_HSCROLL,
+                           distance > 0 ? SB_TOP : SB_BOTTOM, 0, ignored);
     }
     if (!taken) EndWheelRun();
   }
@@ -277,11 +279,11 @@ RuleOutcome TryScrollLines(HWND target, WPARAM wParam, bool vertical, DWORD time
   const UINT notches = static_cast<UINT>(step.notches);
   UINT count = page ? notches : notches * perNotch;
   if (count > kMaxScrollLinesPerTurn) count = kMaxScrollLinesPerTurn;
-  bool taken =
-      count == 0 && (GetWindowThreadProcessId(target, nullptr) == GetCurrentThreadId() || !IsHungAppWindow(target));
+  const DWORD thread = OwnerOf(target).thread;
+  bool taken = count == 0 && (thread == GetCurrentThreadId() || !IsHungAppWindow(target));
   for (UINT line = 0; line < count; ++line) {
     LRESULT ignored = 0;
-    if (!SendToTarget(target, vertical ? WM_VSCROLL : WM_HSCROLL, code, 0, ignored)) break;
+    if (!SendToTarget(target, thread, vertical ? WM_VSCROLL : WM_HSCROLL, code, 0, ignored)) break;
     taken = true;
   }
   if (!taken) EndWheelRun();
