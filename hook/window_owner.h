@@ -7,7 +7,7 @@
 namespace ks {
 
 struct WindowOwner {
-  DWORD thread;   // 0 for no window or one that is gone
+  DWORD thread;  // 0 for no window or one that is gone
   DWORD process;
 };
 
